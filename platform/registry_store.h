@@ -1,0 +1,112 @@
+// The registry-like store that the profile store is written against.
+//
+// Every member stands for exactly one advapi32 ANSI call and keeps its contract:
+// same arguments, same Win32 result codes, same size protocol. The Windows build
+// implements it with those calls; tests use an in-memory store that must behave
+// the same (a shared conformance suite checks both).
+//
+// Semantics callers rely on:
+// - Key handles are 32-bit values; 0 is "no key". The two predefined roots below
+//   are valid handles that are never closed. Every other handle comes from
+//   OpenKeyEx, CreateKeyEx or CreateKey and must be released with CloseKey.
+// - Key paths are names joined by a single '\'. Key and value names compare
+//   without regard to case (ASCII letters and the Latin-1 letters of the code page)
+//   and keep the case they were created with.
+// - Names and REG_SZ data are bytes in the system ANSI code page (Windows-1252
+//   off Windows). The empty value name is the key's default value.
+// - Value types and bytes are kept exactly as written: no terminator is added or
+//   removed (see kRegSz notes in the conformance suite for Wine's one exception).
+// - Subkeys enumerate by index in ascending order of their names compared without
+//   regard to case. An index at or past the last subkey gives kErrorNoMoreItems.
+// - A key that still has subkeys cannot be deleted (kErrorAccessDenied).
+// - Failures never throw: every call returns a Win32 result code.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace quillon::platform {
+
+using HKey = std::uint32_t;
+using RegResult = std::int32_t;
+
+inline constexpr HKey kNoKey = 0;
+inline constexpr HKey kClassesRoot = 0x80000000u;  // HKEY_CLASSES_ROOT
+inline constexpr HKey kCurrentUser = 0x80000001u;  // HKEY_CURRENT_USER
+
+// Win32 result codes the store reports.
+inline constexpr RegResult kErrorSuccess = 0;
+inline constexpr RegResult kErrorFileNotFound = 2;
+inline constexpr RegResult kErrorAccessDenied = 5;
+inline constexpr RegResult kErrorInvalidHandle = 6;
+inline constexpr RegResult kErrorInvalidParameter = 87;
+inline constexpr RegResult kErrorMoreData = 234;
+inline constexpr RegResult kErrorNoMoreItems = 259;
+
+// Value types.
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+
+// Access rights.
+inline constexpr std::uint32_t kKeyQueryValue = 0x1;
+inline constexpr std::uint32_t kKeyRead = 0x20019;
+// Query value, set value, create subkey, enumerate subkeys, notify, create link.
+inline constexpr std::uint32_t kKeyAllSixRights = 0x3F;
+
+class RegistryStore {
+ public:
+  virtual ~RegistryStore() = default;
+
+  // RegOpenKeyExA(parent, subKey, 0, access, &result). The key must exist.
+  // On failure `result` is set to kNoKey.
+  virtual RegResult OpenKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+                              HKey& result) = 0;
+
+  // RegCreateKeyExA(parent, subKey, 0, no class, options 0, access, no security,
+  // &result, &disposition): opens the key, creating it and any missing parents.
+  // `created` (optional) tells whether the key was new. On failure result = kNoKey.
+  virtual RegResult CreateKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+                                HKey& result, bool* created = nullptr) = 0;
+
+  // RegCreateKeyA(parent, subKey, &result): the older create-or-open, full access.
+  virtual RegResult CreateKey(HKey parent, std::string_view subKey, HKey& result) = 0;
+
+  // RegQueryValueExA(key, name, 0, type, data, size).
+  // - data == nullptr: only *size (and *type) are set; kErrorSuccess.
+  // - *size smaller than the value: kErrorMoreData, *size = the value's size,
+  //   nothing is copied.
+  // - otherwise the bytes are copied and *size = the value's size.
+  // `type` and `size` may be null where Win32 allows it (size only with data null).
+  // A missing value gives kErrorFileNotFound; an invalid key kErrorInvalidHandle.
+  virtual RegResult QueryValueEx(HKey key, std::string_view valueName, std::uint32_t* type,
+                                 std::uint8_t* data, std::uint32_t* size) = 0;
+
+  // RegSetValueExA(key, name, 0, type, data, size): replaces the value whole.
+  virtual RegResult SetValueEx(HKey key, std::string_view valueName, std::uint32_t type,
+                               const std::uint8_t* data, std::uint32_t size) = 0;
+
+  // RegEnumKeyA(key, index, name, nameSize): nameSize counts the buffer's chars,
+  // terminator included. A name that does not fit gives kErrorMoreData.
+  virtual RegResult EnumKey(HKey key, std::uint32_t index, char* name,
+                            std::uint32_t nameSize) = 0;
+
+  // RegEnumKeyExA(key, index, name, &length, 0, no class, no class size, no time):
+  // in, *length = the buffer's chars with terminator; out, the name's length
+  // without it. A name that does not fit gives kErrorMoreData.
+  virtual RegResult EnumKeyEx(HKey key, std::uint32_t index, char* name,
+                              std::uint32_t* nameLength) = 0;
+
+  // RegQueryInfoKeyA with only the subkey count and the longest subkey name's
+  // length (chars, no terminator) requested. Either pointer may be null.
+  virtual RegResult QueryInfoKey(HKey key, std::uint32_t* subKeys,
+                                 std::uint32_t* maxSubKeyLength) = 0;
+
+  // RegDeleteKeyA(key, subKey): deletes a key that has no subkeys, values and all.
+  virtual RegResult DeleteKey(HKey key, std::string_view subKey) = 0;
+
+  // RegCloseKey(key). Closing a predefined root is a harmless success.
+  virtual RegResult CloseKey(HKey key) = 0;
+};
+
+}  // namespace quillon::platform

@@ -1,0 +1,57 @@
+// The profile's account store: reading the identity and Exchange accounts, and
+// writing identity accounts with "NextAccountID" and the account order list.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/registry_store.h"
+#include "profile/profile_data.h"
+
+namespace quillon::profile {
+
+// The class given to identity accounts (a POP3 account without servers).
+inline constexpr std::u16string_view kIdentityAccountClsid = u"{ED475411-B0D6-11D2-8C3B-00104B2A6676}";
+// REG_BINARY list of 4-byte little-endian account numbers.
+inline constexpr std::u16string_view kAccountOrderValue = u"{ED475418-B0D6-11D2-8C3B-00104B2A6676}";
+
+// One account of the store as read; string fields are "" when the value is missing.
+struct AccountRecord {
+  std::u16string AccountName;
+  std::u16string DisplayName;
+  std::u16string Email;
+  std::u16string NewSignature;
+  std::u16string Organization;
+  std::u16string POP3Server;
+  std::u16string POP3User;
+  std::u16string ReplyEmail;
+  std::u16string ReplyForwardSignature;
+  std::u16string SMTPServer;
+  std::int32_t SMTPUseAuth = 0;
+  std::u16string AccountID;
+  std::u16string Clsid;
+  std::u16string ClassName;
+  std::u16string ServiceName;
+};
+
+// Reading.
+void LoadAccounts(platform::RegistryStore& store, ProfileData& data, std::u16string_view profileName);
+AccountRecord ReadAccount(platform::RegistryStore& store, std::u16string_view storeKeyPath,
+                          std::u16string_view accountName);
+std::u16string GetClassDescription(platform::RegistryStore& store, std::u16string_view clsid);
+
+// Writing.
+std::u16string AccountKeyName(std::int32_t accountNumber);  // 11 -> "0000000b"
+std::int32_t GetNextAccountID(platform::RegistryStore& store, std::u16string_view profileName);
+void CreateIdentityAccount(platform::RegistryStore& store, std::u16string_view profileName,
+                           std::int32_t accountNumber, std::u16string_view accountName,
+                           std::u16string_view displayName, std::u16string_view address,
+                           std::u16string_view newSignature, std::u16string_view replySignature);
+bool DeleteAccount(platform::RegistryStore& store, std::u16string_view profileName,
+                   std::int32_t accountNumber);
+void SetExchangeAccountName(platform::RegistryStore& store, const ProfileData& data,
+                            std::u16string_view profileName, std::int32_t accountNumber,
+                            std::u16string_view accountName);
+
+}  // namespace quillon::profile

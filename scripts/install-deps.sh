@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when they are missing.
+# Usage: scripts/install-deps.sh [native|windows|all]   (default: all)
+set -euo pipefail
+
+native=(cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev)
+windows=(mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
+         nlohmann-json3-dev imagemagick xvfb xauth)
+
+case "${1:-all}" in
+  native) wanted=("${native[@]}") ;;
+  windows) wanted=("${windows[@]}") ;;
+  *) wanted=("${native[@]}" "${windows[@]}") ;;
+esac
+
+missing=()
+for pkg in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq || true
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
