@@ -1,0 +1,53 @@
+// The state one loaded library shares between all of its page instances.
+//
+// Created once by whoever loads the library (the COM module, or a test) and
+// never reset when a page goes away: a later page sees what an earlier one
+// left, which the restart flags rely on.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/outlook.h"
+#include "platform/registry_store.h"
+#include "profile/profile_data.h"
+
+namespace quillon {
+
+struct ModuleState : profile::ProfileData {
+  explicit ModuleState(platform::RegistryStore& store) : registry(store) {}
+
+  // The registry the profile store reads and writes.
+  platform::RegistryStore& registry;
+
+  // Host values.
+  std::shared_ptr<platform::OutlookApplication> oApp;
+  std::shared_ptr<platform::OutlookNamespace> oNS;
+  std::u16string sUN;
+  std::u16string sPN;
+  std::u16string sSMBXs;
+  std::int16_t iOutlookVersion = 0;
+  std::u16string sDefStoreID;
+  std::u16string sDefRootID;
+  std::int32_t lUILanguage = 0;
+  bool bRestart = false;
+  bool bReread = false;
+
+  // The account strings of ProfileData split on TAB; element i of each is one account.
+  std::vector<std::u16string> vAccIdentities;
+  std::vector<std::u16string> vAccIDs;
+  std::vector<std::u16string> vAccEmails;
+  std::vector<std::u16string> vAccDisplayNames;
+  std::vector<std::u16string> vAccNames;
+  std::vector<std::u16string> vAccNewSignatures;
+  std::vector<std::u16string> vAccReplySignatures;
+  std::vector<std::u16string> vMonitoredFolders;
+
+  // Bounds of the array walked last (the arrays start at 0; empty gives 0, -1).
+  std::int16_t iLBound = 0;
+  std::int16_t iUBound = 0;
+};
+
+}  // namespace quillon
