@@ -1,0 +1,64 @@
+# Wine environment for running the Windows build's binaries headless.
+# Source it from bash; it defines functions and changes nothing until called.
+#
+#   source scripts/wine-env.sh
+#   quillon_wine_env BUILD_DIR   # exports WINEPREFIX=BUILD_DIR/wine-prefix, WINEDEBUG=-all,
+#                                # WINEDLLOVERRIDES="mscoree,mshtml=", WINE (the wine command),
+#                                # WINESERVER (the wineserver command)
+#   quillon_wine_prefix          # creates the prefix once (null graphics driver, no X needed);
+#                                # safe when several processes call it at the same time
+#   quillon_wine_start           # keeps a wineserver running (fast ctest); idempotent
+#   quillon_wine_stop            # ends that prefix's wineserver and its processes
+#
+# Then run programs as: "$WINE" program.exe args...   (exit codes come back; stdout has CRLF)
+# Each build directory gets its own prefix, so concurrent builds do not share registry state.
+# QUILLON_WINE_PERSIST (seconds, default 120) is how long the started wineserver outlives its
+# last client.
+
+quillon_wine_env() {
+  local build_dir=${1:?quillon_wine_env: build directory expected}
+  mkdir -p "$build_dir"
+  build_dir=$(cd "$build_dir" && pwd)
+  export WINEPREFIX="$build_dir/wine-prefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINE=wine WINESERVER=wineserver
+}
+
+# Is 32-bit Wine installed (needed to run the x86 binaries)?
+quillon_wine_has_win32() {
+  [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ]
+}
+
+quillon_wine_prefix() {
+  : "${WINEPREFIX:?call quillon_wine_env first}"
+  local stamp="$WINEPREFIX/.quillon-ready"
+  [ -f "$stamp" ] && return 0
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    [ -f "$stamp" ] && exit 0
+    echo "== creating Wine prefix $WINEPREFIX" >&2
+    rm -rf "$WINEPREFIX"
+    "$WINE" wineboot --init </dev/null >/dev/null 2>&1 || exit 1
+    # Windows without X: the driver is picked when the session starts, hence the restart.
+    "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
+      </dev/null >/dev/null 2>&1 || exit 1
+    "$WINESERVER" -w
+    touch "$stamp"
+  ) 9>"$WINEPREFIX.lock"
+}
+
+quillon_wine_start() {
+  quillon_wine_prefix || return 1
+  "$WINESERVER" -p "${QUILLON_WINE_PERSIST:-120}"
+  # The first client starts Wine's services; start them here with no pipe attached, or
+  # they hold ctest's output pipe open and every test waits for the server to exit.
+  "$WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1
+}
+
+quillon_wine_stop() {
+  : "${WINEPREFIX:?call quillon_wine_env first}"
+  [ -d "$WINEPREFIX" ] && "$WINESERVER" -k 2>/dev/null
+  return 0
+}

@@ -1,0 +1,74 @@
+// The registry store on the real Win32 registry: each member is exactly one
+// advapi32 ANSI call. The interface's 32-bit handles are mapped through a table
+// because real HKEYs are pointers on x64; every open key is owned by the table
+// and closed at the latest when the store goes away.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/registry_store.h"
+
+struct HKEY__;  // windows.h's HKEY, kept out of this header
+
+namespace quillon::win {
+
+using platform::HKey;
+using platform::RegResult;
+
+// One open registry key, closed with RegCloseKey when it goes away.
+class OwnedKey {
+ public:
+  explicit OwnedKey(HKEY__* key) : key_(key) {}
+  OwnedKey(OwnedKey&& other) noexcept : key_(other.key_) { other.key_ = nullptr; }
+  OwnedKey& operator=(OwnedKey&& other) noexcept;
+  OwnedKey(const OwnedKey&) = delete;
+  OwnedKey& operator=(const OwnedKey&) = delete;
+  ~OwnedKey();
+
+  HKEY__* get() const { return key_; }
+  // Closes now and reports RegCloseKey's result.
+  RegResult Close();
+
+ private:
+  HKEY__* key_;
+};
+
+class Win32RegistryStore : public platform::RegistryStore {
+ public:
+  Win32RegistryStore() = default;
+  Win32RegistryStore(const Win32RegistryStore&) = delete;
+  Win32RegistryStore& operator=(const Win32RegistryStore&) = delete;
+  ~Win32RegistryStore() override = default;
+
+  RegResult OpenKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+                      HKey& result) override;
+  RegResult CreateKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+                        HKey& result, bool* created = nullptr) override;
+  RegResult CreateKey(HKey parent, std::string_view subKey, HKey& result) override;
+  RegResult QueryValueEx(HKey key, std::string_view valueName, std::uint32_t* type,
+                         std::uint8_t* data, std::uint32_t* size) override;
+  RegResult SetValueEx(HKey key, std::string_view valueName, std::uint32_t type,
+                       const std::uint8_t* data, std::uint32_t size) override;
+  RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
+  RegResult EnumKeyEx(HKey key, std::uint32_t index, char* name,
+                      std::uint32_t* nameLength) override;
+  RegResult QueryInfoKey(HKey key, std::uint32_t* subKeys,
+                         std::uint32_t* maxSubKeyLength) override;
+  RegResult DeleteKey(HKey key, std::string_view subKey) override;
+  RegResult CloseKey(HKey key) override;
+
+  // Keys opened through this store and not closed yet (leak checks in tests).
+  std::size_t OpenKeyCount() const { return openKeys_.size(); }
+
+ private:
+  HKEY__* Resolve(HKey key) const;   // nullptr for an unknown handle
+  HKey Adopt(HKEY__* key);           // takes ownership, returns its handle
+
+  std::unordered_map<HKey, OwnedKey> openKeys_;
+  HKey nextHandle_ = 0;
+};
+
+}  // namespace quillon::win
