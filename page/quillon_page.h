@@ -96,6 +96,28 @@ class QuillonPage {
  private:
   void WireClickHandlers();
 
+  // Steps of the load.
+  void ReadHostValues();
+  void ShowFolderEditor();
+  void ReadUserInterfaceLanguage();
+  void FindDefaultMailbox();
+  void LoadIdentities();
+  void SelectReplyFormat();
+  void LoadFolders();
+
+  // Steps of Apply.
+  void DeleteIdentityAccounts();
+  int CreateIdentityAccounts();  // returns the number of address entries
+  void SaveFoldersAndFormat();
+  void NameExchangeAccount(int smtpCount);
+  void OfferRestart();
+
+  // Shared by the identity fills.
+  bool IsInList1(std::u16string_view entry) const;
+  void AppendIdentity(const std::u16string& entry);
+  void SwapWithNeighbour(std::int16_t step);
+  void SetHorizontalExtent(platform::ListBox& list);
+
   PageControls c_;
   platform::UserServices& user_;
   platform::PageContainer& container_;

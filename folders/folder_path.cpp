@@ -1,0 +1,40 @@
+#include "folders/folder_path.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr int kMaxAncestors = 20;
+
+}  // namespace
+
+std::u16string GetFolderPath(platform::OutlookFolder& folder, std::u16string_view sDefStoreID,
+                             std::u16string_view sDefRootID) {
+  std::u16string path;
+  if (auto name = folder.Name()) path = std::move(*name);
+
+  const auto storeId = folder.StoreID();
+  if (!storeId || *storeId != sDefStoreID) return path;
+
+  // Raw pointer walk: the starting folder is borrowed, ancestors are kept alive by `holder`.
+  platform::OutlookFolder* current = &folder;
+  platform::FolderPtr holder;
+  for (int level = 0; level < kMaxAncestors; ++level) {
+    const auto parent = current->Parent();
+    if (parent && parent->kind == platform::FolderParent::Kind::None) break;
+    // A parent that is no folder (the root's namespace) or cannot be had
+    // leaves the current folder as it is.
+    if (parent && parent->kind == platform::FolderParent::Kind::Folder && parent->folder) {
+      holder = parent->folder;
+      current = holder.get();
+    }
+    const auto entryId = current->EntryID();
+    // An unreadable identifier cannot be told from the root's: stop rather
+    // than prefix names that may not belong.
+    if (!entryId || *entryId == sDefRootID) break;
+    if (auto name = current->Name()) path = std::move(*name) + u"\\" + path;
+  }
+  return path;
+}
+
+}  // namespace quillon

@@ -1,0 +1,74 @@
+// Removing and reordering identities, always in all three parallel lists.
+#include <utility>
+
+#include "page/messages.h"
+#include "page/quillon_page.h"
+
+namespace quillon {
+
+namespace {
+
+void SwapTexts(platform::ListBox& list, std::int16_t i, std::int16_t j) {
+  const std::u16string s = list.List(i);
+  list.SetList(i, list.List(j));
+  list.SetList(j, s);
+}
+
+}  // namespace
+
+void QuillonPage::List1_Click() { ResetButtons(); }
+
+void QuillonPage::cmdRemove_Click() {
+  if (c_.List1.SelCount() > 0 &&
+      user_.MsgBox(messages::kRemoveSelected, platform::kMsgBoxQuestion, kAppTitle) ==
+          platform::kAnswerYes) {
+    const std::int16_t k = c_.List1.ListIndex();
+    if (k != platform::kNoListIndex) {
+      c_.List1.RemoveItem(k);
+      c_.List2.RemoveItem(k);
+      c_.List3.RemoveItem(k);
+      MarkDirty();
+      ListHScroll1();
+    }
+  }
+  ResetButtons();
+}
+
+void QuillonPage::cmdRemoveAll_Click() {
+  if (c_.List1.ListCount() > 0 &&
+      user_.MsgBox(messages::kRemoveAll, platform::kMsgBoxQuestion, kAppTitle) ==
+          platform::kAnswerYes) {
+    c_.List1.Clear();
+    c_.List2.Clear();
+    c_.List3.Clear();
+    MarkDirty();
+    ListHScroll1();
+  }
+  ResetButtons();
+}
+
+void QuillonPage::cmdMoveUp_Click() { SwapWithNeighbour(-1); }
+
+void QuillonPage::cmdMoveDown_Click() { SwapWithNeighbour(+1); }
+
+void QuillonPage::SwapWithNeighbour(std::int16_t step) {
+  if (c_.List1.SelCount() <= 0) return;
+  const std::int16_t i = c_.List1.ListIndex();
+  if (step < 0 ? i <= 0 : i < 0 || i >= c_.List1.ListCount() - 1) return;
+  const auto j = static_cast<std::int16_t>(i + step);
+
+  const std::u16string s = c_.List1.List(i);
+  const std::int32_t d = c_.List1.ItemData(i);
+  c_.List1.SetList(i, c_.List1.List(j));
+  c_.List1.SetItemData(i, c_.List1.ItemData(j));
+  c_.List1.SetList(j, s);
+  c_.List1.SetItemData(j, d);
+  // Selecting by text raises List1_Click, which refreshes the buttons.
+  c_.List1.SetText(s);
+
+  SwapTexts(c_.List2, i, j);
+  SwapTexts(c_.List3, i, j);
+  MarkDirty();
+}
+
+}  // namespace quillon

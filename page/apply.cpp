@@ -1,0 +1,89 @@
+// The save: rewrites the identity accounts, folders and Reply-To format, then
+// offers the restart that lets the add-in pick the changes up.
+#include "identities/identity_entry_form.h"
+#include "page/messages.h"
+#include "page/quillon_page.h"
+#include "page/text.h"
+#include "profile/account_store.h"
+#include "profile/profile_values.h"
+
+namespace quillon {
+
+void QuillonPage::DeleteIdentityAccounts() {
+  profile::LoadAccounts(m_.registry, m_, m_.sPN);
+  m_.vAccIDs = text::Split(m_.sAccIDs, text::kTab);
+  m_.iLBound = 0;
+  m_.iUBound = static_cast<std::int16_t>(static_cast<int>(m_.vAccIDs.size()) - 1);
+  for (const std::u16string& id : m_.vAccIDs) {
+    // A key name that is not an account number names no account to delete.
+    if (const auto number = text::ParseHex(id)) {
+      profile::DeleteAccount(m_.registry, m_.sPN, *number);
+    }
+  }
+}
+
+int QuillonPage::CreateIdentityAccounts() {
+  int smtpCount = 0;
+  const std::int16_t count = c_.List1.ListCount();
+  for (std::int16_t i = 0; i < count; ++i) {
+    const std::int32_t number = profile::GetNextAccountID(m_.registry, m_.sPN);
+    if (number <= 0) continue;
+    const IdentityFields fields = ParseIdentityEntry(c_.List1.List(i));
+    // An address entry counts for the Exchange account's name even when incomplete.
+    if (fields.form == IdentityFields::Form::Address) ++smtpCount;
+    if (!fields.complete) continue;
+    profile::CreateIdentityAccount(m_.registry, m_.sPN, number, fields.accountName,
+                                   fields.displayName, fields.address,
+                                   text::Trim(c_.List2.List(i)), text::Trim(c_.List3.List(i)));
+  }
+  return smtpCount;
+}
+
+void QuillonPage::SaveFoldersAndFormat() {
+  if (m_.iOutlookVersion < 12) {
+    std::u16string folderText;
+    for (std::int16_t i = 0; i < c_.List5.ListCount(); ++i) {
+      folderText += text::Trim(c_.List5.List(i)) + text::kTab;
+    }
+    profile::SaveMonitoredFolders(m_.registry, m_.sPN, folderText);
+  }
+  for (std::size_t k = 0; k < c_.Option1.size(); ++k) {
+    if (c_.Option1[k].get().Value()) {
+      profile::SaveReplyAddressFormat(m_.registry, m_.sPN,
+                                      text::Decimal(static_cast<std::int64_t>(k)));
+      break;
+    }
+  }
+}
+
+void QuillonPage::NameExchangeAccount(int smtpCount) {
+  if (m_.sExchangeID.empty()) return;
+  const auto number = text::ParseHex(m_.sExchangeID);
+  if (!number) return;  // renaming account 0 instead would touch an unrelated key
+  const std::u16string name =
+      smtpCount >= 1 ? u"EX [" + m_.sUN + u" <" + m_.sPrimarySMTP + u">]" : std::u16string();
+  profile::SetExchangeAccountName(m_.registry, m_, m_.sPN, *number, name);
+}
+
+void QuillonPage::OfferRestart() {
+  const std::int16_t answer =
+      m_.bReread ? platform::kAnswerYes
+                 : user_.MsgBox(messages::kRestartAfterApply, platform::kMsgBoxQuestion, kAppTitle);
+  if (answer != platform::kAnswerYes) return;
+  m_.bRestart = true;
+  user_.DoEvents();
+  user_.SendKeys(u"{Esc}");  // closes the Options dialog; Terminate then quits Outlook
+}
+
+void QuillonPage::PropertyPage_Apply() {
+  if (bDirty && !m_.sPN.empty()) {
+    DeleteIdentityAccounts();
+    const int smtpCount = CreateIdentityAccounts();
+    SaveFoldersAndFormat();
+    NameExchangeAccount(smtpCount);
+    OfferRestart();
+  }
+  bDirty = false;
+}
+
+}  // namespace quillon

@@ -1,0 +1,178 @@
+// The load: fills the page from the add-in, Outlook and the profile.
+#include <string>
+
+#include "folders/folder_path.h"
+#include "page/quillon_page.h"
+#include "page/text.h"
+#include "profile/account_store.h"
+#include "profile/directory_addresses.h"
+#include "profile/profile_values.h"
+
+namespace quillon {
+
+namespace {
+
+std::u16string VersionLabel(const LibraryVersion& version) {
+  return u"Quillon ver. " + text::Decimal(version.Major) + u"." + text::Decimal(version.Minor) +
+         u"." + text::Decimal(version.Revision);
+}
+
+// The major version from the first two characters of a version text with
+// its dots removed ("11.0.0.8" -> 11, "9.0" -> 9); nullopt when unreadable.
+std::optional<std::int16_t> MajorVersion(std::u16string_view version) {
+  const auto number = text::ParseWholeNumber(text::Without(version.substr(0, 2), u'.'));
+  if (!number) return std::nullopt;
+  return static_cast<std::int16_t>(*number);
+}
+
+const std::u16string& At(const std::vector<std::u16string>& items, std::size_t index) {
+  static const std::u16string empty;
+  return index < items.size() ? items[index] : empty;
+}
+
+std::int16_t UpperBound(const std::vector<std::u16string>& items) {
+  return static_cast<std::int16_t>(static_cast<int>(items.size()) - 1);
+}
+
+}  // namespace
+
+bool IsSpanishLanguage(const std::int32_t& languageId) {
+  const std::int32_t subLanguage = (languageId >> 10) & 0x3F;
+  return (languageId & ~0xFFFF) == 0 && (languageId & 0x3FF) == 0x0A && subLanguage >= 1 &&
+         subLanguage <= 20;
+}
+
+void QuillonPage::ReadHostValues() {
+  m_.sPN.clear();
+  m_.sUN.clear();
+  m_.sSMBXs.clear();
+  if (const auto site = container_.Parent(); site && *site) oSite = *site;
+  if (!oSite) return;
+  if (const auto app = oSite->Application(); app && *app) m_.oApp = *app;
+  if (!m_.oApp) return;
+
+  if (const auto addIn = m_.oApp->AddInObject(platform::kAddInProgId); addIn && *addIn) {
+    if (auto value = (*addIn)->sUN()) m_.sUN = std::move(*value);
+    if (auto value = (*addIn)->sPN()) m_.sPN = std::move(*value);
+    if (auto value = (*addIn)->sSMBXs()) m_.sSMBXs = std::move(*value);
+  }
+
+  if (const auto version = m_.oApp->Version()) {
+    if (const auto major = MajorVersion(*version)) m_.iOutlookVersion = *major;
+  }
+}
+
+void QuillonPage::ShowFolderEditor() {
+  const bool shown = m_.iOutlookVersion < 12;
+  c_.Frame2.SetVisible(shown);
+  c_.List4.SetVisible(shown);
+  c_.cmdAddFolder.SetVisible(shown);
+  c_.cmdDeleteFolder.SetVisible(shown);
+}
+
+void QuillonPage::ReadUserInterfaceLanguage() {
+  if (m_.oApp) {
+    if (const auto language = m_.oApp->LanguageID(platform::kLanguageIdUI)) {
+      m_.lUILanguage = *language;
+    }
+  }
+  m_.bSpanishUI = false;
+  m_.bSpanishUI = IsSpanishLanguage(m_.lUILanguage);
+}
+
+void QuillonPage::FindDefaultMailbox() {
+  if (const auto ns = m_.oApp->GetNamespace(u"MAPI"); ns && *ns) m_.oNS = *ns;
+  if (!m_.oNS) return;
+  const auto inbox = m_.oNS->GetDefaultFolder(platform::kFolderInbox);
+  if (!inbox || !*inbox) return;
+  const auto parent = (*inbox)->Parent();
+  if (!parent || parent->kind != platform::FolderParent::Kind::Folder || !parent->folder) return;
+  if (auto id = parent->folder->EntryID()) m_.sDefRootID = std::move(*id);
+  if (auto id = parent->folder->StoreID()) m_.sDefStoreID = std::move(*id);
+}
+
+void QuillonPage::LoadIdentities() {
+  profile::LoadAccounts(m_.registry, m_, m_.sPN);
+  m_.vAccIdentities = text::Split(m_.sAccIdentities, text::kTab);
+  m_.vAccIDs = text::Split(m_.sAccIDs, text::kTab);
+  m_.vAccEmails = text::Split(m_.sAccEmails, text::kTab);
+  m_.vAccDisplayNames = text::Split(m_.sAccDisplayNames, text::kTab);
+  m_.vAccNames = text::Split(m_.sAccNames, text::kTab);
+  m_.vAccNewSignatures = text::Split(m_.sAccNewSignatures, text::kTab);
+  m_.vAccReplySignatures = text::Split(m_.sAccReplySignatures, text::kTab);
+  m_.iLBound = 0;
+  m_.iUBound = UpperBound(m_.vAccIdentities);
+
+  // A lone account with empty signature names splits to no element; a missing
+  // element reads as "" below, which keeps the three lists parallel.
+  for (std::size_t i = 0; i < m_.vAccIdentities.size(); ++i) {
+    const std::u16string& displayName = At(m_.vAccDisplayNames, i);
+    const std::u16string email = text::Trim(At(m_.vAccEmails, i));
+    const std::u16string id = text::Trim(At(m_.vAccIDs, i));
+    if (text::Trim(displayName).empty() || email.empty() || id.empty()) continue;
+
+    const bool mailbox = text::StartsWithIgnoringCase(At(m_.vAccNames, i), u"EX MBX");
+    c_.List1.AddItem(mailbox ? displayName + u" " + email : displayName + u" <" + email + u">");
+    c_.List1.SetItemData(c_.List1.ListCount() - 1, text::ParseHex(id).value_or(0));
+    c_.List2.AddItem(At(m_.vAccNewSignatures, i));
+    c_.List3.AddItem(At(m_.vAccReplySignatures, i));
+  }
+}
+
+void QuillonPage::SelectReplyFormat() {
+  profile::LoadReplyAddressFormat(m_.registry, m_, m_.sPN);
+  const auto format = text::ParseWholeNumber(m_.sReplyAddressFormat);
+  for (std::size_t k = 0; k < c_.Option1.size(); ++k) {
+    // Without a stored number each button is selected in turn: the last one stays.
+    c_.Option1[k].get().SetValue(!format || *format == static_cast<std::int32_t>(k));
+  }
+}
+
+void QuillonPage::LoadFolders() {
+  profile::LoadMonitoredFolders(m_.registry, m_, m_.sPN);
+  m_.vMonitoredFolders = text::Split(m_.sMonitoredFolders, text::kTab);
+  m_.iLBound = 0;
+  m_.iUBound = UpperBound(m_.vMonitoredFolders);
+  std::u16string rebuilt;
+  c_.List5.Clear();
+  c_.List4.Clear();
+  for (const std::u16string& entryId : m_.vMonitoredFolders) {
+    if (entryId.empty() || !m_.oNS) continue;
+    const auto folder = m_.oNS->GetFolderFromID(entryId);
+    if (!folder || !*folder) continue;  // a folder that no longer opens is dropped
+    const std::u16string path = GetFolderPath(**folder, m_.sDefStoreID, m_.sDefRootID);
+    if (path.empty()) continue;
+    c_.List5.AddItem(entryId);
+    c_.List4.AddItem(path);
+    rebuilt += entryId + text::kTab;
+  }
+  profile::SaveMonitoredFolders(m_.registry, m_.sPN, rebuilt);
+}
+
+void QuillonPage::UserControl_InitProperties() {
+  c_.UserControl.SetMousePointer(platform::PageSurface::kHourglassPointer);
+  bLoading = true;
+  c_.Label4_0.SetCaption(VersionLabel(version_));
+  ReadHostValues();
+  ShowFolderEditor();
+  ReadUserInterfaceLanguage();
+
+  if (!m_.sPN.empty()) {
+    FindDefaultMailbox();
+    profile::LoadDirectoryAddresses(m_.registry, m_, m_.sPN);
+    c_.lblDefAddress.SetCaption(m_.sUN + u" <" + m_.sPrimarySMTP + u">  (Default)");
+    c_.lblDefAddress.SetToolTip(c_.lblDefAddress.Caption());
+    LoadIdentities();
+    SelectReplyFormat();
+    if (m_.iOutlookVersion < 12) LoadFolders();
+  }
+
+  ResetButtons();
+  ListHScroll1();
+  ListHScroll4();
+  bLoading = false;
+  bDirty = false;
+  c_.UserControl.SetMousePointer(platform::PageSurface::kDefaultPointer);
+}
+
+}  // namespace quillon
