@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,6 +35,10 @@ std::u16string ReadValueText(RegistryStore& store, HKey key, std::u16string_view
                              std::u16string_view mode);
 // Create-or-opens the key below HKEY_CURRENT_USER; empty when anything fails.
 Bytes ReadBinaryValue(RegistryStore& store, std::u16string_view path, std::u16string_view name);
+// As ReadBinaryValue, but tells a value holding no bytes (an empty array) from
+// a value that is missing or unreadable (nothing).
+std::optional<Bytes> ReadBinaryValueIfPresent(RegistryStore& store, std::u16string_view path,
+                                              std::u16string_view name);
 bool WriteBinaryValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
                       std::span<const std::uint8_t> bytes);
 bool WriteDwordValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,

@@ -1,0 +1,137 @@
+// Reading the account store: which accounts are identities, which one is the
+// profile's Exchange account.
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "platform/ansi.h"
+#include "profile/account_store.h"
+#include "profile/profile_text.h"
+#include "profile/profile_values.h"
+#include "profile/registry_access.h"
+#include "profile/scoped_key.h"
+
+namespace quillon::profile {
+namespace {
+
+// A registry key name has at most 255 characters, two bytes each at most in a
+// double-byte code page.
+constexpr std::uint32_t kLongestAnsiKeyName = 510;
+
+std::optional<std::u16string> EnumAccountKeyName(platform::RegistryStore& store, HKey key,
+                                                 std::uint32_t index, std::uint32_t longest) {
+  for (std::uint32_t capacity : {longest + 1, kLongestAnsiKeyName + 1}) {
+    std::vector<char> buffer(capacity, '\0');
+    std::uint32_t length = capacity;
+    const platform::RegResult result = store.EnumKeyEx(key, index, buffer.data(), &length);
+    // A name longer than the key info said is enumerated again into a buffer
+    // that holds any name, never taken from a buffer the call did not fill.
+    if (result == platform::kErrorMoreData) continue;
+    if (result != platform::kErrorSuccess) return std::nullopt;
+    return TrimAtNull(platform::FromAnsi(std::string_view(buffer.data(), buffer.size())));
+  }
+  return std::nullopt;
+}
+
+bool IsIdentity(const AccountRecord& account) {
+  return ContainsIgnoringCase(account.ClassName, u"POP3") &&
+         EqualsIgnoringCase(account.POP3Server, u"none") &&
+         EqualsIgnoringCase(account.SMTPServer, u"none");
+}
+
+// A TAB inside a value would split its item in two and shift every later item
+// of that list against the other six lists, so it becomes a blank.
+std::u16string ListItem(std::u16string text) {
+  std::replace(text.begin(), text.end(), u'\t', u' ');
+  return text;
+}
+
+void AppendItem(std::u16string& list, bool first, const std::u16string& item) {
+  if (!first) list += u'\t';
+  list += ListItem(item);
+}
+
+void AppendIdentity(ProfileData& data, const AccountRecord& account) {
+  const bool first = data.sAccIdentities.empty();
+  AppendItem(data.sAccIdentities, first,
+             account.AccountID + u'\x01' + account.Email + u'\x01' + account.DisplayName);
+  AppendItem(data.sAccIDs, first, account.AccountID);
+  AppendItem(data.sAccEmails, first, account.Email);
+  AppendItem(data.sAccDisplayNames, first, account.DisplayName);
+  AppendItem(data.sAccNames, first, account.AccountName);
+  AppendItem(data.sAccNewSignatures, first, account.NewSignature);
+  AppendItem(data.sAccReplySignatures, first, account.ReplyForwardSignature);
+}
+
+void ClearAccountLists(ProfileData& data) {
+  for (std::u16string* list : {&data.sAccIdentities, &data.sAccIDs, &data.sAccEmails,
+                               &data.sAccDisplayNames, &data.sAccNames, &data.sAccNewSignatures,
+                               &data.sAccReplySignatures}) {
+    list->clear();
+  }
+}
+
+}  // namespace
+
+void LoadAccounts(platform::RegistryStore& store, ProfileData& data,
+                  std::u16string_view profileName) {
+  ClearAccountLists(data);
+  // Cleared too, so that a profile without an Exchange account never leaves
+  // the number of another profile's account for Apply to rename.
+  data.sExchangeID.clear();
+  if (profileName.empty()) return;
+  const std::u16string storePath = AccountsKeyPath(profileName);
+  ScopedKey key(store, OpenKey(store, platform::kCurrentUser, storePath));
+  if (!key) return;
+  std::uint32_t count = 0;
+  std::uint32_t longest = 0;
+  if (store.QueryInfoKey(key.get(), &count, &longest) != platform::kErrorSuccess) return;
+  for (std::uint32_t index = 0; index < count; ++index) {
+    const std::optional<std::u16string> name = EnumAccountKeyName(store, key.get(), index, longest);
+    if (!name) continue;
+    const AccountRecord account = ReadAccount(store, storePath, *name);
+    if (!account.ServiceName.empty()) {
+      if (EqualsIgnoringCase(account.ServiceName, u"MSEMS")) {
+        data.sExchangeID = TrimSpaces(account.AccountID);
+      }
+      continue;
+    }
+    if (IsIdentity(account)) AppendIdentity(data, account);
+  }
+}
+
+AccountRecord ReadAccount(platform::RegistryStore& store, std::u16string_view storeKeyPath,
+                          std::u16string_view accountName) {
+  AccountRecord account;
+  std::u16string path(storeKeyPath);
+  path += u'\\';
+  path += accountName;
+  ScopedKey key(store, OpenKey(store, platform::kCurrentUser, path));
+  if (!key) return account;
+  const HKey handle = key.get();
+  const auto text = [&](std::u16string_view name) { return ReadValueText(store, handle, name, u""); };
+  account.AccountID = std::u16string(accountName);
+  account.AccountName = text(u"Account Name");
+  account.Clsid = ReadStringValue(store, handle, u"clsid");
+  if (!account.Clsid.empty()) account.ClassName = GetClassDescription(store, account.Clsid);
+  account.DisplayName = text(u"Display Name");
+  account.Email = text(u"Email");
+  account.Organization = text(u"Organization");
+  account.POP3Server = text(u"POP3 Server");
+  account.POP3User = text(u"POP3 User");
+  account.ReplyEmail = text(u"Reply Email");
+  account.NewSignature = text(u"New Signature");
+  account.ReplyForwardSignature = text(u"Reply-Forward Signature");
+  account.ServiceName = text(u"Service Name");
+  account.SMTPServer = text(u"SMTP Server");
+  account.SMTPUseAuth = ReadDwordValue(store, handle, u"SMTP Use Auth");
+  return account;
+}
+
+std::u16string GetClassDescription(platform::RegistryStore& store, std::u16string_view clsid) {
+  ScopedKey key(store, OpenKey(store, platform::kClassesRoot, u"CLSID\\" + std::u16string(clsid)));
+  if (!key) return {};
+  return ReadStringValue(store, key.get(), u"");
+}
+
+}  // namespace quillon::profile

@@ -1,0 +1,123 @@
+// Writing the account store: identity accounts, "NextAccountID", the account
+// order list and the Exchange account's name.
+#include <algorithm>
+
+#include "profile/account_store.h"
+#include "profile/profile_text.h"
+#include "profile/profile_values.h"
+#include "profile/registry_access.h"
+#include "profile/scoped_key.h"
+
+namespace quillon::profile {
+namespace {
+
+constexpr std::u16string_view kNextAccountIdValue = u"NextAccountID";
+constexpr std::u16string_view kNoServer = u"none";
+constexpr std::size_t kOrderEntrySize = 4;
+
+std::u16string AccountKeyPath(std::u16string_view profileName, std::int32_t accountNumber) {
+  return AccountsKeyPath(profileName) + u'\\' + AccountKeyName(accountNumber);
+}
+
+// Stored texts: UTF-16LE code units and one NUL unit.
+Bytes StoredText(std::u16string_view text) {
+  std::u16string stored(text);
+  stored.push_back(u'\0');
+  return TextToBytes(stored);
+}
+
+void WriteSignatureName(platform::RegistryStore& store, std::u16string_view accountPath,
+                        std::u16string_view valueName, std::u16string_view signatureName) {
+  const std::u16string trimmed = TrimSpaces(signatureName);
+  if (!trimmed.empty()) WriteBinaryValue(store, accountPath, valueName, StoredText(trimmed));
+}
+
+// Removes every entry equal to `number`, moving the last entry into the freed
+// place. Entries are counted back from the end, as they are appended; bytes
+// before the first complete entry of an odd-length list are never touched.
+bool RemoveFromOrderList(Bytes& list, std::int32_t accountNumber) {
+  Bytes number;
+  AppendLittleEndian32(number, accountNumber);
+  bool changed = false;
+  for (std::size_t end = list.size(); end >= kOrderEntrySize; end -= kOrderEntrySize) {
+    const auto entry = list.begin() + (end - kOrderEntrySize);
+    if (!std::equal(number.begin(), number.end(), entry)) continue;
+    if (end != list.size()) std::copy(list.end() - kOrderEntrySize, list.end(), entry);
+    list.resize(list.size() - kOrderEntrySize);
+    changed = true;
+  }
+  return changed;
+}
+
+}  // namespace
+
+std::u16string AccountKeyName(std::int32_t accountNumber) {
+  static constexpr char16_t kDigits[] = u"0123456789abcdef";
+  const auto bits = static_cast<std::uint32_t>(accountNumber);
+  std::u16string name(8, u'0');
+  for (int i = 0; i < 8; ++i) name[7 - i] = kDigits[(bits >> (4 * i)) & 0xF];
+  return name;
+}
+
+std::int32_t GetNextAccountID(platform::RegistryStore& store, std::u16string_view profileName) {
+  if (profileName.empty()) return 0;  // no profile: no account may be created
+  ScopedKey key(store, OpenKey(store, platform::kCurrentUser, AccountsKeyPath(profileName)));
+  if (!key) return 0;
+  return ReadDwordValue(store, key.get(), kNextAccountIdValue);
+}
+
+void CreateIdentityAccount(platform::RegistryStore& store, std::u16string_view profileName,
+                           std::int32_t accountNumber, std::u16string_view accountName,
+                           std::u16string_view displayName, std::u16string_view address,
+                           std::u16string_view newSignature, std::u16string_view replySignature) {
+  if (profileName.empty()) return;
+  const std::u16string storePath = AccountsKeyPath(profileName);
+  const std::u16string path = AccountKeyPath(profileName, accountNumber);
+  const Bytes none = StoredText(kNoServer);
+  WriteBinaryValue(store, path, u"Account Name", StoredText(accountName));
+  WriteStringValue(store, path, u"clsid", kIdentityAccountClsid);
+  WriteBinaryValue(store, path, u"Display Name", StoredText(displayName));
+  WriteBinaryValue(store, path, u"Email", StoredText(address));
+  WriteDwordValue(store, path, u"POP3 Remember Passwd", 0);
+  WriteBinaryValue(store, path, u"POP3 Server", none);
+  WriteBinaryValue(store, path, u"POP3 User", none);
+  WriteBinaryValue(store, path, u"SMTP Server", none);
+  WriteDwordValue(store, path, u"Is Account Disabled", 1);
+  WriteSignatureName(store, path, u"New Signature", newSignature);
+  WriteSignatureName(store, path, u"Reply-Forward Signature", replySignature);
+
+  const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(accountNumber) + 1u);
+  WriteDwordValue(store, storePath, kNextAccountIdValue, next);
+
+  // A store without an order list gets none; an empty list (left by deleting
+  // its only entry) is extended like any other.
+  std::optional<Bytes> order = ReadBinaryValueIfPresent(store, storePath, kAccountOrderValue);
+  if (!order) return;
+  AppendLittleEndian32(*order, accountNumber);
+  WriteBinaryValue(store, storePath, kAccountOrderValue, *order);
+}
+
+bool DeleteAccount(platform::RegistryStore& store, std::u16string_view profileName,
+                   std::int32_t accountNumber) {
+  if (profileName.empty()) return true;
+  DeleteKeyTree(store, platform::kCurrentUser, AccountKeyPath(profileName, accountNumber));
+  const std::u16string storePath = AccountsKeyPath(profileName);
+  Bytes order = ReadBinaryValue(store, storePath, kAccountOrderValue);
+  if (!RemoveFromOrderList(order, accountNumber)) return true;
+  // Removing the only entry stores an empty list, so the number never stays behind.
+  return WriteBinaryValue(store, storePath, kAccountOrderValue, order);
+}
+
+void SetExchangeAccountName(platform::RegistryStore& store, const ProfileData& data,
+                            std::u16string_view profileName, std::int32_t accountNumber,
+                            std::u16string_view accountName) {
+  if (profileName.empty()) return;
+  std::u16string name(accountName);
+  if (name.empty()) {
+    name = data.bSpanishUI ? u"Servidor de Microsoft Exchange" : u"Microsoft Exchange Server";
+  }
+  WriteBinaryValue(store, AccountKeyPath(profileName, accountNumber), u"Account Name",
+                   StoredText(TrimSpaces(name)));
+}
+
+}  // namespace quillon::profile

@@ -1,0 +1,296 @@
+#include "profile/registry_access.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstring>
+
+#include "platform/ansi.h"
+#include "profile/profile_text.h"
+#include "profile/scoped_key.h"
+
+namespace quillon::profile {
+
+using platform::FromAnsi;
+using platform::ToAnsi;
+
+namespace {
+
+constexpr std::size_t kStringBufferSize = 260;
+constexpr std::size_t kSubKeyNameBufferSize = 256;
+constexpr std::u16string_view kSmtpMode = u"SMTP";
+constexpr std::u16string_view kSmtpPrefix = u"SMTP:";
+
+// The value's bytes followed by one zero byte; nothing when it cannot be read.
+std::optional<Bytes> QueryWithTrailingZero(RegistryStore& store, HKey key, const std::string& name,
+                                           std::uint32_t& size) {
+  size = 0;
+  if (store.QueryValueEx(key, name, nullptr, nullptr, &size) != platform::kErrorSuccess) {
+    return std::nullopt;
+  }
+  Bytes bytes(std::size_t{size} + 1, 0);
+  std::uint32_t received = size;
+  if (store.QueryValueEx(key, name, nullptr, bytes.data(), &received) != platform::kErrorSuccess) {
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+// Property-tag names with type 101E/001E ("101e6637") hold 8-bit text.
+bool HoldsEightBitText(std::u16string_view name) {
+  return name.size() >= 4 && (name[3] == u'e' || name[3] == u'E');
+}
+
+std::u16string EightBitText(std::span<const std::uint8_t> bytes) {
+  return FromAnsi(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+// Keeps the SMTP entries of the NUL-separated text, last stored first.
+std::u16string KeepSmtpItems(std::u16string text) {
+  std::replace(text.begin(), text.end(), u'\t', u' ');
+  std::vector<std::u16string> items = SplitAt(text, u'\0');
+  std::u16string result;
+  for (auto item = items.rbegin(); item != items.rend(); ++item) {
+    std::u16string trimmed = TrimSpaces(*item);
+    if (trimmed.empty() || !StartsWithIgnoringCase(trimmed, kSmtpPrefix)) continue;
+    if (!result.empty()) result += u'\t';
+    result += trimmed;
+  }
+  return result;
+}
+
+// Multi-valued data: a count, offsets, then the strings. The first offset is
+// read whole; an offset that is incomplete or at/past the end gives no items.
+std::u16string DecodeSmtpList(const Bytes& bytes, std::uint32_t size, bool eightBit) {
+  if (size < 8) return {};
+  const auto offset = static_cast<std::uint32_t>(ReadLittleEndian32(bytes.data() + 4));
+  if (offset >= size) return {};
+  if (eightBit) return KeepSmtpItems(EightBitText(std::span(bytes).subspan(offset)));
+  return KeepSmtpItems(BytesToText(bytes).substr(offset / 2));
+}
+
+std::u16string DecodeSingleText(const Bytes& bytes, bool eightBit) {
+  if (eightBit) {
+    const auto end = std::find(bytes.begin(), bytes.end(), 0);
+    return EightBitText(std::span(bytes.begin(), end));
+  }
+  return TrimAtNull(BytesToText(bytes));
+}
+
+void DeleteSubKeysAnsi(RegistryStore& store, HKey root, const std::string& path) {
+  if (path.empty()) return;  // never the whole root
+  ScopedKey key(store, platform::kNoKey);
+  if (store.OpenKeyEx(root, path, platform::kKeyAllSixRights, key.Receive()) !=
+      platform::kErrorSuccess) {
+    return;
+  }
+  // Collect first: deleting while enumerating would shift the indexes.
+  std::vector<std::string> names;
+  for (std::uint32_t index = 0;; ++index) {
+    std::array<char, kSubKeyNameBufferSize> buffer{};
+    if (store.EnumKey(key.get(), index, buffer.data(), buffer.size()) != platform::kErrorSuccess) {
+      break;
+    }
+    names.emplace_back(buffer.data(), strnlen(buffer.data(), buffer.size()));
+  }
+  for (const std::string& name : names) {
+    DeleteSubKeysAnsi(store, root, path + "\\" + name);
+    store.DeleteKey(key.get(), name);
+  }
+}
+
+std::optional<std::int32_t> ParseWholeNumber(std::u16string_view text) {
+  const std::string digits = ToAnsi(TrimSpaces(text));
+  std::int32_t number = 0;
+  const char* end = digits.data() + digits.size();
+  const auto [stop, error] = std::from_chars(digits.data(), end, number);
+  if (error != std::errc() || stop != end) return std::nullopt;
+  return number;
+}
+
+}  // namespace
+
+HKey OpenKey(RegistryStore& store, HKey root, std::u16string_view path) {
+  HKey key = platform::kNoKey;
+  if (store.OpenKeyEx(root, ToAnsi(path), platform::kKeyRead, key) != platform::kErrorSuccess) {
+    return platform::kNoKey;
+  }
+  return key;
+}
+
+std::int32_t ReadDwordValue(RegistryStore& store, HKey key, std::u16string_view name) {
+  if (key == platform::kNoKey) return 0;
+  std::array<std::uint8_t, 4> buffer{};
+  std::uint32_t type = 0;
+  std::uint32_t size = buffer.size();
+  if (store.QueryValueEx(key, ToAnsi(name), &type, buffer.data(), &size) !=
+      platform::kErrorSuccess) {
+    return 0;
+  }
+  return ReadLittleEndian32(buffer.data());
+}
+
+std::u16string ReadStringValue(RegistryStore& store, HKey key, std::u16string_view name) {
+  if (key == platform::kNoKey) return {};
+  std::array<char, kStringBufferSize> buffer{};
+  std::uint32_t type = 0;
+  std::uint32_t size = buffer.size();
+  if (store.QueryValueEx(key, ToAnsi(name), &type, reinterpret_cast<std::uint8_t*>(buffer.data()),
+                         &size) != platform::kErrorSuccess) {
+    return {};
+  }
+  const std::size_t filled = std::min<std::size_t>(size, buffer.size());
+  return FromAnsi(std::string_view(buffer.data(), strnlen(buffer.data(), filled)));
+}
+
+std::u16string ReadValueText(RegistryStore& store, HKey key, std::u16string_view name,
+                             std::u16string_view mode) {
+  std::uint32_t size = 0;
+  const std::optional<Bytes> bytes = QueryWithTrailingZero(store, key, ToAnsi(name), size);
+  if (!bytes) return {};
+  if (size == 0) return std::u16string(kNotDefined);
+  const bool eightBit = HoldsEightBitText(name);
+  if (mode == kSmtpMode) return DecodeSmtpList(*bytes, size, eightBit);
+  return DecodeSingleText(*bytes, eightBit);
+}
+
+std::optional<Bytes> ReadBinaryValueIfPresent(RegistryStore& store, std::u16string_view path,
+                                              std::u16string_view name) {
+  ScopedKey key(store, platform::kNoKey);
+  store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyQueryValue, key.Receive());
+  if (!key) return std::nullopt;
+  const std::string valueName = ToAnsi(name);
+  std::uint32_t size = 0;
+  if (store.QueryValueEx(key.get(), valueName, nullptr, nullptr, &size) !=
+      platform::kErrorSuccess) {
+    return std::nullopt;
+  }
+  Bytes bytes(size);
+  if (size == 0) return bytes;
+  std::uint32_t received = size;
+  // A failed data query yields nothing rather than an array of zeros.
+  if (store.QueryValueEx(key.get(), valueName, nullptr, bytes.data(), &received) !=
+      platform::kErrorSuccess) {
+    return std::nullopt;
+  }
+  bytes.resize(std::min(received, size));
+  return bytes;
+}
+
+Bytes ReadBinaryValue(RegistryStore& store, std::u16string_view path, std::u16string_view name) {
+  return ReadBinaryValueIfPresent(store, path, name).value_or(Bytes{});
+}
+
+namespace {
+
+bool WriteValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
+                std::uint32_t type, std::span<const std::uint8_t> bytes) {
+  ScopedKey key(store, platform::kNoKey);
+  if (store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyAllSixRights,
+                        key.Receive()) != platform::kErrorSuccess) {
+    return false;
+  }
+  return store.SetValueEx(key.get(), ToAnsi(name), type, bytes.data(),
+                          static_cast<std::uint32_t>(bytes.size())) == platform::kErrorSuccess;
+}
+
+}  // namespace
+
+bool WriteBinaryValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
+                      std::span<const std::uint8_t> bytes) {
+  return WriteValue(store, path, name, platform::kRegBinary, bytes);
+}
+
+bool WriteDwordValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
+                     std::int32_t value) {
+  Bytes bytes;
+  AppendLittleEndian32(bytes, value);
+  return WriteValue(store, path, name, platform::kRegDword, bytes);
+}
+
+void WriteStringValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
+                      std::u16string_view value) {
+  CreateKeyAndSetValue(store, platform::kCurrentUser, path, name, std::u16string(value),
+                       platform::kRegSz);
+}
+
+bool CreateKeyAndSetValue(RegistryStore& store, HKey root, std::u16string_view path,
+                          std::u16string_view name, const TypedValue& value, std::uint32_t type) {
+  if (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
+  // "\" alone names the root itself: refused like an empty path.
+  if (path.empty()) return false;
+  ScopedKey key(store, platform::kNoKey);
+  store.CreateKey(root, ToAnsi(path), key.Receive());
+  if (key) SetTypedValue(store, key.get(), name, type, value);
+  return true;
+}
+
+std::int32_t SetTypedValue(RegistryStore& store, HKey key, std::u16string_view name,
+                           std::uint32_t type, const TypedValue& value) {
+  if (type == platform::kRegSz) {
+    const std::u16string text = std::holds_alternative<std::int32_t>(value)
+        ? FromAnsi(std::to_string(std::get<std::int32_t>(value)))
+        : std::get<std::u16string>(value);
+    // Exactly the characters: no terminator is counted.
+    const std::string bytes = ToAnsi(text);
+    return store.SetValueEx(key, ToAnsi(name), platform::kRegSz,
+                            reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                            static_cast<std::uint32_t>(bytes.size()));
+  }
+  if (type == platform::kRegDword) {
+    std::optional<std::int32_t> number = std::holds_alternative<std::int32_t>(value)
+        ? std::optional(std::get<std::int32_t>(value))
+        : ParseWholeNumber(std::get<std::u16string>(value));
+    if (!number) return platform::kErrorInvalidParameter;
+    Bytes bytes;
+    AppendLittleEndian32(bytes, *number);
+    return store.SetValueEx(key, ToAnsi(name), platform::kRegDword, bytes.data(), 4);
+  }
+  return platform::kErrorSuccess;
+}
+
+void DeleteSubKeys(RegistryStore& store, HKey root, std::u16string_view path) {
+  DeleteSubKeysAnsi(store, root, ToAnsi(path));
+}
+
+void DeleteKeyTree(RegistryStore& store, HKey root, std::u16string_view path) {
+  if (!path.empty() && path.back() == u'\\') path.remove_suffix(1);
+  if (path.empty()) return;  // never the whole root
+  DeleteSubKeys(store, root, path);
+  const std::size_t slash = path.rfind(u'\\');
+  if (slash == std::u16string_view::npos) {
+    store.DeleteKey(root, ToAnsi(path));
+    return;
+  }
+  ScopedKey parent(store, platform::kNoKey);
+  if (store.OpenKeyEx(root, ToAnsi(path.substr(0, slash)), platform::kKeyAllSixRights,
+                      parent.Receive()) != platform::kErrorSuccess) {
+    return;
+  }
+  store.DeleteKey(parent.get(), ToAnsi(path.substr(slash + 1)));
+}
+
+std::u16string TrimAtNull(std::u16string_view text) {
+  return std::u16string(text.substr(0, text.find(u'\0')));
+}
+
+Bytes TextToBytes(std::u16string_view text) {
+  Bytes bytes;
+  bytes.reserve(text.size() * 2);
+  for (char16_t unit : text) {
+    bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+  }
+  return bytes;
+}
+
+std::u16string BytesToText(std::span<const std::uint8_t> bytes) {
+  std::u16string text;
+  text.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+  }
+  return text;
+}
+
+}  // namespace quillon::profile

@@ -1,0 +1,408 @@
+#include "testing/memory_registry_store.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/ansi.h"
+
+namespace quillon::testing {
+
+using namespace platform;
+
+namespace {
+
+constexpr std::uint32_t kKeySetValue = 0x2;
+constexpr std::uint32_t kKeyEnumerateSubKeys = 0x8;
+constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+constexpr std::uint32_t kAnyAccess = 0;
+
+// The registry compares names by their upper-case UTF-16 characters, so "_x"
+// sorts after "Alpha" and "Šxx" after "Zulu".
+char16_t UpperCaseUnit(char16_t unit) {
+  if (unit >= u'a' && unit <= u'z') return unit - 0x20;
+  if (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7) return unit - 0x20;
+  switch (unit) {
+    case 0xFF: return 0x178;
+    case 0x161: return 0x160;
+    case 0x153: return 0x152;
+    case 0x17E: return 0x17D;
+    default: return unit;
+  }
+}
+
+std::u16string FoldedName(std::string_view name) {
+  std::u16string units = FromAnsi(name);
+  for (char16_t& unit : units) unit = UpperCaseUnit(unit);
+  return units;
+}
+
+bool IsStringType(std::uint32_t type) {
+  constexpr std::uint32_t kRegExpandSz = 2;
+  constexpr std::uint32_t kRegMultiSz = 7;
+  return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
+}
+
+// Splits a key path into names. A single trailing '\' is tolerated; a leading
+// '\' or an empty name inside the path is a bad path name.
+bool SplitPath(std::string_view path, std::vector<std::string_view>& names) {
+  if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+  if (path.empty()) return true;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t end = path.find('\\', start);
+    std::string_view name = path.substr(start, end == std::string_view::npos ? path.size() - start
+                                                                               : end - start);
+    if (name.empty()) return false;
+    names.push_back(name);
+    if (end == std::string_view::npos) return true;
+    start = end + 1;
+  }
+}
+
+}  // namespace
+
+bool RegistryNameLess::operator()(std::string_view left, std::string_view right) const {
+  return FoldedName(left) < FoldedName(right);
+}
+
+bool RegistryNamesEqual(std::string_view left, std::string_view right) {
+  return FoldedName(left) == FoldedName(right);
+}
+
+struct MemoryRegistryStore::Key {
+  std::string name;
+  std::string fullPath;
+  Key* parent = nullptr;  // valid while the key is in the tree
+  bool deleted = false;
+  std::map<std::string, std::shared_ptr<Key>, RegistryNameLess> subKeys;
+  std::map<std::string, StoredValue, RegistryNameLess> values;
+
+  std::shared_ptr<Key> AddSubKey(std::string_view subName) {
+    auto key = std::make_shared<Key>();
+    key->name = std::string(subName);
+    key->fullPath = fullPath + "\\" + key->name;
+    key->parent = this;
+    subKeys.emplace(key->name, key);
+    return key;
+  }
+  std::shared_ptr<Key> FindSubKey(std::string_view subName) const {
+    auto found = subKeys.find(subName);
+    return found == subKeys.end() ? nullptr : found->second;
+  }
+};
+
+struct MemoryRegistryStore::OpenHandle {
+  std::shared_ptr<Key> key;
+  std::uint32_t access = 0;
+};
+
+MemoryRegistryStore::MemoryRegistryStore()
+    : classesRoot_(std::make_shared<Key>()), currentUser_(std::make_shared<Key>()) {
+  classesRoot_->fullPath = "HKEY_CLASSES_ROOT";
+  currentUser_->fullPath = "HKEY_CURRENT_USER";
+}
+
+MemoryRegistryStore::~MemoryRegistryStore() = default;
+
+MemoryRegistryStore::Key* MemoryRegistryStore::RootKey(HKey root) const {
+  if (root == kClassesRoot) return classesRoot_.get();
+  if (root == kCurrentUser) return currentUser_.get();
+  return nullptr;
+}
+
+RegResult MemoryRegistryStore::Intercept(Operation operation, HKey key, std::string_view name,
+                                         std::uint32_t access) {
+  Call call{operation, "", std::string(name), access};
+  if (Key* root = RootKey(key)) {
+    call.keyPath = root->fullPath;
+  } else if (auto open = handles_.find(key); open != handles_.end()) {
+    call.keyPath = open->second.key->fullPath;
+  }
+  calls_.push_back(call);
+  for (const FailurePredicate& failure : failures_) {
+    if (RegResult code = failure(call); code != kErrorSuccess) return code;
+  }
+  return kErrorSuccess;
+}
+
+RegResult MemoryRegistryStore::Resolve(HKey handle, std::uint32_t neededAccess, Key*& key) const {
+  key = RootKey(handle);
+  if (key != nullptr) return kErrorSuccess;
+  auto open = handles_.find(handle);
+  if (open == handles_.end()) return kErrorInvalidHandle;
+  if (open->second.key->deleted) return kErrorKeyDeleted;
+  if ((open->second.access & neededAccess) != neededAccess) return kErrorAccessDenied;
+  key = open->second.key.get();
+  return kErrorSuccess;
+}
+
+HKey MemoryRegistryStore::NewHandle(std::shared_ptr<Key> key, std::uint32_t access) {
+  HKey handle = nextHandle_;
+  nextHandle_ += 4;  // never reused, so a stale handle stays invalid
+  handles_.emplace(handle, OpenHandle{std::move(key), access});
+  return handle;
+}
+
+RegResult MemoryRegistryStore::OpenOrCreate(HKey parent, std::string_view subKey,
+                                            std::uint32_t access, bool create, HKey& result,
+                                            bool* created) {
+  result = kNoKey;
+  Key* base = nullptr;
+  if (RegResult code = Resolve(parent, kAnyAccess, base); code != kErrorSuccess) return code;
+  std::vector<std::string_view> names;
+  if (!SplitPath(subKey, names)) return kErrorBadPathname;
+  std::shared_ptr<Key> key;
+  if (base == classesRoot_.get()) key = classesRoot_;
+  else if (base == currentUser_.get()) key = currentUser_;
+  else key = handles_.at(parent).key;
+  bool isNew = false;
+  for (std::string_view name : names) {
+    std::shared_ptr<Key> next = key->FindSubKey(name);
+    if (!next) {
+      if (!create) return kErrorFileNotFound;
+      next = key->AddSubKey(name);
+      isNew = true;
+    }
+    key = next;
+  }
+  if (created != nullptr) *created = isNew;
+  result = NewHandle(std::move(key), access);
+  return kErrorSuccess;
+}
+
+RegResult MemoryRegistryStore::OpenKeyEx(HKey parent, std::string_view subKey,
+                                         std::uint32_t access, HKey& result) {
+  result = kNoKey;
+  if (RegResult code = Intercept(Operation::OpenKeyEx, parent, subKey, access)) return code;
+  return OpenOrCreate(parent, subKey, access, false, result, nullptr);
+}
+
+RegResult MemoryRegistryStore::CreateKeyEx(HKey parent, std::string_view subKey,
+                                           std::uint32_t access, HKey& result, bool* created) {
+  result = kNoKey;
+  if (RegResult code = Intercept(Operation::CreateKeyEx, parent, subKey, access)) return code;
+  return OpenOrCreate(parent, subKey, access, true, result, created);
+}
+
+RegResult MemoryRegistryStore::CreateKey(HKey parent, std::string_view subKey, HKey& result) {
+  result = kNoKey;
+  if (RegResult code = Intercept(Operation::CreateKey, parent, subKey, kKeyAllAccess)) return code;
+  return OpenOrCreate(parent, subKey, kKeyAllAccess, true, result, nullptr);
+}
+
+RegResult MemoryRegistryStore::QueryValueEx(HKey handle, std::string_view valueName,
+                                            std::uint32_t* type, std::uint8_t* data,
+                                            std::uint32_t* size) {
+  if (RegResult code = Intercept(Operation::QueryValueEx, handle, valueName)) return code;
+  Key* key = nullptr;
+  if (RegResult code = Resolve(handle, kKeyQueryValue, key); code != kErrorSuccess) return code;
+  if (data != nullptr && size == nullptr) return kErrorInvalidParameter;
+  auto found = key->values.find(valueName);
+  if (found == key->values.end()) return kErrorFileNotFound;
+  const StoredValue& value = found->second;
+  const auto length = static_cast<std::uint32_t>(value.bytes.size());
+  if (type != nullptr) *type = value.type;
+  if (data == nullptr) {
+    if (size != nullptr) *size = length;
+    return kErrorSuccess;
+  }
+  if (*size < length) {
+    *size = length;
+    return kErrorMoreData;
+  }
+  std::copy(value.bytes.begin(), value.bytes.end(), data);
+  // As advapi32 does: a string stored without terminator gets one in the
+  // caller's buffer when there is room; the reported size stays the stored one.
+  if (IsStringType(value.type) && length > 0 && length < *size && value.bytes.back() != 0) {
+    data[length] = 0;
+  }
+  *size = length;
+  return kErrorSuccess;
+}
+
+RegResult MemoryRegistryStore::SetValueEx(HKey handle, std::string_view valueName,
+                                          std::uint32_t type, const std::uint8_t* data,
+                                          std::uint32_t size) {
+  if (RegResult code = Intercept(Operation::SetValueEx, handle, valueName)) return code;
+  Key* key = nullptr;
+  if (RegResult code = Resolve(handle, kKeySetValue, key); code != kErrorSuccess) return code;
+  if (data == nullptr && size != 0) return kErrorNoAccess;
+  StoredValue value{type, data == nullptr ? std::vector<std::uint8_t>{}
+                                          : std::vector<std::uint8_t>(data, data + size)};
+  // An existing value keeps the case of its name.
+  if (auto found = key->values.find(valueName); found != key->values.end()) {
+    found->second = std::move(value);
+  } else {
+    key->values.emplace(std::string(valueName), std::move(value));
+  }
+  return kErrorSuccess;
+}
+
+RegResult MemoryRegistryStore::EnumKey(HKey handle, std::uint32_t index, char* name,
+                                       std::uint32_t nameSize) {
+  if (RegResult code = Intercept(Operation::EnumKey, handle, "")) return code;
+  Key* key = nullptr;
+  if (RegResult code = Resolve(handle, kKeyEnumerateSubKeys, key); code != kErrorSuccess) {
+    return code;
+  }
+  if (index >= key->subKeys.size()) return kErrorNoMoreItems;
+  if (name == nullptr) return kErrorInvalidParameter;
+  const std::string& subName = std::next(key->subKeys.begin(), index)->first;
+  if (subName.size() + 1 > nameSize) return kErrorMoreData;
+  std::memcpy(name, subName.c_str(), subName.size() + 1);
+  return kErrorSuccess;
+}
+
+RegResult MemoryRegistryStore::EnumKeyEx(HKey handle, std::uint32_t index, char* name,
+                                         std::uint32_t* nameLength) {
+  if (RegResult code = Intercept(Operation::EnumKeyEx, handle, "")) return code;
+  Key* key = nullptr;
+  if (RegResult code = Resolve(handle, kKeyEnumerateSubKeys, key); code != kErrorSuccess) {
+    return code;
+  }
+  if (index >= key->subKeys.size()) return kErrorNoMoreItems;
+  if (name == nullptr || nameLength == nullptr) return kErrorInvalidParameter;
+  const std::string& subName = std::next(key->subKeys.begin(), index)->first;
+  if (subName.size() + 1 > *nameLength) return kErrorMoreData;
+  std::memcpy(name, subName.c_str(), subName.size() + 1);
+  *nameLength = static_cast<std::uint32_t>(subName.size());
+  return kErrorSuccess;
+}
+
+RegResult MemoryRegistryStore::QueryInfoKey(HKey handle, std::uint32_t* subKeys,
+                                            std::uint32_t* maxSubKeyLength) {
+  if (RegResult code = Intercept(Operation::QueryInfoKey, handle, "")) return code;
+  Key* key = nullptr;
+  if (RegResult code = Resolve(handle, kKeyQueryValue, key); code != kErrorSuccess) return code;
+  std::size_t longest = 0;
+  for (const auto& entry : key->subKeys) longest = std::max(longest, entry.first.size());
+  if (subKeys != nullptr) *subKeys = static_cast<std::uint32_t>(key->subKeys.size());
+  if (maxSubKeyLength != nullptr) *maxSubKeyLength = static_cast<std::uint32_t>(longest);
+  return kErrorSuccess;
+}
+
+RegResult MemoryRegistryStore::DeleteKey(HKey handle, std::string_view subKey) {
+  if (RegResult code = Intercept(Operation::DeleteKey, handle, subKey)) return code;
+  Key* base = nullptr;
+  if (RegResult code = Resolve(handle, kAnyAccess, base); code != kErrorSuccess) return code;
+  std::vector<std::string_view> names;
+  if (!SplitPath(subKey, names)) return kErrorBadPathname;
+  Key* parent = base;
+  if (names.empty()) {
+    // RegDeleteKeyA(key, "") deletes the handle's own key; a root cannot go.
+    if (RootKey(handle) != nullptr) return kErrorAccessDenied;
+    return RemoveSubKey(*base->parent, base->name);
+  }
+  for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+    std::shared_ptr<Key> next = parent->FindSubKey(names[i]);
+    if (!next) return kErrorFileNotFound;
+    parent = next.get();
+  }
+  return RemoveSubKey(*parent, names.back());
+}
+
+RegResult MemoryRegistryStore::RemoveSubKey(Key& parent, std::string_view name) {
+  auto target = parent.subKeys.find(name);
+  if (target == parent.subKeys.end()) return kErrorFileNotFound;
+  if (!target->second->subKeys.empty()) return kErrorAccessDenied;
+  target->second->deleted = true;
+  parent.subKeys.erase(target);
+  return kErrorSuccess;
+}
+
+RegResult MemoryRegistryStore::CloseKey(HKey handle) {
+  if (RegResult code = Intercept(Operation::CloseKey, handle, "")) return code;
+  if (RootKey(handle) != nullptr) return kErrorSuccess;
+  return handles_.erase(handle) == 1 ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+std::size_t MemoryRegistryStore::OpenHandleCount() const { return handles_.size(); }
+
+void MemoryRegistryStore::FailWhen(FailurePredicate predicate) {
+  failures_.push_back(std::move(predicate));
+}
+
+void MemoryRegistryStore::FailCall(Operation operation, int nth, RegResult code) {
+  auto seen = std::make_shared<int>(0);
+  FailWhen([=](const Call& call) {
+    if (call.operation != operation) return kErrorSuccess;
+    return ++*seen == nth ? code : kErrorSuccess;
+  });
+}
+
+void MemoryRegistryStore::FailNthCall(int nth, RegResult code) {
+  auto seen = std::make_shared<int>(0);
+  FailWhen([=](const Call&) { return ++*seen == nth ? code : kErrorSuccess; });
+}
+
+void MemoryRegistryStore::ClearFailures() { failures_.clear(); }
+
+const std::vector<MemoryRegistryStore::Call>& MemoryRegistryStore::Calls() const {
+  return calls_;
+}
+
+void MemoryRegistryStore::ClearCalls() { calls_.clear(); }
+
+MemoryRegistryStore::Key* MemoryRegistryStore::FindPath(Key* from, std::string_view path) const {
+  std::vector<std::string_view> names;
+  if (from == nullptr || !SplitPath(path, names)) return nullptr;
+  for (std::string_view name : names) {
+    std::shared_ptr<Key> next = from->FindSubKey(name);
+    if (!next) return nullptr;
+    from = next.get();
+  }
+  return from;
+}
+
+void MemoryRegistryStore::CreateKeyPath(HKey root, std::string_view path) {
+  Key* key = RootKey(root);
+  std::vector<std::string_view> names;
+  if (key == nullptr || !SplitPath(path, names)) return;
+  for (std::string_view name : names) {
+    std::shared_ptr<Key> next = key->FindSubKey(name);
+    key = next ? next.get() : key->AddSubKey(name).get();
+  }
+}
+
+void MemoryRegistryStore::PutValue(HKey root, std::string_view path, std::string_view name,
+                                   std::uint32_t type, std::vector<std::uint8_t> bytes) {
+  CreateKeyPath(root, path);
+  Key* key = FindPath(RootKey(root), path);
+  if (key == nullptr) return;
+  if (auto found = key->values.find(name); found != key->values.end()) {
+    found->second = StoredValue{type, std::move(bytes)};
+  } else {
+    key->values.emplace(std::string(name), StoredValue{type, std::move(bytes)});
+  }
+}
+
+std::optional<StoredValue> MemoryRegistryStore::GetValue(HKey root, std::string_view path,
+                                                         std::string_view name) const {
+  Key* key = FindPath(RootKey(root), path);
+  if (key == nullptr) return std::nullopt;
+  auto found = key->values.find(name);
+  if (found == key->values.end()) return std::nullopt;
+  return found->second;
+}
+
+bool MemoryRegistryStore::KeyExists(HKey root, std::string_view path) const {
+  return FindPath(RootKey(root), path) != nullptr;
+}
+
+std::vector<std::string> MemoryRegistryStore::SubKeyNames(HKey root, std::string_view path) const {
+  std::vector<std::string> names;
+  if (Key* key = FindPath(RootKey(root), path)) {
+    for (const auto& entry : key->subKeys) names.push_back(entry.first);
+  }
+  return names;
+}
+
+std::vector<std::string> MemoryRegistryStore::ValueNames(HKey root, std::string_view path) const {
+  std::vector<std::string> names;
+  if (Key* key = FindPath(RootKey(root), path)) {
+    for (const auto& entry : key->values) names.push_back(entry.first);
+  }
+  return names;
+}
+
+}  // namespace quillon::testing

@@ -1,0 +1,127 @@
+// An in-memory registry with the semantics of the Windows registry that the
+// profile store relies on, plus what tests need: handle counting, a call log,
+// chosen failures, and direct access to keys and values by path.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/registry_store.h"
+
+namespace quillon::testing {
+
+using platform::HKey;
+using platform::RegResult;
+
+// Win32 codes the real registry gives in cases the interface does not name.
+inline constexpr RegResult kErrorBadPathname = 161;
+inline constexpr RegResult kErrorNoAccess = 998;
+inline constexpr RegResult kErrorKeyDeleted = 1018;
+
+// Orders names as the registry does: by their upper-case characters.
+struct RegistryNameLess {
+  using is_transparent = void;
+  bool operator()(std::string_view left, std::string_view right) const;
+};
+bool RegistryNamesEqual(std::string_view left, std::string_view right);
+
+struct StoredValue {
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> bytes;
+  bool operator==(const StoredValue&) const = default;
+};
+
+class MemoryRegistryStore : public platform::RegistryStore {
+ public:
+  enum class Operation {
+    OpenKeyEx, CreateKeyEx, CreateKey, QueryValueEx, SetValueEx,
+    EnumKey, EnumKeyEx, QueryInfoKey, DeleteKey, CloseKey
+  };
+  // One call as the store saw it. keyPath is the full path of the key the
+  // handle argument stands for ("HKEY_CURRENT_USER\Software\..."); name is the
+  // subkey or value name argument; access is the requested access, if any.
+  struct Call {
+    Operation operation;
+    std::string keyPath;
+    std::string name;
+    std::uint32_t access = 0;
+  };
+  // Returns the code a call fails with, or kErrorSuccess to let it through.
+  using FailurePredicate = std::function<RegResult(const Call&)>;
+
+  MemoryRegistryStore();
+  ~MemoryRegistryStore() override;
+  MemoryRegistryStore(const MemoryRegistryStore&) = delete;
+  MemoryRegistryStore& operator=(const MemoryRegistryStore&) = delete;
+
+  RegResult OpenKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+                      HKey& result) override;
+  RegResult CreateKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+                        HKey& result, bool* created = nullptr) override;
+  RegResult CreateKey(HKey parent, std::string_view subKey, HKey& result) override;
+  RegResult QueryValueEx(HKey key, std::string_view valueName, std::uint32_t* type,
+                         std::uint8_t* data, std::uint32_t* size) override;
+  RegResult SetValueEx(HKey key, std::string_view valueName, std::uint32_t type,
+                       const std::uint8_t* data, std::uint32_t size) override;
+  RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
+  RegResult EnumKeyEx(HKey key, std::uint32_t index, char* name,
+                      std::uint32_t* nameLength) override;
+  RegResult QueryInfoKey(HKey key, std::uint32_t* subKeys,
+                         std::uint32_t* maxSubKeyLength) override;
+  RegResult DeleteKey(HKey key, std::string_view subKey) override;
+  RegResult CloseKey(HKey key) override;
+
+  // Handles given out and not closed yet (the roots never count).
+  std::size_t OpenHandleCount() const;
+
+  // Failures: the predicate sees every call before it runs.
+  void FailWhen(FailurePredicate predicate);
+  // The nth call (1-based) of the given operation fails with `code`.
+  void FailCall(Operation operation, int nth, RegResult code = platform::kErrorAccessDenied);
+  // The nth call (1-based) of any operation fails with `code`.
+  void FailNthCall(int nth, RegResult code = platform::kErrorAccessDenied);
+  void ClearFailures();
+
+  const std::vector<Call>& Calls() const;
+  void ClearCalls();
+
+  // Direct access for tests: no handles, no log, no failures. Paths are below
+  // a root, names joined by '\'.
+  void CreateKeyPath(HKey root, std::string_view path);
+  void PutValue(HKey root, std::string_view path, std::string_view name, std::uint32_t type,
+                std::vector<std::uint8_t> bytes);  // creates the key as needed
+  std::optional<StoredValue> GetValue(HKey root, std::string_view path,
+                                      std::string_view name) const;
+  bool KeyExists(HKey root, std::string_view path) const;
+  std::vector<std::string> SubKeyNames(HKey root, std::string_view path) const;  // registry order
+  std::vector<std::string> ValueNames(HKey root, std::string_view path) const;   // name order
+
+ private:
+  struct Key;
+  struct OpenHandle;
+
+  RegResult Intercept(Operation operation, HKey key, std::string_view name,
+                      std::uint32_t access = 0);
+  RegResult OpenOrCreate(HKey parent, std::string_view subKey, std::uint32_t access,
+                         bool create, HKey& result, bool* created);
+  RegResult Resolve(HKey handle, std::uint32_t neededAccess, Key*& key) const;
+  Key* RootKey(HKey root) const;
+  Key* FindPath(Key* from, std::string_view path) const;
+  static RegResult RemoveSubKey(Key& parent, std::string_view name);
+  HKey NewHandle(std::shared_ptr<Key> key, std::uint32_t access);
+
+  std::shared_ptr<Key> classesRoot_;
+  std::shared_ptr<Key> currentUser_;
+  std::map<HKey, OpenHandle> handles_;
+  HKey nextHandle_ = 0x1000;
+  std::vector<Call> calls_;
+  std::vector<FailurePredicate> failures_;
+};
+
+}  // namespace quillon::testing

@@ -1,0 +1,42 @@
+// The registry store the core suites run against: the in-memory store
+// natively, the real registry in the Windows build. Helpers here go through
+// the store's own interface so that they work on either.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/registry_store.h"
+#include "testing/memory_registry_store.h"
+
+namespace quillon::testing {
+
+std::unique_ptr<platform::RegistryStore> MakeStoreUnderTest();
+// The in-memory store behind `store`, or null on the real registry.
+MemoryRegistryStore* InMemoryStoreOrNull(platform::RegistryStore& store);
+// Handles the store gave out and that are still open, when it can tell.
+std::optional<std::size_t> OpenHandleCountOf(platform::RegistryStore& store);
+// The real registry of Wine, whose known differences from Windows tests state.
+bool StoreIsWineRegistry(platform::RegistryStore& store);
+
+using Bytes = std::vector<std::uint8_t>;
+
+void SeedValue(platform::RegistryStore& store, platform::HKey root, std::string_view path,
+               std::string_view name, std::uint32_t type, const Bytes& bytes);
+std::optional<StoredValue> ReadRawValue(platform::RegistryStore& store, platform::HKey root,
+                                        std::string_view path, std::string_view name);
+bool KeyExistsIn(platform::RegistryStore& store, platform::HKey root, std::string_view path);
+std::vector<std::string> SubKeysOf(platform::RegistryStore& store, platform::HKey root,
+                                   std::string_view path);
+// Removes the key and everything below it; a missing key is fine.
+void RemoveKeyTree(platform::RegistryStore& store, platform::HKey root, std::string_view path);
+
+// UTF-16LE code units of the text and one NUL unit: the profile's stored texts.
+Bytes StoredText(std::u16string_view text);
+Bytes AsBytes(std::string_view text);
+
+}  // namespace quillon::testing
