@@ -20,14 +20,13 @@ std::u16string GetFolderPath(platform::OutlookFolder& folder, std::u16string_vie
   platform::OutlookFolder* current = &folder;
   platform::FolderPtr holder;
   for (int level = 0; level < kMaxAncestors; ++level) {
+    // Only a folder continues the walk: staying on the same folder when the
+    // parent is none, no folder (the root's namespace) or cannot be had would
+    // only repeat its name.
     const auto parent = current->Parent();
-    if (parent && parent->kind == platform::FolderParent::Kind::None) break;
-    // A parent that is no folder (the root's namespace) or cannot be had
-    // leaves the current folder as it is.
-    if (parent && parent->kind == platform::FolderParent::Kind::Folder && parent->folder) {
-      holder = parent->folder;
-      current = holder.get();
-    }
+    if (!parent || parent->kind != platform::FolderParent::Kind::Folder || !parent->folder) break;
+    holder = parent->folder;
+    current = holder.get();
     const auto entryId = current->EntryID();
     // An unreadable identifier cannot be told from the root's: stop rather
     // than prefix names that may not belong.

@@ -33,7 +33,7 @@ void QuillonPage::AddOrEdit(const std::u16string& def, const std::u16string& mod
   } while (r < 0);
 
   if (r >= 1 && t) {
-    const std::u16string entry = text::Trim(*t);
+    const std::u16string entry = text::TrimSpaces(*t);
     if (!entry.empty() && !IsInList1(entry)) {
       if (mode != u"Add") {
         const std::int16_t k = c_.List1.ListIndex();

@@ -12,15 +12,15 @@ bool SplitAt(std::u16string_view line, std::u16string_view separator, std::u16st
              std::u16string& rest) {
   const std::size_t position = text::Position(line, separator);
   if (position <= 1) return false;
-  name = text::Trim(line.substr(0, position));
-  rest = text::Trim(line.substr(position));
+  name = text::TrimSpaces(line.substr(0, position));
+  rest = text::TrimSpaces(line.substr(position));
   return true;
 }
 
 }  // namespace
 
 IdentityFields ParseIdentityEntry(std::u16string_view entry) {
-  const std::u16string line = text::Trim(entry);
+  const std::u16string line = text::TrimSpaces(entry);
   IdentityFields fields;
   std::u16string name;
   std::u16string rest;

@@ -7,11 +7,11 @@ namespace quillon {
 std::int16_t QuillonPage::ValidateInput(std::optional<std::u16string>& s) {
   if (!s) return 0;
   if (s->empty()) return -1;
-  const std::u16string u = text::Trim(*s);
+  const std::u16string u = text::TrimSpaces(*s);
   // The address is whatever follows the last blank; the name may hold blanks.
   const std::size_t lastBlank = u.rfind(u' ');
   if (lastBlank == std::u16string::npos) return -1;
-  const std::u16string name = text::Trim(std::u16string_view(u).substr(0, lastBlank + 1));
+  const std::u16string name = text::TrimSpaces(std::u16string_view(u).substr(0, lastBlank + 1));
   std::u16string address = text::Without(text::Without(u.substr(lastBlank + 1), u'<'), u'>');
   if (!ValidateSMTPEmail(address)) return -1;
   if (!ValidateDN(name)) return -1;
@@ -20,7 +20,7 @@ std::int16_t QuillonPage::ValidateInput(std::optional<std::u16string>& s) {
 }
 
 bool QuillonPage::ValidateSMTPEmail(std::u16string& sEmail) {
-  sEmail = text::Trim(sEmail);
+  sEmail = text::TrimSpaces(sEmail);
   const std::size_t length = sEmail.size();
   const std::size_t at = text::Position(sEmail, u"@");
   const std::size_t dot = text::Position(sEmail, u".");

@@ -21,12 +21,12 @@ void QuillonPage::cmdPopulate_Click() {
     bool added = false;
     for (const std::u16string& address : m_.vDirAddresses) {
       if (address.starts_with(u"SMTP:")) continue;  // the primary address is the default line
-      if (text::Trim(address).empty()) continue;
+      if (text::TrimSpaces(address).empty()) continue;
       // Cached texts that are no SMTP address, such as the placeholder of an
       // empty value, would otherwise become identities.
       if (!text::StartsWithIgnoringCase(address, u"smtp:")) continue;
       ++candidates;
-      const std::u16string entry = AddressEntry(m_.sUN, text::Trim(address.substr(5)));
+      const std::u16string entry = AddressEntry(m_.sUN, text::TrimSpaces(address.substr(5)));
       if (IsInList1(entry)) continue;
       AppendIdentity(entry);
       ListHScroll1();
@@ -44,8 +44,8 @@ void QuillonPage::cmdPopulate_Click() {
 void QuillonPage::cmdSharedMailboxes_Click() {
   int candidates = 0;
   bool added = false;
-  for (const std::u16string& part : text::Split(m_.sSMBXs, kMailboxSeparator)) {
-    const std::u16string entry = text::Trim(part);
+  for (const std::u16string& part : text::SplitAt(m_.sSMBXs, kMailboxSeparator)) {
+    const std::u16string entry = text::TrimSpaces(part);
     if (entry.empty()) continue;  // a stray separator names no mailbox
     ++candidates;
     if (IsInList1(entry)) continue;

@@ -11,7 +11,7 @@ namespace quillon {
 
 void QuillonPage::DeleteIdentityAccounts() {
   profile::LoadAccounts(m_.registry, m_, m_.sPN);
-  m_.vAccIDs = text::Split(m_.sAccIDs, text::kTab);
+  m_.vAccIDs = text::SplitAt(m_.sAccIDs, text::kTab);
   m_.iLBound = 0;
   m_.iUBound = static_cast<std::int16_t>(static_cast<int>(m_.vAccIDs.size()) - 1);
   for (const std::u16string& id : m_.vAccIDs) {
@@ -34,7 +34,7 @@ int QuillonPage::CreateIdentityAccounts() {
     if (!fields.complete) continue;
     profile::CreateIdentityAccount(m_.registry, m_.sPN, number, fields.accountName,
                                    fields.displayName, fields.address,
-                                   text::Trim(c_.List2.List(i)), text::Trim(c_.List3.List(i)));
+                                   text::TrimSpaces(c_.List2.List(i)), text::TrimSpaces(c_.List3.List(i)));
   }
   return smtpCount;
 }
@@ -43,7 +43,7 @@ void QuillonPage::SaveFoldersAndFormat() {
   if (m_.iOutlookVersion < 12) {
     std::u16string folderText;
     for (std::int16_t i = 0; i < c_.List5.ListCount(); ++i) {
-      folderText += text::Trim(c_.List5.List(i)) + text::kTab;
+      folderText += text::TrimSpaces(c_.List5.List(i)) + text::kTab;
     }
     profile::SaveMonitoredFolders(m_.registry, m_.sPN, folderText);
   }

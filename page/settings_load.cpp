@@ -93,13 +93,13 @@ void QuillonPage::FindDefaultMailbox() {
 
 void QuillonPage::LoadIdentities() {
   profile::LoadAccounts(m_.registry, m_, m_.sPN);
-  m_.vAccIdentities = text::Split(m_.sAccIdentities, text::kTab);
-  m_.vAccIDs = text::Split(m_.sAccIDs, text::kTab);
-  m_.vAccEmails = text::Split(m_.sAccEmails, text::kTab);
-  m_.vAccDisplayNames = text::Split(m_.sAccDisplayNames, text::kTab);
-  m_.vAccNames = text::Split(m_.sAccNames, text::kTab);
-  m_.vAccNewSignatures = text::Split(m_.sAccNewSignatures, text::kTab);
-  m_.vAccReplySignatures = text::Split(m_.sAccReplySignatures, text::kTab);
+  m_.vAccIdentities = text::SplitAt(m_.sAccIdentities, text::kTab);
+  m_.vAccIDs = text::SplitAt(m_.sAccIDs, text::kTab);
+  m_.vAccEmails = text::SplitAt(m_.sAccEmails, text::kTab);
+  m_.vAccDisplayNames = text::SplitAt(m_.sAccDisplayNames, text::kTab);
+  m_.vAccNames = text::SplitAt(m_.sAccNames, text::kTab);
+  m_.vAccNewSignatures = text::SplitAt(m_.sAccNewSignatures, text::kTab);
+  m_.vAccReplySignatures = text::SplitAt(m_.sAccReplySignatures, text::kTab);
   m_.iLBound = 0;
   m_.iUBound = UpperBound(m_.vAccIdentities);
 
@@ -107,9 +107,9 @@ void QuillonPage::LoadIdentities() {
   // element reads as "" below, which keeps the three lists parallel.
   for (std::size_t i = 0; i < m_.vAccIdentities.size(); ++i) {
     const std::u16string& displayName = At(m_.vAccDisplayNames, i);
-    const std::u16string email = text::Trim(At(m_.vAccEmails, i));
-    const std::u16string id = text::Trim(At(m_.vAccIDs, i));
-    if (text::Trim(displayName).empty() || email.empty() || id.empty()) continue;
+    const std::u16string email = text::TrimSpaces(At(m_.vAccEmails, i));
+    const std::u16string id = text::TrimSpaces(At(m_.vAccIDs, i));
+    if (text::TrimSpaces(displayName).empty() || email.empty() || id.empty()) continue;
 
     const bool mailbox = text::StartsWithIgnoringCase(At(m_.vAccNames, i), u"EX MBX");
     c_.List1.AddItem(mailbox ? displayName + u" " + email : displayName + u" <" + email + u">");
@@ -130,7 +130,7 @@ void QuillonPage::SelectReplyFormat() {
 
 void QuillonPage::LoadFolders() {
   profile::LoadMonitoredFolders(m_.registry, m_, m_.sPN);
-  m_.vMonitoredFolders = text::Split(m_.sMonitoredFolders, text::kTab);
+  m_.vMonitoredFolders = text::SplitAt(m_.sMonitoredFolders, text::kTab);
   m_.iLBound = 0;
   m_.iUBound = UpperBound(m_.vMonitoredFolders);
   std::u16string rebuilt;

@@ -22,28 +22,6 @@ int HexDigit(char16_t c) {
 
 }  // namespace
 
-std::u16string Trim(std::u16string_view s) {
-  const auto first = s.find_first_not_of(u' ');
-  if (first == std::u16string_view::npos) return {};
-  const auto last = s.find_last_not_of(u' ');
-  return std::u16string(s.substr(first, last - first + 1));
-}
-
-std::vector<std::u16string> Split(std::u16string_view s, char16_t separator) {
-  std::vector<std::u16string> parts;
-  if (s.empty()) return parts;
-  std::size_t start = 0;
-  for (;;) {
-    const auto end = s.find(separator, start);
-    if (end == std::u16string_view::npos) {
-      parts.emplace_back(s.substr(start));
-      return parts;
-    }
-    parts.emplace_back(s.substr(start, end - start));
-    start = end + 1;
-  }
-}
-
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(),
@@ -69,7 +47,7 @@ std::u16string Without(std::u16string_view s, char16_t removed) {
 }
 
 std::optional<std::int32_t> ParseHex(std::u16string_view s) {
-  const std::u16string digits = Trim(s);
+  const std::u16string digits = TrimSpaces(s);
   if (digits.empty() || digits.size() > 8) return std::nullopt;
   std::uint32_t value = 0;
   for (char16_t c : digits) {
@@ -81,7 +59,7 @@ std::optional<std::int32_t> ParseHex(std::u16string_view s) {
 }
 
 std::optional<std::int32_t> ParseWholeNumber(std::u16string_view s) {
-  const std::u16string number = Trim(s.substr(0, std::min(s.size(), s.find(u'\0'))));
+  const std::u16string number = TrimSpaces(s.substr(0, std::min(s.size(), s.find(u'\0'))));
   std::size_t at = 0;
   const bool negative = !number.empty() && number[0] == u'-';
   if (!number.empty() && (number[0] == u'-' || number[0] == u'+')) at = 1;

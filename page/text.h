@@ -7,16 +7,16 @@
 #include <string_view>
 #include <vector>
 
+#include "profile/profile_text.h"
+
 namespace quillon::text {
+
+// Blank trimming and TAB-style splitting are the profile store's own.
+using profile::SplitAt;
+using profile::TrimSpaces;
 
 inline constexpr char16_t kTab = u'\t';
 inline constexpr char16_t kCr = u'\r';
-
-// Removes leading and trailing blanks (character 32 only, no other white space).
-std::u16string Trim(std::u16string_view s);
-
-// Splits at every separator; "" gives no element, k separators give k + 1 elements.
-std::vector<std::u16string> Split(std::u16string_view s, char16_t separator);
 
 // Equality without regard to case for ASCII and Latin-1 letters.
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);

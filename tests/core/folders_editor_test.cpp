@@ -1,0 +1,232 @@
+// The monitored-folders editor of Outlook 11: load, choose, remove, apply.
+#include "folders/folder_path.h"
+#include "page/text.h"
+#include "tests/core/page_test_world.h"
+
+namespace quillon::testing {
+namespace {
+
+class FoldersEditor : public PageWorld {
+ protected:
+  FoldersEditor() {
+    inbox = outlook.DefaultFolder(platform::kFolderInbox);
+    projects = outlook.AddFolder(inbox, u"Projects");
+    archive = outlook.AddStore(u"Archive");
+    archived = outlook.AddFolder(archive, u"Projects");
+  }
+  Bytes StoredFolders(std::initializer_list<std::shared_ptr<FakeFolder>> folders) {
+    std::u16string text;
+    for (const auto& folder : folders) text += folder->entryId() + u"\t";
+    return Utf16z(text);
+  }
+  std::vector<std::string> Dialogs() const {
+    std::vector<std::string> kinds;
+    for (const auto& dialog : user.Dialogs()) {
+      kinds.push_back(dialog.kind == DialogRecord::Kind::FolderChooser ? "chooser"
+                                                                       : Narrow(dialog.text));
+    }
+    return kinds;
+  }
+  std::shared_ptr<FakeFolder> inbox, projects, archive, archived;
+};
+
+constexpr char kRefused[] = "You should select a non-default folder in the default mailbox";
+
+TEST_F(FoldersEditor, LoadDropsFoldersThatNoLongerOpenAndRewritesTheValue) {
+  const auto reports = outlook.AddFolder(outlook.mailboxRoot, u"Reports");
+  const auto gone = outlook.AddFolder(outlook.mailboxRoot, u"Gone");
+  SeedProfileValue("monitoredfolders", StoredFolders({projects, gone, reports}));
+  outlook.mailboxRoot->children.pop_back();  // "Gone" was deleted since
+  OpenPage();
+  EXPECT_EQ(ui().List4.Items(), (Texts{u"Inbox\\Projects", u"Reports"}));
+  EXPECT_EQ(ui().List5.Items(), (Texts{projects->entryId(), reports->entryId()}));
+  EXPECT_EQ(ProfileValue("monitoredfolders"), StoredFolders({projects, reports}));
+  EXPECT_FALSE(page().PropertyPage_Dirty());
+  EXPECT_EQ(module.sDefRootID, outlook.mailboxRoot->entryId());
+  EXPECT_TRUE(ui().cmdDeleteAllFolders.Enabled());
+  EXPECT_FALSE(ui().cmdDeleteFolder.Enabled());
+}
+
+TEST_F(FoldersEditor, DefaultFoldersAndOtherStoresAreRefusedUntilAProperOneIsChosen) {
+  OpenPage();
+  user.ChooseFolder(inbox);
+  user.AnswerMessageBox(platform::kAnswerOk);
+  user.ChooseFolder(outlook.DefaultFolder(platform::kFolderSentMail));
+  user.AnswerMessageBox(platform::kAnswerOk);
+  user.ChooseFolder(archived);
+  user.AnswerMessageBox(platform::kAnswerOk);
+  user.ChooseFolder(outlook.DefaultFolder(platform::kFolderAllPublicFolders));
+  user.AnswerMessageBox(platform::kAnswerOk);
+  user.ChooseFolder(projects);
+  ui().cmdAddFolder.UserClick();
+
+  EXPECT_EQ(Dialogs(), (std::vector<std::string>{"chooser", kRefused, "chooser", kRefused,
+                                                 "chooser", kRefused, "chooser", kRefused,
+                                                 "chooser"}));
+  EXPECT_EQ(user.Dialogs()[1].style, 48);
+  EXPECT_EQ(user.Dialogs()[1].title, u"Quillon");
+  EXPECT_EQ(ui().List4.Items(), (Texts{u"Inbox\\Projects"}));
+  EXPECT_EQ(ui().List5.Items(), (Texts{projects->entryId()}));
+  EXPECT_TRUE(page().PropertyPage_Dirty());
+  EXPECT_TRUE(ui().cmdDeleteAllFolders.Enabled());
+}
+
+TEST_F(FoldersEditor, RootFolderAndRepeatedChoicesAreAccepted) {
+  OpenPage();
+  for (int i = 0; i < 2; ++i) {
+    user.ChooseFolder(outlook.mailboxRoot);
+    ui().cmdAddFolder.UserClick();
+  }
+  EXPECT_EQ(ui().List4.Items(), (Texts{u"Mailbox - Ann Lee", u"Mailbox - Ann Lee"}));
+  EXPECT_EQ(ui().List5.ListCount(), 2);
+}
+
+TEST_F(FoldersEditor, CancellingTheChooserChangesNothing) {
+  OpenPage();
+  user.ChooseFolder(nullptr);
+  ui().cmdAddFolder.UserClick();
+  outlook.ns->Fail("PickFolder");
+  ui().cmdAddFolder.UserClick();
+  EXPECT_EQ(ui().List4.ListCount(), 0);
+  EXPECT_FALSE(page().PropertyPage_Dirty());
+}
+
+TEST_F(FoldersEditor, FailingDefaultFolderLookupsCountAsMissingFolders) {
+  // A profile without a server has no public or conflict folders; Outlook
+  // raises an error for them rather than answering none.
+  outlook.ns->Fail("GetDefaultFolder 18");
+  outlook.ns->Fail("GetDefaultFolder 19");
+  OpenPage();
+  user.ChooseFolder(outlook.DefaultFolder(platform::kFolderTasks));
+  user.AnswerMessageBox(platform::kAnswerOk);
+  user.ChooseFolder(projects);
+  ui().cmdAddFolder.UserClick();
+  EXPECT_EQ(ui().List4.Items(), (Texts{u"Inbox\\Projects"}));
+
+  outlook.ns->Fail("GetDefaultFolder");
+  EXPECT_TRUE(page().IsProperFolder(*inbox));
+}
+
+TEST_F(FoldersEditor, FoldersWhoseStoreCannotBeReadAreRefused) {
+  OpenPage();
+  projects->Fail("StoreID");
+  EXPECT_FALSE(page().IsProperFolder(*projects));
+  projects->Heal("StoreID");
+  projects->Fail("EntryID");
+  EXPECT_FALSE(page().IsProperFolder(*projects));
+}
+
+TEST_F(FoldersEditor, WithoutADefaultMailboxEveryFolderIsRefused) {
+  outlook.DefaultFolder(platform::kFolderInbox)->Fail("Parent");
+  OpenPage();
+  EXPECT_EQ(module.sDefStoreID, u"");
+  EXPECT_FALSE(page().IsProperFolder(*projects));
+  EXPECT_FALSE(page().IsProperFolder(*outlook.mailboxRoot));
+}
+
+TEST_F(FoldersEditor, RemovingFoldersKeepsBothListsInStep) {
+  const auto a = outlook.AddFolder(outlook.mailboxRoot, u"A very long folder name");
+  const auto b = outlook.AddFolder(outlook.mailboxRoot, u"B");
+  SeedProfileValue("monitoredfolders", StoredFolders({a, projects, b}));
+  OpenPage();
+  ui().List4.UserClick(0);
+  EXPECT_TRUE(ui().cmdDeleteFolder.Enabled());
+  user.AnswerMessageBox(platform::kAnswerNo);
+  ui().cmdDeleteFolder.UserClick();
+  EXPECT_EQ(ui().List4.ListCount(), 3);
+  EXPECT_FALSE(page().PropertyPage_Dirty());
+
+  user.AnswerMessageBox(platform::kAnswerYes);
+  ui().cmdDeleteFolder.UserClick();
+  EXPECT_EQ(user.Dialogs()[1].text,
+            u"Are you sure you want to delete the selected item from the list?");
+  EXPECT_EQ(ui().List4.Items(), (Texts{u"Inbox\\Projects", u"B"}));
+  EXPECT_EQ(ui().List5.Items(), (Texts{projects->entryId(), b->entryId()}));
+  EXPECT_EQ(ui().List4.HorizontalExtent(),
+            14 * FakeListBox::kCharWidth + FakePageSurface::kScrollBarWidth);
+  EXPECT_FALSE(ui().cmdDeleteFolder.Enabled());
+
+  user.AnswerMessageBox(platform::kAnswerYes);
+  ui().cmdDeleteAllFolders.UserClick();
+  EXPECT_EQ(user.Dialogs()[2].text, u"Are you sure you want to delete all items from the list?");
+  EXPECT_TRUE(ui().List4.Items().empty() && ui().List5.Items().empty());
+  EXPECT_EQ(ui().List4.HorizontalExtent(), 0);
+  EXPECT_FALSE(ui().cmdDeleteFolder.Enabled() || ui().cmdDeleteAllFolders.Enabled());
+  page().cmdDeleteFolder_Click();
+  page().cmdDeleteAllFolders_Click();
+  EXPECT_EQ(user.Dialogs().size(), 3u);
+}
+
+TEST_F(FoldersEditor, WholeLifeOfAnOutlook11Page) {
+  SeedIdentity({2, u"EX [Bob <bob@x.example>]", u"Bob", u"bob@x.example", u"", u""});
+  SeedProfileValue("monitoredfolders", StoredFolders({projects}));
+  outlook.OpenInspector("note");
+  OpenPage();
+  const auto reports = outlook.AddFolder(outlook.mailboxRoot, u"Reports");
+  user.ChooseFolder(reports);
+  ui().cmdAddFolder.UserClick();
+  ui().List5.SetList(0, u" " + projects->entryId() + u" ");
+  ui().Option1_0.UserClick();
+  user.AnswerMessageBox(platform::kAnswerYes);
+  page().PropertyPage_Apply();
+  ClosePage();
+
+  EXPECT_EQ(ProfileValue("monitoredfolders"), StoredFolders({projects, reports}));
+  EXPECT_EQ(ProfileValue("replyaddressformat"), Utf16z(u"0"));
+  EXPECT_EQ(AccountText(1, "Account Name"), u"EX [Bob <bob@x.example>]");
+  EXPECT_EQ(outlook.journal,
+            (Log{"IsRestart 1", "save note", "close note (true)", "quit"}));
+
+  // Reopened after the restart, the page shows what was saved.
+  OpenPage();
+  EXPECT_EQ(ui().List4.Items(), (Texts{u"Inbox\\Projects", u"Reports"}));
+  EXPECT_EQ(ui().List1.Items(), (Texts{u"Bob <bob@x.example>"}));
+  EXPECT_TRUE(ui().Option1_0.Value());
+}
+
+TEST_F(FoldersEditor, EmptyFolderListIsStoredAsAnEmptyText) {
+  SeedProfileValue("monitoredfolders", StoredFolders({projects}));
+  OpenPage();
+  user.AnswerMessageBox(platform::kAnswerYes);
+  ui().cmdDeleteAllFolders.UserClick();
+  user.AnswerMessageBox(platform::kAnswerNo);
+  page().PropertyPage_Apply();
+  EXPECT_EQ(ProfileValue("monitoredfolders"), (Bytes{0, 0}));
+}
+
+class FolderPath : public FoldersEditor {
+ protected:
+  std::u16string PathOf(FakeFolder& folder) {
+    return GetFolderPath(folder, outlook.mailboxRoot->storeId(), outlook.mailboxRoot->entryId());
+  }
+};
+
+TEST_F(FolderPath, NamesUpToTwentyAncestorsBelowTheRoot) {
+  EXPECT_EQ(PathOf(*projects), u"Inbox\\Projects");
+  EXPECT_EQ(PathOf(*inbox), u"Inbox");
+  EXPECT_EQ(PathOf(*outlook.mailboxRoot), u"Mailbox - Ann Lee");
+  EXPECT_EQ(PathOf(*archived), u"Projects");
+
+  auto folder = outlook.mailboxRoot;
+  std::u16string expected;
+  for (int level = 1; level <= 22; ++level) {
+    folder = outlook.AddFolder(folder, u"L" + text::Decimal(level));
+    if (level >= 2) expected += (expected.empty() ? u"" : u"\\") + (u"L" + text::Decimal(level));
+  }
+  EXPECT_EQ(PathOf(*folder), expected);  // L1 is the 21st ancestor: left out
+}
+
+TEST_F(FolderPath, UnreadablePartsAreLeftOut) {
+  projects->Fail("Name");
+  EXPECT_EQ(PathOf(*projects), u"Inbox\\");
+  projects->Heal("Name");
+  inbox->Fail("EntryID");
+  EXPECT_EQ(PathOf(*projects), u"Projects");
+  inbox->Heal("EntryID");
+  // A parent that cannot be had ends the walk instead of repeating the name.
+  projects->Fail("Parent");
+  EXPECT_EQ(PathOf(*projects), u"Projects");
+}
+
+}  // namespace
+}  // namespace quillon::testing
