@@ -211,5 +211,37 @@ TEST_F(PageApply, RereadDeclinedChangesNothing) {
   EXPECT_TRUE(registry.KeyExists(platform::kCurrentUser, AccountPath(3)));
 }
 
+TEST_F(PageApply, WholeLifeOfAnOutlook16Page) {
+  SeedIdentity({2, u"EX MBX [Sales]", u"Sales", u"/o=Org/cn=Sales", u"Team", u""});
+  SeedExchangeAccount(1, u"Microsoft Exchange Server");
+  SeedNextAccountId(3);
+  SeedOrderList(OrderList({1, 2}));
+  SeedDirectory({u"SMTP:ann.lee@corp.example", u"smtp:ann@corp.example"});
+  const Bytes folders = Utf16z(u"0011\t");
+  SeedProfileValue("monitoredfolders", folders);
+  outlook.OpenInspector("mail");
+
+  OpenPage();
+  ui().cmdPopulate.UserClick();
+  ui().List1.UserClick(1);
+  ui().cmdMoveUp.UserClick();
+  ui().Option1_0.UserClick();
+  user.AnswerMessageBox(platform::kAnswerYes);
+  page().PropertyPage_Apply();
+  ClosePage();
+
+  EXPECT_EQ(AccountKeys(), (std::vector<std::string>{"00000001", "00000003", "00000004"}));
+  EXPECT_EQ(AccountText(3, "Account Name"), u"EX [Ann Lee <ann@corp.example>]");
+  EXPECT_EQ(AccountText(4, "Account Name"), u"EX MBX [Sales]");
+  EXPECT_EQ(AccountText(4, "Email"), u"/o=Org/cn=Sales");
+  EXPECT_EQ(AccountText(4, "New Signature"), u"Team");
+  EXPECT_EQ(Value(AccountsPath(), "{ED475418-B0D6-11D2-8C3B-00104B2A6676}"),
+            OrderList({1, 3, 4}));
+  EXPECT_EQ(AccountText(1, "Account Name"), u"EX [Ann Lee <ann.lee@corp.example>]");
+  EXPECT_EQ(ProfileValue("replyaddressformat"), Utf16z(u"0"));
+  EXPECT_EQ(ProfileValue("monitoredfolders"), folders);
+  EXPECT_EQ(outlook.journal, (Log{"IsRestart 1", "save mail", "close mail (true)", "quit"}));
+}
+
 }  // namespace
 }  // namespace quillon::testing
