@@ -1,0 +1,180 @@
+// Small RAII types and helpers for the stand-in's COM code (MinGW, no ATL).
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <ole2.h>
+#include <oleauto.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <atomic>
+#include <string>
+#include <utility>
+
+namespace quillon::standin {
+
+// Owning interface pointer; Release happens only here.
+template <class T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ComPtr(std::nullptr_t) {}
+  explicit ComPtr(T* raw, bool addRef = true) : p_(raw) {
+    if (p_ && addRef) p_->AddRef();
+  }
+  ComPtr(const ComPtr& other) : ComPtr(other.p_) {}
+  ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+  ComPtr& operator=(ComPtr other) noexcept {
+    std::swap(p_, other.p_);
+    return *this;
+  }
+  ~ComPtr() { Reset(); }
+
+  void Reset() {
+    if (T* old = std::exchange(p_, nullptr)) old->Release();
+  }
+  // Releases what is held and hands out the slot for an out-parameter.
+  T** Put() {
+    Reset();
+    return &p_;
+  }
+  void** PutVoid() { return reinterpret_cast<void**>(Put()); }
+  T* Get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  // Gives up ownership (the caller now holds the reference).
+  T* Detach() { return std::exchange(p_, nullptr); }
+
+  template <class U>
+  ComPtr<U> As(REFIID iid) const {
+    ComPtr<U> out;
+    if (p_) p_->QueryInterface(iid, out.PutVoid());
+    return out;
+  }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// Owning BSTR.
+class Bstr {
+ public:
+  Bstr() = default;
+  explicit Bstr(const std::wstring& text)
+      : b_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  ~Bstr() { SysFreeString(b_); }
+  BSTR Get() const { return b_; }
+  BSTR Detach() { return std::exchange(b_, nullptr); }
+
+ private:
+  BSTR b_ = nullptr;
+};
+
+// Owning VARIANT.
+class Variant {
+ public:
+  Variant() { VariantInit(&v_); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+  ~Variant() { VariantClear(&v_); }
+  VARIANT* Get() { return &v_; }
+  const VARIANT& Ref() const { return v_; }
+
+ private:
+  VARIANT v_;
+};
+
+// Text of a BSTR (null counts as empty).
+inline std::wstring FromBstr(BSTR b) { return b ? std::wstring(b, SysStringLen(b)) : std::wstring(); }
+
+// Result setters for IDispatch::Invoke; a null result pointer (caller ignores it) is fine.
+inline void SetResultText(VARIANT* result, const std::wstring& text) {
+  if (!result) return;
+  VariantInit(result);
+  result->vt = VT_BSTR;
+  result->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+}
+inline void SetResultLong(VARIANT* result, long value) {
+  if (!result) return;
+  VariantInit(result);
+  result->vt = VT_I4;
+  result->lVal = value;
+}
+inline void SetResultShort(VARIANT* result, short value) {
+  if (!result) return;
+  VariantInit(result);
+  result->vt = VT_I2;
+  result->iVal = value;
+}
+inline void SetResultBool(VARIANT* result, bool value) {
+  if (!result) return;
+  VariantInit(result);
+  result->vt = VT_BOOL;
+  result->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+}
+// Hands the object out with a new reference; null gives VT_DISPATCH null (VB's Nothing).
+inline void SetResultObject(VARIANT* result, IDispatch* object) {
+  if (!result) return;
+  VariantInit(result);
+  result->vt = VT_DISPATCH;
+  result->pdispVal = object;
+  if (object) object->AddRef();
+}
+
+// Positional argument i (0 = first) of an Invoke; rgvarg holds them in reverse.
+// Returns null when the caller passed fewer arguments.
+inline const VARIANT* Argument(const DISPPARAMS* params, UINT i) {
+  if (!params || i >= params->cArgs - params->cNamedArgs) return nullptr;
+  const VARIANT* v = &params->rgvarg[params->cArgs - 1 - i];
+  while (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
+  return v;
+}
+
+// The value being assigned by a DISPATCH_PROPERTYPUT.
+inline const VARIANT* PutValue(const DISPPARAMS* params) {
+  if (!params) return nullptr;
+  for (UINT i = 0; i < params->cNamedArgs; ++i) {
+    if (params->rgdispidNamedArgs[i] == DISPID_PROPERTYPUT) {
+      const VARIANT* v = &params->rgvarg[i];
+      while (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
+      return v;
+    }
+  }
+  return nullptr;
+}
+
+// Converts an argument; false when it is missing or does not convert.
+inline bool ArgumentAsLong(const VARIANT* v, long& out) {
+  if (!v) return false;
+  VARIANT converted;
+  VariantInit(&converted);
+  if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(v), 0, VT_I4))) return false;
+  out = converted.lVal;
+  return true;
+}
+inline bool ArgumentAsText(const VARIANT* v, std::wstring& out) {
+  if (!v) return false;
+  VARIANT converted;
+  VariantInit(&converted);
+  if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(v), 0, VT_BSTR))) return false;
+  out = FromBstr(converted.bstrVal);
+  VariantClear(&converted);
+  return true;
+}
+
+// A VARIANT described for the log: its type and value as text.
+std::wstring DescribeVariant(const VARIANT* v);
+
+// UTF-8 <-> UTF-16 for the JSON files.
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& text);
+
+}  // namespace quillon::standin
