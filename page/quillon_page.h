@@ -89,10 +89,6 @@ class QuillonPage {
   void List4_Click();
   bool IsProperFolder(platform::OutlookFolder& oFld1);
 
-  // Page fields, readable for the host's and tests' sake.
-  bool Loading() const { return bLoading; }
-  const std::shared_ptr<platform::HostSite>& Site() const { return oSite; }
-
  private:
   void WireClickHandlers();
 
