@@ -55,26 +55,15 @@ void QuillonPage::cmdAddFolder_Click() {
 }
 
 void QuillonPage::cmdDeleteFolder_Click() {
-  if (c_.List4.SelCount() > 0 &&
-      user_.MsgBox(messages::kRemoveSelected, platform::kMsgBoxQuestion, kAppTitle) ==
-          platform::kAnswerYes) {
-    const std::int16_t k = c_.List4.ListIndex();
-    if (k >= 0) {
-      c_.List5.RemoveItem(k);
-      c_.List4.RemoveItem(k);
-      MarkDirty();
-      ListHScroll4();
-    }
+  if (ConfirmAndRemoveSelected(c_.List4, {c_.List5, c_.List4})) {
+    MarkDirty();
+    ListHScroll4();
   }
   ResetButtons();
 }
 
 void QuillonPage::cmdDeleteAllFolders_Click() {
-  if (c_.List4.ListCount() > 0 &&
-      user_.MsgBox(messages::kRemoveAll, platform::kMsgBoxQuestion, kAppTitle) ==
-          platform::kAnswerYes) {
-    c_.List4.Clear();
-    c_.List5.Clear();
+  if (ConfirmAndClear(c_.List4, {c_.List4, c_.List5})) {
     ResetButtons();
     MarkDirty();
     ListHScroll4();

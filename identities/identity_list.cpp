@@ -1,7 +1,6 @@
 // Removing and reordering identities, always in all three parallel lists.
 #include <utility>
 
-#include "page/messages.h"
 #include "page/quillon_page.h"
 
 namespace quillon {
@@ -19,28 +18,15 @@ void SwapTexts(platform::ListBox& list, std::int16_t i, std::int16_t j) {
 void QuillonPage::List1_Click() { ResetButtons(); }
 
 void QuillonPage::cmdRemove_Click() {
-  if (c_.List1.SelCount() > 0 &&
-      user_.MsgBox(messages::kRemoveSelected, platform::kMsgBoxQuestion, kAppTitle) ==
-          platform::kAnswerYes) {
-    const std::int16_t k = c_.List1.ListIndex();
-    if (k != platform::kNoListIndex) {
-      c_.List1.RemoveItem(k);
-      c_.List2.RemoveItem(k);
-      c_.List3.RemoveItem(k);
-      MarkDirty();
-      ListHScroll1();
-    }
+  if (ConfirmAndRemoveSelected(c_.List1, {c_.List1, c_.List2, c_.List3})) {
+    MarkDirty();
+    ListHScroll1();
   }
   ResetButtons();
 }
 
 void QuillonPage::cmdRemoveAll_Click() {
-  if (c_.List1.ListCount() > 0 &&
-      user_.MsgBox(messages::kRemoveAll, platform::kMsgBoxQuestion, kAppTitle) ==
-          platform::kAnswerYes) {
-    c_.List1.Clear();
-    c_.List2.Clear();
-    c_.List3.Clear();
+  if (ConfirmAndClear(c_.List1, {c_.List1, c_.List2, c_.List3})) {
     MarkDirty();
     ListHScroll1();
   }

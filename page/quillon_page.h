@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -107,6 +109,12 @@ class QuillonPage {
   void SaveFoldersAndFormat();
   void NameExchangeAccount(int smtpCount);
   void OfferRestart();
+
+  // Asks, then removes the selected line (or every line) of `shown` from
+  // each list of its group; true when something was removed.
+  using ListGroup = std::initializer_list<std::reference_wrapper<platform::ListBox>>;
+  bool ConfirmAndRemoveSelected(platform::ListBox& shown, ListGroup group);
+  bool ConfirmAndClear(platform::ListBox& shown, ListGroup group);
 
   // Shared by the identity fills.
   bool IsInList1(std::u16string_view entry) const;
