@@ -1,0 +1,42 @@
+#include "win/control/control_module.h"
+
+#include <commctrl.h>
+
+namespace quillon::win {
+
+ActivationScope::ActivationScope(HANDLE context) {
+  if (context != INVALID_HANDLE_VALUE) active_ = ActivateActCtx(context, &cookie_) != FALSE;
+}
+
+ActivationScope::~ActivationScope() {
+  if (active_) DeactivateActCtx(0, cookie_);
+}
+
+namespace {
+
+// The manifest in the library's resources (id 2) asks for comctl32 v6.
+HANDLE CreateVisualStylesContext(HINSTANCE instance) {
+  ACTCTXW context{};
+  context.cbSize = sizeof(context);
+  context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  context.hModule = instance;
+  context.lpResourceName = MAKEINTRESOURCEW(2);
+  return CreateActCtxW(&context);
+}
+
+}  // namespace
+
+ControlModule::ControlModule(HINSTANCE instance)
+    : instance_(instance), visualStyles_(CreateVisualStylesContext(instance)) {
+  ActivationScope scope(visualStyles_);
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+  InitCommonControlsEx(&controls);
+}
+
+ControlModule::~ControlModule() {
+  if (visualStyles_ != INVALID_HANDLE_VALUE) ReleaseActCtx(visualStyles_);
+}
+
+}  // namespace quillon::win

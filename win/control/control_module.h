@@ -1,0 +1,53 @@
+// What one loaded copy of the control library owns: its instance handle, the
+// count of live objects and locks, the visual-styles activation context, and
+// the module state that every page instance of this library shares.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "page/module_state.h"
+#include "win/registry/win32_registry_store.h"
+
+namespace quillon::win {
+
+// Activates the library's comctl32 v6 manifest while windows and dialogs are made.
+class ActivationScope {
+ public:
+  explicit ActivationScope(HANDLE context);
+  ActivationScope(const ActivationScope&) = delete;
+  ActivationScope& operator=(const ActivationScope&) = delete;
+  ~ActivationScope();
+
+ private:
+  ULONG_PTR cookie_ = 0;
+  bool active_ = false;
+};
+
+class ControlModule {
+ public:
+  explicit ControlModule(HINSTANCE instance);
+  ControlModule(const ControlModule&) = delete;
+  ControlModule& operator=(const ControlModule&) = delete;
+  ~ControlModule();
+
+  HINSTANCE Instance() const { return instance_; }
+  ModuleState& State() { return state_; }
+  ActivationScope ActivateVisualStyles() const { return ActivationScope(visualStyles_); }
+
+  void ObjectCreated() { ++objects_; }
+  void ObjectDestroyed() { --objects_; }
+  void Lock(bool lock) { lock ? ++locks_ : --locks_; }
+  bool CanUnload() const { return objects_ == 0 && locks_ == 0; }
+
+ private:
+  HINSTANCE instance_;
+  HANDLE visualStyles_ = INVALID_HANDLE_VALUE;
+  Win32RegistryStore registry_;
+  ModuleState state_{registry_};
+  std::atomic<long> objects_{0};
+  std::atomic<long> locks_{0};
+};
+
+}  // namespace quillon::win

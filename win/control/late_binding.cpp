@@ -1,0 +1,112 @@
+#include "win/control/late_binding.h"
+
+#include <vector>
+
+namespace quillon::win {
+
+HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD kind,
+                   std::initializer_list<Argument> arguments, VARIANT* result) {
+  if (!object) return E_POINTER;
+  DISPID id = DISPID_UNKNOWN;
+  auto* names = const_cast<LPOLESTR>(name);
+  HRESULT hr = object->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(hr)) return hr;
+
+  // DISPPARAMS lists the arguments last first; Invoke only reads them.
+  std::vector<VARIANTARG> reversed;
+  reversed.reserve(arguments.size());
+  for (auto it = std::rbegin(arguments); it != std::rend(arguments); ++it) reversed.push_back(**it);
+  DISPID putId = DISPID_PROPERTYPUT;
+  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  if (kind == DISPATCH_PROPERTYPUT) {
+    params.rgdispidNamedArgs = &putId;
+    params.cNamedArgs = 1;
+  }
+  EXCEPINFO exception{};
+  UINT argumentError = 0;
+  hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, &exception,
+                      &argumentError);
+  SysFreeString(exception.bstrSource);
+  SysFreeString(exception.bstrDescription);
+  SysFreeString(exception.bstrHelpFile);
+  return hr;
+}
+
+std::optional<ComPtr<IDispatch>> ObjectResult(HRESULT hr, const VARIANT& result) {
+  if (FAILED(hr)) return std::nullopt;
+  const VARTYPE type = V_VT(&result);
+  if (type == VT_EMPTY || type == VT_NULL) return ComPtr<IDispatch>();
+  if (type == VT_DISPATCH) return ComPtr<IDispatch>::Share(V_DISPATCH(&result));
+  if (type == VT_UNKNOWN) {
+    if (!V_UNKNOWN(&result)) return ComPtr<IDispatch>();
+    ComPtr<IDispatch> object;
+    if (FAILED(V_UNKNOWN(&result)->QueryInterface(IID_IDispatch, object.put_void())))
+      return std::nullopt;
+    return object;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::u16string> TextResult(HRESULT hr, const VARIANT& result) {
+  if (FAILED(hr)) return std::nullopt;
+  UniqueVariant text;
+  if (FAILED(VariantChangeType(text.get(), const_cast<VARIANT*>(&result), 0, VT_BSTR))) return std::nullopt;
+  return FromBstr(V_BSTR(text.get()));
+}
+
+std::optional<std::int32_t> NumberResult(HRESULT hr, const VARIANT& result) {
+  if (FAILED(hr)) return std::nullopt;
+  UniqueVariant number;
+  if (FAILED(VariantChangeType(number.get(), const_cast<VARIANT*>(&result), 0, VT_I4))) return std::nullopt;
+  return V_I4(number.get());
+}
+
+std::optional<ComPtr<IDispatch>> GetObjectByName(IDispatch* object, const wchar_t* name,
+                                                 WORD kind,
+                                                 std::initializer_list<Argument> arguments) {
+  UniqueVariant result;
+  const HRESULT hr = CallByName(object, name, kind, arguments, result.get());
+  return ObjectResult(hr, *result);
+}
+
+std::optional<std::u16string> GetTextByName(IDispatch* object, const wchar_t* name) {
+  UniqueVariant result;
+  const HRESULT hr = CallByName(object, name, DISPATCH_PROPERTYGET, {}, result.get());
+  return TextResult(hr, *result);
+}
+
+std::optional<std::int32_t> GetNumberByName(IDispatch* object, const wchar_t* name,
+                                            std::initializer_list<Argument> arguments) {
+  UniqueVariant result;
+  const HRESULT hr = CallByName(object, name, DISPATCH_PROPERTYGET, arguments, result.get());
+  return NumberResult(hr, *result);
+}
+
+VariantArg::VariantArg(std::int32_t number) {
+  VariantInit(&value);
+  V_VT(&value) = VT_I4;
+  V_I4(&value) = number;
+}
+
+VariantArg::VariantArg(std::int16_t number) {
+  VariantInit(&value);
+  V_VT(&value) = VT_I2;
+  V_I2(&value) = number;
+}
+
+VariantArg::VariantArg(bool flag) {
+  VariantInit(&value);
+  V_VT(&value) = VT_BOOL;
+  V_BOOL(&value) = flag ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
+VariantArg::VariantArg(std::u16string_view text) {
+  VariantInit(&value);
+  V_VT(&value) = VT_BSTR;
+  V_BSTR(&value) = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                     static_cast<UINT>(text.size()));
+}
+
+VariantArg::~VariantArg() { VariantClear(&value); }
+
+}  // namespace quillon::win

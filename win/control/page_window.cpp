@@ -1,0 +1,380 @@
+#include "win/control/page_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "win/control/com_support.h"
+
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
+
+namespace quillon::win {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"QuillonPageWindow";
+constexpr WORD kFirstControlId = 1000;
+
+WORD CommandIdOf(ControlId id) { return static_cast<WORD>(kFirstControlId + static_cast<int>(id)); }
+
+bool RegisterPageClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, kWindowClass, &existing)) return true;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kWindowClass;
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+struct ClassAndStyle {
+  const wchar_t* windowClass;
+  DWORD style;
+  DWORD extendedStyle;
+};
+
+DWORD AlignStyle(TextAlign align) {
+  switch (align) {
+    case TextAlign::Centre: return SS_CENTER;
+    case TextAlign::Right: return SS_RIGHT;
+    default: return SS_LEFTNOWORDWRAP;
+  }
+}
+
+ClassAndStyle StyleOf(const ControlDesign& design) {
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_GROUP;
+  if (!design.enabled) style |= WS_DISABLED;
+  switch (design.kind) {
+    case ControlKind::Frame:
+      return {WC_BUTTONW, style | BS_GROUPBOX, 0};
+    case ControlKind::Button:
+      return {WC_BUTTONW, style | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY, 0};
+    case ControlKind::Option:
+      // One group: only the first button starts it.
+      if (design.id != ControlId::Option1_0) style &= ~WS_GROUP;
+      return {WC_BUTTONW, style | WS_TABSTOP | BS_AUTORADIOBUTTON | BS_NOTIFY, 0};
+    case ControlKind::ListBox:
+      return {WC_LISTBOXW,
+              style | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+              WS_EX_CLIENTEDGE};
+    case ControlKind::Label:
+      if (design.id == ControlId::lblDefAddress) style |= WS_BORDER;
+      return {WC_STATICW, style | SS_NOTIFY | SS_NOPREFIX | AlignStyle(design.align), 0};
+  }
+  return {WC_STATICW, style, 0};
+}
+
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+
+// Present from Windows 10 on; older systems have one DPI for the whole screen.
+GetDpiForWindowFunction DpiForWindowFunction() {
+  static const auto function = reinterpret_cast<GetDpiForWindowFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  return function;
+}
+
+}  // namespace
+
+PageWindow::PageWindow(HINSTANCE instance, IUnknown* lifetimeOwner)
+    : instance_(instance), lifetimeOwner_(lifetimeOwner) {}
+
+std::unique_ptr<PageWindow> PageWindow::Create(HINSTANCE instance, IUnknown* lifetimeOwner) {
+  if (!RegisterPageClass(instance, &PageWindow::WindowProc)) return nullptr;
+  std::unique_ptr<PageWindow> page(new PageWindow(instance, lifetimeOwner));
+  const int width = TwipsToPixels(kPageSizeTwips.cx, 96);
+  const int height = TwipsToPixels(kPageSizeTwips.cy, 96);
+  HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Quillon",
+                                WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
+                                nullptr, instance, page.get());
+  if (!window || !page->CreateControls()) return nullptr;
+  page->LayoutForDpi(page->CurrentDpi());
+  return page;
+}
+
+PageWindow::~PageWindow() {
+  if (toolTips_) DestroyWindow(toolTips_);
+  if (window_) DestroyWindow(window_);
+}
+
+bool PageWindow::CreateControls() {
+  toolTips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                              instance_, nullptr);
+  for (const ControlDesign& design : PageDesign()) {
+    const ClassAndStyle kind = StyleOf(design);
+    HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, design.caption,
+                                   kind.style, 0, 0, 0, 0, window_,
+                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(CommandIdOf(design.id))),
+                                   instance_, nullptr);
+    if (!control) return false;
+    controls_[Index(design.id)] = control;
+    ownVisible_[Index(design.id)] = design.visible;
+    if (design.selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+    if (design.toolTip) SetToolTip(design.id, FromWide(design.toolTip, wcslen(design.toolTip)));
+  }
+  for (const ControlDesign& design : PageDesign()) ApplyVisibility(design.id);
+  OrderByTabIndex();
+  return true;
+}
+
+// Focus moves through the controls in z-order; frames go last so they are
+// drawn behind the controls they hold.
+void PageWindow::OrderByTabIndex() {
+  std::vector<const ControlDesign*> order;
+  for (const ControlDesign& design : PageDesign()) order.push_back(&design);
+  std::stable_sort(order.begin(), order.end(), [](const ControlDesign* a, const ControlDesign* b) {
+    const bool aFrame = a->kind == ControlKind::Frame;
+    const bool bFrame = b->kind == ControlKind::Frame;
+    if (aFrame != bFrame) return bFrame;
+    return a->tabIndex < b->tabIndex;
+  });
+  for (const ControlDesign* design : order)
+    SetWindowPos(Control(design->id), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+UINT PageWindow::CurrentDpi() const {
+  if (auto function = DpiForWindowFunction(); function && window_) {
+    if (UINT dpi = function(window_)) return dpi;
+  }
+  WindowDc dc(window_);
+  const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+void PageWindow::CreateFonts(UINT dpi) {
+  LOGFONTW page{};
+  page.lfHeight = -MulDiv(kPageFontPoints, static_cast<int>(dpi), 72);
+  page.lfWeight = FW_NORMAL;
+  page.lfCharSet = DEFAULT_CHARSET;
+  wcscpy_s(page.lfFaceName, kPageFontFace);
+  pageFont_.reset(CreateFontIndirectW(&page));
+
+  LOGFONTW link{};
+  link.lfHeight = -MulDiv(kLinkFontTenthsOfPoint, static_cast<int>(dpi), 720);
+  link.lfWeight = FW_BOLD;
+  link.lfUnderline = TRUE;
+  link.lfCharSet = kLinkFontCharset;
+  wcscpy_s(link.lfFaceName, L"Arial");
+  linkFont_.reset(CreateFontIndirectW(&link));
+}
+
+void PageWindow::LayoutForDpi(UINT dpi) {
+  if (!window_ || dpi == 0) return;
+  // The old fonts stay selected in the controls until the new ones are set.
+  UniqueFont oldPage(pageFont_.release());
+  UniqueFont oldLink(linkFont_.release());
+  CreateFonts(dpi);
+  layoutDpi_ = dpi;
+  for (const ControlDesign& design : PageDesign()) {
+    const RECT place = TwipsToPixels(PageRectTwips(design.id), dpi);
+    HWND control = Control(design.id);
+    MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top,
+               FALSE);
+    HFONT font = design.id == ControlId::Label1 ? linkFont_.get() : pageFont_.get();
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  if (toolTips_) SendMessageW(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(pageFont_.get()), FALSE);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void PageWindow::Attach(HWND parent, const RECT& position) {
+  if (!window_) return;
+  if (GetParent(window_) != parent) {
+    const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+    SetWindowLongPtrW(window_, GWL_STYLE, (style & ~WS_POPUP) | WS_CHILD);
+    SetParent(window_, parent);
+  }
+  Move(position);
+  const UINT dpi = CurrentDpi();
+  if (dpi != layoutDpi_) LayoutForDpi(dpi);
+}
+
+void PageWindow::Detach() {
+  if (!window_) return;
+  ShowWindow(window_, SW_HIDE);
+  if (!GetParent(window_)) return;
+  SetParent(window_, nullptr);
+  const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+  SetWindowLongPtrW(window_, GWL_STYLE, (style & ~WS_CHILD) | WS_POPUP);
+}
+
+void PageWindow::Move(const RECT& position) {
+  if (!window_) return;
+  SetWindowPos(window_, nullptr, position.left, position.top, position.right - position.left,
+               position.bottom - position.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PageWindow::Show(bool show) {
+  if (window_) ShowWindow(window_, show ? SW_SHOWNA : SW_HIDE);
+}
+
+void PageWindow::SetClickHandler(ControlId id, std::function<void()> handler) {
+  clickHandlers_[Index(id)] = std::move(handler);
+}
+
+void PageWindow::RaiseClick(ControlId id) {
+  // A copy: the handler may replace itself while it runs.
+  std::function<void()> handler = clickHandlers_[Index(id)];
+  if (!handler) return;
+  try {
+    handler();
+  } catch (...) {
+    // The page's handlers ignore their failures; nothing may escape into the message loop.
+  }
+}
+
+void PageWindow::SetVisible(ControlId id, bool visible) {
+  ownVisible_[Index(id)] = visible;
+  ApplyVisibility(id);
+  if (DesignOf(id).kind != ControlKind::Frame) return;
+  for (const ControlDesign& design : PageDesign())
+    if (design.container == id) ApplyVisibility(design.id);
+}
+
+void PageWindow::ApplyVisibility(ControlId id) {
+  const ControlDesign& design = DesignOf(id);
+  bool shown = ownVisible_[Index(id)];
+  if (design.container != ControlId::Page) shown = shown && ownVisible_[Index(design.container)];
+  if (HWND control = Control(id)) ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
+}
+
+void PageWindow::SetToolTip(ControlId id, const std::u16string& text) {
+  if (!toolTips_ || !Control(id)) return;
+  std::wstring copy(text.begin(), text.end());
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
+  tool.lpszText = copy.data();
+  bool& known = hasToolTip_[Index(id)];
+  if (known) {
+    SendMessageW(toolTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  } else {
+    known = SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
+  }
+}
+
+// Read back from the tooltip control itself: what the user would see.
+std::u16string PageWindow::ToolTip(ControlId id) const {
+  if (!toolTips_ || !Control(id) || !hasToolTip_[Index(id)]) return {};
+  std::wstring buffer(4096, L'\0');
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
+  tool.lpszText = buffer.data();
+  SendMessageW(toolTips_, TTM_GETTEXTW, buffer.size() - 1, reinterpret_cast<LPARAM>(&tool));
+  buffer.back() = L'\0';
+  return FromWide(buffer.c_str(), wcslen(buffer.c_str()));
+}
+
+void PageWindow::SetMousePointer(short pointer) {
+  pointer_ = pointer;
+  POINT cursor{};
+  if (!window_ || !GetCursorPos(&cursor) || !IsWindowVisible(window_)) return;
+  RECT bounds{};
+  GetWindowRect(window_, &bounds);
+  if (PtInRect(&bounds, cursor)) SetCursor(LoadCursorW(nullptr, pointer == 11 ? IDC_WAIT : IDC_ARROW));
+}
+
+LRESULT CALLBACK PageWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* page = static_cast<PageWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    page->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(page));
+  }
+  auto* page = reinterpret_cast<PageWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!page) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    page->window_ = nullptr;
+    page->toolTips_ = nullptr;  // owned by this window, so already gone
+    page->controls_.fill(nullptr);
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return page->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT PageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = window_;
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam) {
+        // Keeps the control (and so this window) alive while the handler runs.
+        ComPtr<IUnknown> keepAlive = ComPtr<IUnknown>::Share(lifetimeOwner_);
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+      return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR:
+      if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+      break;
+    case WM_SETFOCUS:
+      // The page itself takes no input: hand the focus to its first control.
+      if (HWND first = GetNextDlgTabItem(window, nullptr, FALSE)) SetFocus(first);
+      return 0;
+    case WM_DPICHANGED_AFTERPARENT:
+      LayoutForDpi(CurrentDpi());
+      return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void PageWindow::OnCommand(WORD commandId, WORD code) {
+  const int index = commandId - kFirstControlId;
+  if (index < 0 || index >= kControlCount) return;
+  const ControlDesign& design = PageDesign()[index];
+  const bool click = (design.kind == ControlKind::ListBox && code == LBN_SELCHANGE) ||
+                     ((design.kind == ControlKind::Button || design.kind == ControlKind::Option) &&
+                      code == BN_CLICKED) ||
+                     (design.kind == ControlKind::Label && code == STN_CLICKED);
+  if (click) {
+    RaiseClick(design.id);
+    return;
+  }
+  const bool focus = (design.kind == ControlKind::ListBox && code == LBN_SETFOCUS) ||
+                     ((design.kind == ControlKind::Button || design.kind == ControlKind::Option) &&
+                      code == BN_SETFOCUS);
+  if (focus && focusHandler_) {
+    try {
+      focusHandler_();
+    } catch (...) {
+      // Activation problems must not escape into the message loop.
+    }
+  }
+}
+
+LRESULT PageWindow::OnControlColour(HDC dc, HWND control) {
+  if (control == Control(ControlId::lblDefAddress)) {
+    SetBkColor(dc, GetSysColor(COLOR_INACTIVEBORDER));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVEBORDER));
+  }
+  if (control == Control(ControlId::Label1)) SetTextColor(dc, kLinkColour);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+bool PageWindow::OnSetCursor(HWND over) {
+  if (pointer_ == 11) {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    return true;
+  }
+  if (over && over == Control(ControlId::Label1)) {
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return true;
+  }
+  return false;
+}
+
+}  // namespace quillon::win

@@ -1,0 +1,94 @@
+// The page's window: the 29 controls of the design laid out at the window's
+// own DPI, their fonts, colours, cursor and tooltips, and the routing of their
+// notifications to click handlers.
+//
+// The window starts as a hidden top-level window so that the page can load
+// before the host activates it; Attach makes it a child of the host's window
+// and Detach takes it back, so the controls (which hold the page's data)
+// outlive any host window.
+#pragma once
+
+#include <windows.h>
+#include <unknwn.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "win/control/page_design.h"
+#include "win/control/win_handles.h"
+
+namespace quillon::win {
+
+class PageWindow {
+ public:
+  // nullptr when the window cannot be created. `lifetimeOwner` is kept alive
+  // while a click handler runs, so a handler may lead to the page's release.
+  static std::unique_ptr<PageWindow> Create(HINSTANCE instance, IUnknown* lifetimeOwner);
+  PageWindow(const PageWindow&) = delete;
+  PageWindow& operator=(const PageWindow&) = delete;
+  ~PageWindow();
+
+  HWND Handle() const { return window_; }
+  HWND Control(ControlId id) const { return controls_[Index(id)]; }
+
+  void Attach(HWND parent, const RECT& position);
+  void Detach();
+  void Move(const RECT& position);
+  void Show(bool show);
+
+  // Lays every control out again for `dpi` (twips to pixels) with fonts of that size.
+  void LayoutForDpi(UINT dpi);
+  UINT CurrentDpi() const;
+  UINT LayoutDpi() const { return layoutDpi_; }
+
+  void SetClickHandler(ControlId id, std::function<void()> handler);
+  // Called when one of the controls receives the keyboard focus.
+  void SetFocusHandler(std::function<void()> handler) { focusHandler_ = std::move(handler); }
+  // Runs the handler as if the control had been clicked.
+  void RaiseClick(ControlId id);
+
+  // A control is shown when it is visible itself and its frame is visible.
+  void SetVisible(ControlId id, bool visible);
+  bool Visible(ControlId id) const { return ownVisible_[Index(id)]; }
+
+  void SetToolTip(ControlId id, const std::u16string& text);
+  std::u16string ToolTip(ControlId id) const;
+
+  // 11 shows the hourglass over the page, 0 the normal pointers.
+  void SetMousePointer(short pointer);
+  short MousePointer() const { return pointer_; }
+
+  HFONT PageFont() const { return pageFont_.get(); }
+  HFONT LinkFont() const { return linkFont_.get(); }
+
+ private:
+  PageWindow(HINSTANCE instance, IUnknown* lifetimeOwner);
+  static int Index(ControlId id) { return static_cast<int>(id); }
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  bool CreateControls();
+  void OrderByTabIndex();
+  void CreateFonts(UINT dpi);
+  void ApplyVisibility(ControlId id);
+  void OnCommand(WORD controlId, WORD code);
+  LRESULT OnControlColour(HDC dc, HWND control);
+  bool OnSetCursor(HWND over);
+
+  HINSTANCE instance_;
+  IUnknown* lifetimeOwner_;
+  HWND window_ = nullptr;
+  HWND toolTips_ = nullptr;
+  std::array<HWND, kControlCount> controls_{};
+  std::array<bool, kControlCount> ownVisible_{};
+  std::array<bool, kControlCount> hasToolTip_{};
+  std::array<std::function<void()>, kControlCount> clickHandlers_;
+  std::function<void()> focusHandler_;
+  UniqueFont pageFont_;
+  UniqueFont linkFont_;
+  UINT layoutDpi_ = 96;
+  short pointer_ = 0;
+};
+
+}  // namespace quillon::win

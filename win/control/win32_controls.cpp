@@ -1,0 +1,161 @@
+#include "win/control/win32_controls.h"
+
+#include <limits>
+
+#include "win/control/com_support.h"
+
+namespace quillon::win {
+namespace {
+
+constexpr LRESULT kMaxListCount = std::numeric_limits<std::int16_t>::max();
+
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+std::u16string WindowText(HWND window) {
+  if (!window) return {};
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(window, text.data(), length + 1);
+  return FromWide(text.c_str(), static_cast<size_t>(copied > 0 ? copied : 0));
+}
+
+}  // namespace
+
+std::int16_t Win32ListBox::ListCount() const {
+  const LRESULT count = SendMessageW(Window(), LB_GETCOUNT, 0, 0);
+  if (count < 0) return 0;
+  return static_cast<std::int16_t>(count > kMaxListCount ? kMaxListCount : count);
+}
+
+std::u16string Win32ListBox::List(std::int16_t index) const {
+  if (!InRange(index)) return {};
+  const LRESULT length = SendMessageW(Window(), LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied = SendMessageW(Window(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  if (copied == LB_ERR) return {};
+  return FromWide(text.c_str(), static_cast<size_t>(copied));
+}
+
+bool Win32ListBox::SetList(std::int16_t index, std::u16string_view text) {
+  if (!InRange(index)) return false;
+  const LRESULT data = SendMessageW(Window(), LB_GETITEMDATA, index, 0);
+  const bool selected = ListIndex() == index;
+  const std::wstring wide = Wide(text);
+  if (SendMessageW(Window(), LB_DELETESTRING, index, 0) == LB_ERR) return false;
+  const LRESULT at = SendMessageW(Window(), LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wide.c_str()));
+  if (at < 0) return false;
+  SendMessageW(Window(), LB_SETITEMDATA, at, data);
+  if (selected) SendMessageW(Window(), LB_SETCURSEL, at, 0);
+  return true;
+}
+
+std::int32_t Win32ListBox::ItemData(std::int16_t index) const {
+  if (!InRange(index)) return 0;
+  // In range, so -1 is the stored number and not LB_ERR.
+  return static_cast<std::int32_t>(SendMessageW(Window(), LB_GETITEMDATA, index, 0));
+}
+
+bool Win32ListBox::SetItemData(std::int16_t index, std::int32_t data) {
+  if (!InRange(index)) return false;
+  // The list keeps a pointer-sized value; store the 32-bit number sign-extended.
+  return SendMessageW(Window(), LB_SETITEMDATA, index, static_cast<LPARAM>(data)) != LB_ERR;
+}
+
+bool Win32ListBox::AddItem(std::u16string_view text) {
+  if (!Window() || SendMessageW(Window(), LB_GETCOUNT, 0, 0) >= kMaxListCount) return false;
+  const std::wstring wide = Wide(text);
+  const LRESULT at = SendMessageW(Window(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  if (at < 0) return false;
+  SendMessageW(Window(), LB_SETITEMDATA, at, 0);
+  return true;
+}
+
+bool Win32ListBox::RemoveItem(std::int16_t index) {
+  if (!InRange(index)) return false;
+  const bool wasSelected = ListIndex() == index;
+  if (SendMessageW(Window(), LB_DELETESTRING, index, 0) == LB_ERR) return false;
+  if (wasSelected) SendMessageW(Window(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  return true;
+}
+
+void Win32ListBox::Clear() { SendMessageW(Window(), LB_RESETCONTENT, 0, 0); }
+
+std::int16_t Win32ListBox::ListIndex() const {
+  if (!Window()) return platform::kNoListIndex;
+  const LRESULT index = SendMessageW(Window(), LB_GETCURSEL, 0, 0);
+  return index < 0 || index > kMaxListCount ? platform::kNoListIndex : static_cast<std::int16_t>(index);
+}
+
+bool Win32ListBox::SetListIndex(std::int16_t index) {
+  if (!Window() || (index != platform::kNoListIndex && !InRange(index))) return false;
+  SendMessageW(Window(), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  page_.RaiseClick(id_);
+  return true;
+}
+
+bool Win32ListBox::Selected(std::int16_t index) const { return InRange(index) && ListIndex() == index; }
+
+std::int16_t Win32ListBox::SelCount() const { return ListIndex() == platform::kNoListIndex ? 0 : 1; }
+
+bool Win32ListBox::SetText(std::u16string_view text) {
+  if (!Window()) return false;
+  const std::wstring wide = Wide(text);
+  // Whole-entry match ignoring case, from the first entry on.
+  const LRESULT found = SendMessageW(Window(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(wide.c_str()));
+  if (found < 0 || found > kMaxListCount) return false;
+  return SetListIndex(static_cast<std::int16_t>(found));
+}
+
+void Win32ListBox::SetHorizontalExtent(std::int32_t pixels) {
+  SendMessageW(Window(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(pixels < 0 ? 0 : pixels), 0);
+}
+
+std::int32_t Win32ListBox::TextWidth(std::u16string_view text) const {
+  HWND window = Window();
+  if (!window) return 0;
+  WindowDc dc(window);
+  if (!dc.get()) return 0;
+  dc.Select(reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+  const std::wstring wide = Wide(text);
+  RECT bounds{0, 0, 0, 0};
+  // DT_NOPREFIX: the list shows "&" as it is, so it must be measured as it is.
+  DrawTextW(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &bounds,
+            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  return bounds.right - bounds.left;
+}
+
+void Win32CommandButton::SetEnabled(bool enabled) {
+  if (HWND window = page_.Control(id_)) EnableWindow(window, enabled ? TRUE : FALSE);
+}
+
+bool Win32CommandButton::Enabled() const {
+  HWND window = page_.Control(id_);
+  return window && IsWindowEnabled(window);
+}
+
+bool Win32OptionButton::Value() const {
+  return SendMessageW(page_.Control(id_), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32OptionButton::SetValue(bool value) {
+  if (!page_.Control(id_)) return;
+  if (!value) {
+    SendMessageW(page_.Control(id_), BM_SETCHECK, BST_UNCHECKED, 0);
+    return;
+  }
+  for (ControlId member : group_)
+    SendMessageW(page_.Control(member), BM_SETCHECK, member == id_ ? BST_CHECKED : BST_UNCHECKED, 0);
+  page_.RaiseClick(id_);
+}
+
+std::u16string Win32Label::Caption() const { return WindowText(page_.Control(id_)); }
+
+void Win32Label::SetCaption(std::u16string_view caption) {
+  if (HWND window = page_.Control(id_)) SetWindowTextW(window, Wide(caption).c_str());
+}
+
+std::int32_t Win32PageSurface::VerticalScrollBarWidth() const { return GetSystemMetrics(SM_CXVSCROLL); }
+
+}  // namespace quillon::win
