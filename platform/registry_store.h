@@ -15,7 +15,13 @@
 // - Names and REG_SZ data are bytes in the system ANSI code page (Windows-1252
 //   off Windows). The empty value name is the key's default value.
 // - Value types and bytes are kept exactly as written: no terminator is added or
-//   removed (see kRegSz notes in the conformance suite for Wine's one exception).
+//   removed. (advapi32 counts a NUL that follows a REG_SZ's counted bytes in the
+//   caller's memory; the Windows store has to prevent that.) A REG_SZ read into a
+//   buffer with room to spare gets a NUL after its bytes; the size stays the stored one.
+// - A handle allows only the access it was opened with: reading values and key
+//   info needs kKeyQueryValue, writing values set-value, enumerating subkeys
+//   enumerate; otherwise kErrorAccessDenied. A handle whose key was deleted
+//   gives ERROR_KEY_DELETED (1018) until it is closed.
 // - Subkeys enumerate by index in ascending order of their names compared without
 //   regard to case. An index at or past the last subkey gives kErrorNoMoreItems.
 // - A key that still has subkeys cannot be deleted (kErrorAccessDenied).

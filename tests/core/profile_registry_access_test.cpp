@@ -215,14 +215,8 @@ TEST_F(ProfileRegistryAccess, SetTypedValueWritesExactlyTheCharactersOfAString) 
   const std::optional<StoredValue> stored = Value(ProfileKey(), "clsid");
   ASSERT_TRUE(stored);
   EXPECT_EQ(stored->type, kRegSz);
-  if (memory_ != nullptr) {
-    EXPECT_EQ(stored->bytes, AsBytes(ToAnsi(clsid)));
-    EXPECT_EQ(stored->bytes.size(), 38u);
-  } else {
-    // Known platform behaviour: advapi32 counts the NUL that follows the
-    // characters in the caller's memory, so the real registry holds 39 bytes.
-    EXPECT_EQ(stored->bytes, AsBytes(std::string(ToAnsi(clsid)) + '\0'));
-  }
+  EXPECT_EQ(stored->bytes, AsBytes(ToAnsi(clsid)));
+  EXPECT_EQ(stored->bytes.size(), 38u) << "no terminator";
   EXPECT_EQ(Value(ProfileKey(), "Dword"), (StoredValue{kRegDword, {2, 1, 0, 0}}));
   EXPECT_EQ(Value(ProfileKey(), "DwordText"), (StoredValue{kRegDword, {12, 0, 0, 0}}));
   EXPECT_FALSE(Value(ProfileKey(), "NotANumber"));
