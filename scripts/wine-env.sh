@@ -27,7 +27,7 @@ quillon_wine_env() {
 
 # Is 32-bit Wine installed (needed to run the x86 binaries)?
 quillon_wine_has_win32() {
-  [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ]
+  [ -x /usr/lib/wine/wine ]  # the 32-bit loader of Debian's wine32 package
 }
 
 quillon_wine_prefix() {
@@ -51,7 +51,9 @@ quillon_wine_prefix() {
 
 quillon_wine_start() {
   quillon_wine_prefix || return 1
-  "$WINESERVER" -p "${QUILLON_WINE_PERSIST:-120}"
+  # -pN only in this attached form: a bare -p keeps the server alive forever. Its
+  # output goes nowhere, or it would hold the caller's pipe open as long as it runs.
+  "$WINESERVER" -p"${QUILLON_WINE_PERSIST:-120}" </dev/null >/dev/null 2>&1
   # The first client starts Wine's services; start them here with no pipe attached, or
   # they hold ctest's output pipe open and every test waits for the server to exit.
   "$WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1
