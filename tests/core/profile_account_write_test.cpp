@@ -190,5 +190,15 @@ TEST_F(ProfileAccountWriting, TheExchangeAccountNameIsTheOnlyValueWritten) {
   }
 }
 
+TEST_F(ProfileAccountWriting, AnEmptyProfileNameWritesNothing) {
+  SKIP_UNLESS_IN_MEMORY();  // would otherwise write below the profiles key itself
+  memory_->ClearCalls();
+  CreateIdentityAccount(*store_, u"", 11, u"a", u"b", u"c", u"d", u"e");
+  EXPECT_TRUE(DeleteAccount(*store_, u"", 11));
+  SetExchangeAccountName(*store_, data_, u"", 3, u"");
+  EXPECT_EQ(GetNextAccountID(*store_, u""), 0);
+  EXPECT_TRUE(memory_->Calls().empty());
+}
+
 }  // namespace
 }  // namespace quillon::testing
