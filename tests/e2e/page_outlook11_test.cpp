@@ -1,0 +1,154 @@
+// The whole life of the page in Outlook 11, where the monitored-folders editor
+// exists: load, identities, folders through the folder chooser, OK, restart.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace quillon::e2e {
+namespace {
+
+using standin::driver::ChooseFolderPath;
+using standin::driver::ModalDialog;
+using standin::driver::OptionsWindow;
+using standin::driver::PageControl;
+using standin::driver::WaitForModal;
+
+constexpr wchar_t kProjects[] = L"00000000D1F1A0E5A11CE0C0FFEE000010A1";
+constexpr wchar_t kCustomers[] = L"00000000D1F1A0E5A11CE0C0FFEE000010B2";
+constexpr wchar_t kOrders[] = L"00000000D1F1A0E5A11CE0C0FFEE000010C4";
+constexpr wchar_t kSupportMailbox[] = L"/o=Quillon/ou=Exchange Administrative Group/cn=Recipients/cn=support";
+
+// A folder that no longer opens sits between two that do.
+void StoreMonitoredFoldersWithAStaleOne() {
+  const Bytes value = StoredText(U16(std::wstring(kProjects) + L"\t" + L"00000000DEADDEADDEADDEADDEAD00000000" +
+                                     L"\t" + kCustomers + L"\t"));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kProfileKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+  RegSetValueExA(key, "monitoredfolders", 0, REG_BINARY, value.data(), static_cast<DWORD>(value.size()));
+  RegCloseKey(key);
+}
+
+void AddIdentityTypingAWrongOneFirst(OptionsWindow& options, DWORD processId) {
+  options.Click(PageControl::cmdAdd);
+  auto box = WaitForModal(processId);
+  ASSERT_TRUE(box && box->hasEdit);
+  EXPECT_EQ(box->text.substr(0, 17), L"Add new identity:");
+  ASSERT_TRUE(Type(*box, L"alex"));
+  ASSERT_TRUE(Press(*box, IDOK));
+  box = WaitForModal(processId);  // a single word is no identity: asked again with it
+  ASSERT_TRUE(box && box->hasEdit);
+  EXPECT_EQ(EditText(*box), L"alex");
+  ASSERT_TRUE(Type(*box, L"  Alex Example <alex.example@quillon-sample.com> "));
+  ASSERT_TRUE(Press(*box, IDOK));
+  options.Settle();
+}
+
+void AddFolderAfterARefusedOne(OptionsWindow& options, DWORD processId) {
+  options.Click(PageControl::cmdAddFolder);
+  auto chooser = WaitForModal(processId, standin::kFolderChooserTitle);
+  ASSERT_TRUE(chooser);
+  ASSERT_TRUE(ChooseFolderPath(*chooser, L"Mailbox - Jane Doe\\Inbox"));
+  Answer(processId, L"You should select a non-default folder in the default mailbox", IDOK);
+  chooser = WaitForModal(processId, standin::kFolderChooserTitle);  // offered again
+  ASSERT_TRUE(chooser);
+  ASSERT_TRUE(ChooseFolderPath(*chooser, L"Mailbox - Jane Doe\\Orders"));
+  options.Settle();
+}
+
+void ExpectIdentityAccount(const wchar_t* account, const std::u16string& name, const std::u16string& display,
+                           const std::u16string& email, const std::u16string& newSignature,
+                           const std::u16string& replySignature) {
+  SCOPED_TRACE(std::string(account, account + 8));
+  const std::wstring key = AccountKey(account);
+  EXPECT_EQ(ReadValue(key, "Account Name")->bytes, StoredText(name));
+  EXPECT_EQ(ReadValue(key, "Display Name")->bytes, StoredText(display));
+  EXPECT_EQ(ReadValue(key, "Email")->bytes, StoredText(email));
+  const auto clsid = ReadValue(key, "clsid");
+  ASSERT_TRUE(clsid);
+  EXPECT_EQ(clsid->type, static_cast<unsigned long>(REG_SZ));
+  EXPECT_EQ(std::string(clsid->bytes.begin(), clsid->bytes.end()), "{ED475411-B0D6-11D2-8C3B-00104B2A6676}");
+  for (const char* server : {"POP3 Server", "POP3 User", "SMTP Server"})
+    EXPECT_EQ(ReadValue(key, server)->bytes, StoredText(u"none")) << server;
+  EXPECT_EQ(ReadDword(key, "Is Account Disabled"), 1u);
+  EXPECT_EQ(ReadDword(key, "POP3 Remember Passwd"), 0u);
+  const auto newValue = ReadValue(key, "New Signature");
+  const auto replyValue = ReadValue(key, "Reply-Forward Signature");
+  EXPECT_EQ(newValue ? newValue->bytes : Bytes{}, newSignature.empty() ? Bytes{} : StoredText(newSignature));
+  EXPECT_EQ(replyValue ? replyValue->bytes : Bytes{}, replySignature.empty() ? Bytes{} : StoredText(replySignature));
+}
+
+TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
+  std::vector<std::pair<std::string, Value>> pop3Before;
+  StandinSession session({{"outlook", {{"version", "11.0.8169.0"}}}}, L"", [&] {
+    StoreMonitoredFoldersWithAStaleOne();
+    pop3Before = AllValues(AccountKey(L"00000003"));
+  });
+  ASSERT_TRUE(session.Started());
+  auto options = OptionsWindow::Wait(session.ProcessId());
+  ASSERT_TRUE(options);
+
+  // Loaded: identities with their forms, the stored format, the folders that still open.
+  EXPECT_EQ(options->Text(PageControl::lblDefAddress), L"Jane Doe <jane.doe@quillon-sample.com>  (Default)");
+  EXPECT_EQ(options->Lines(PageControl::List1),
+            (Lines{L"Jane Doe - Sales <sales@quillon-sample.com>", std::wstring(L"Support Desk ") + kSupportMailbox}));
+  EXPECT_EQ(options->Lines(PageControl::List2), (Lines{L"Sales", L"Support"}));
+  EXPECT_TRUE(options->Checked(PageControl::Option1_1));
+  EXPECT_TRUE(options->Visible(PageControl::List4));
+  EXPECT_EQ(options->Lines(PageControl::List4), (Lines{L"Inbox\\Projects", L"Inbox\\Customers"}));
+  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders")->bytes,
+            StoredText(U16(std::wstring(kProjects) + L"\t" + kCustomers + L"\t")));
+  EXPECT_FALSE(options->ApplyEnabled());
+
+  AddIdentityTypingAWrongOneFirst(*options, session.ProcessId());
+  EXPECT_TRUE(options->ApplyEnabled());
+  ASSERT_TRUE(options->ClickListLine(PageControl::List1, 2));
+  options->Click(PageControl::cmdMoveUp);
+  EXPECT_EQ(options->Lines(PageControl::List1),
+            (Lines{L"Jane Doe - Sales <sales@quillon-sample.com>", L"Alex Example <alex.example@quillon-sample.com>",
+                   std::wstring(L"Support Desk ") + kSupportMailbox}));
+
+  AddFolderAfterARefusedOne(*options, session.ProcessId());
+  ASSERT_TRUE(options->ClickListLine(PageControl::List4, 0));
+  options->Click(PageControl::cmdDeleteFolder);
+  Answer(session.ProcessId(), L"Are you sure you want to delete the selected item from the list?", IDYES);
+  EXPECT_EQ(options->Lines(PageControl::List4), (Lines{L"Inbox\\Customers", L"Orders"}));
+  options->Click(PageControl::Option1_2);
+
+  options->ClickButton(IDOK);
+  Answer(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES);
+  ASSERT_EQ(session.WaitForEnd(), 0u);
+
+  // The identities, in list order, each with its own new account number.
+  EXPECT_EQ(SubKeys(kAccountsKey), (Lines{L"00000002", L"00000003", L"0000000d", L"0000000e", L"0000000f"}));
+  ExpectIdentityAccount(L"0000000d", u"EX [Jane Doe - Sales <sales@quillon-sample.com>]", u"Jane Doe - Sales",
+                        u"sales@quillon-sample.com", u"Sales", u"Sales (reply)");
+  ExpectIdentityAccount(L"0000000e", u"EX [Alex Example <alex.example@quillon-sample.com>]", u"Alex Example",
+                        u"alex.example@quillon-sample.com", u"", u"");
+  ExpectIdentityAccount(L"0000000f", u"EX MBX [Support Desk]", u"Support Desk", U16(kSupportMailbox), u"Support",
+                        u"Support");
+  EXPECT_EQ(ReadValue(kAccountsKey, "{ED475418-B0D6-11D2-8C3B-00104B2A6676}")->bytes,
+            LittleEndianList({2, 3, 13, 14, 15}));
+  EXPECT_EQ(ReadDword(kAccountsKey, "NextAccountID"), 16u);
+  // The Exchange account carries the default identity; the POP3 account is untouched.
+  EXPECT_EQ(ReadValue(AccountKey(L"00000002"), "Account Name")->bytes,
+            StoredText(u"EX [Jane Doe <jane.doe@quillon-sample.com>]"));
+  EXPECT_EQ(ReadValue(AccountKey(L"00000002"), "Service Name")->bytes, StoredText(u"MSEMS"));
+  EXPECT_EQ(AllValues(AccountKey(L"00000003")).size(), pop3Before.size());
+  for (const auto& [name, value] : pop3Before) EXPECT_EQ(ReadValue(AccountKey(L"00000003"), name.c_str())->bytes, value.bytes) << name;
+  EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat")->bytes, StoredText(u"2"));
+  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders")->bytes,
+            StoredText(U16(std::wstring(kCustomers) + L"\t" + kOrders + L"\t")));
+
+  // What Outlook saw: the page destroyed, the add-in told, windows saved and closed from the last, Quit.
+  EXPECT_EQ(session.OutlookSaw(),
+            (std::vector<std::string>{"DialogClosed by OK", "IsRestart Integer 1", "Save 2", "Close 2", "Save 1",
+                                      "Close 1", "Quit", "ControlReleased 0"}));
+  for (const auto& close : session.EventsNamed("Close")) EXPECT_EQ(close["saveMode"], -1);  // Close(True)
+  const auto picks = session.EventsNamed("PickFolder");
+  ASSERT_EQ(picks.size(), 2u);
+  EXPECT_EQ(picks[0]["answer"], "Mailbox - Jane Doe\\Inbox");
+  EXPECT_EQ(picks[1]["answer"], "Mailbox - Jane Doe\\Orders");
+}
+
+}  // namespace
+}  // namespace quillon::e2e

@@ -1,0 +1,78 @@
+// The page in Outlook 16 (no folder editor), created InitNew first: the dialog's
+// Apply button with a No to the restart, then OK with a Yes.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace quillon::e2e {
+namespace {
+
+using standin::driver::OptionsWindow;
+using standin::driver::PageControl;
+
+constexpr wchar_t kSupport[] =
+    L"Support Desk /o=Quillon/ou=Exchange Administrative Group/cn=Recipients/cn=support";
+constexpr wchar_t kRestartQuestion[] = L"Outlook wiil be restarted to finish the configuration.\rRestart it now?";
+
+TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
+  std::optional<Value> foldersBefore;
+  StandinSession session({{"outlook", {{"version", "16.0.0.5000"}}},
+                          {"inspectors", {{{"subject", "New message"}}}}},
+                         L"--init-new-first", [&] { foldersBefore = ReadValue(kProfileKey, "monitoredfolders"); });
+  ASSERT_TRUE(session.Started());
+  auto options = OptionsWindow::Wait(session.ProcessId());
+  ASSERT_TRUE(options);
+  const auto created = session.EventsNamed("ControlCreated");
+  ASSERT_EQ(created.size(), 1u);
+  EXPECT_EQ(created[0]["setClientSiteFirst"], false);
+
+  // No folder editor from version 12 on.
+  EXPECT_FALSE(options->Visible(PageControl::List4));
+  EXPECT_FALSE(options->Visible(PageControl::Frame2));
+  EXPECT_FALSE(options->Visible(PageControl::cmdAddFolder));
+
+  // Remove the first identity: No keeps it, Yes removes it.
+  ASSERT_TRUE(options->ClickListLine(PageControl::List1, 0));
+  options->Click(PageControl::cmdRemove);
+  Answer(session.ProcessId(), L"Are you sure you want to delete the selected item from the list?", IDNO);
+  EXPECT_EQ(options->Lines(PageControl::List1).size(), 2u);
+  options->Click(PageControl::cmdRemove);
+  Answer(session.ProcessId(), L"Are you sure you want to delete the selected item from the list?", IDYES);
+  EXPECT_EQ(options->Lines(PageControl::List1), (Lines{kSupport}));
+  EXPECT_EQ(options->Lines(PageControl::List3), (Lines{L"Support"}));
+  ASSERT_TRUE(options->ApplyEnabled());
+
+  // Apply saves at once; No to the restart leaves the dialog open and unchanged.
+  options->ClickButton(standin::kApplyButtonId);
+  Answer(session.ProcessId(), kRestartQuestion, IDNO);
+  options->Settle();
+  ASSERT_TRUE(IsWindow(options->Window()));
+  EXPECT_FALSE(options->ApplyEnabled());
+  EXPECT_EQ(SubKeys(kAccountsKey), (Lines{L"00000002", L"00000003", L"0000000d"}));
+  EXPECT_EQ(ReadValue(AccountKey(L"0000000d"), "Account Name")->bytes, StoredText(u"EX MBX [Support Desk]"));
+  EXPECT_EQ(ReadValue(kAccountsKey, "{ED475418-B0D6-11D2-8C3B-00104B2A6676}")->bytes, LittleEndianList({2, 3, 13}));
+  EXPECT_EQ(ReadDword(kAccountsKey, "NextAccountID"), 14u);
+  // Only a mailbox identity left: the Exchange account gets its default name back.
+  EXPECT_EQ(ReadValue(AccountKey(L"00000002"), "Account Name")->bytes, StoredText(u"Microsoft Exchange Server"));
+  EXPECT_TRUE(session.EventsNamed("Quit").empty());
+
+  options->Click(PageControl::Option1_0);
+  EXPECT_TRUE(options->ApplyEnabled());
+  options->ClickButton(IDOK);
+  Answer(session.ProcessId(), kRestartQuestion, IDYES);
+  ASSERT_EQ(session.WaitForEnd(), 0u);
+
+  // Every Apply rewrites the identities: the one left gets the next number.
+  EXPECT_EQ(SubKeys(kAccountsKey), (Lines{L"00000002", L"00000003", L"0000000e"}));
+  EXPECT_EQ(ReadValue(kAccountsKey, "{ED475418-B0D6-11D2-8C3B-00104B2A6676}")->bytes, LittleEndianList({2, 3, 14}));
+  EXPECT_EQ(ReadDword(kAccountsKey, "NextAccountID"), 15u);
+  EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat")->bytes, StoredText(u"0"));
+  ASSERT_TRUE(foldersBefore);
+  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders")->bytes, foldersBefore->bytes);  // never touched
+  EXPECT_EQ(session.OutlookSaw(), (std::vector<std::string>{"DialogClosed by OK", "IsRestart Integer 1", "Save 1",
+                                                            "Close 1", "Quit", "ControlReleased 0"}));
+  EXPECT_TRUE(session.EventsNamed("GetFolderFromID").empty());
+}
+
+}  // namespace
+}  // namespace quillon::e2e
