@@ -1,0 +1,232 @@
+// The page window as designed: every control present with its caption,
+// tooltip and design-time state, placed in the right relation to the others
+// at 96 and at 144 DPI. Relations only: Wine's fonts differ from Windows'.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <map>
+#include <memory>
+
+#include "win/control/control_module.h"
+#include "win/control/page_window.h"
+#include "win_test_support.h"
+
+namespace quillon::win::testing {
+namespace {
+
+using enum ControlId;
+
+class PageLayout : public ::testing::TestWithParam<UINT> {
+ protected:
+  void SetUp() override {
+    auto scope = module_.ActivateVisualStyles();
+    page_ = PageWindow::Create(GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(page_);
+    page_->LayoutForDpi(GetParam());
+  }
+
+  // The control's rectangle relative to the page, in pixels.
+  RECT Place(ControlId id) const {
+    RECT place{};
+    GetWindowRect(page_->Control(id), &place);
+    MapWindowPoints(nullptr, page_->Handle(), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+  }
+  static bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+  }
+  static std::wstring ClassOf(HWND window) {
+    wchar_t name[32] = {};
+    GetClassNameW(window, name, 32);
+    return name;
+  }
+
+  ControlModule module_{GetModuleHandleW(nullptr)};
+  std::unique_ptr<PageWindow> page_;
+};
+
+TEST_P(PageLayout, EveryControlExistsWithItsCaptionKindAndState) {
+  std::map<HWND, ControlId> seen;
+  for (const ControlDesign& design : PageDesign()) {
+    HWND control = page_->Control(design.id);
+    ASSERT_NE(control, nullptr) << design.name;
+    EXPECT_TRUE(seen.emplace(control, design.id).second) << design.name;
+    EXPECT_EQ(GetParent(control), page_->Handle()) << design.name;
+    if (design.kind != ControlKind::ListBox) {
+      EXPECT_EQ(WindowText(control), design.caption) << design.name;
+    }
+    const bool list = design.kind == ControlKind::ListBox;
+    const bool label = design.kind == ControlKind::Label;
+    EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), list ? L"ListBox" : label ? L"Static" : L"Button"), 0)
+        << design.name;
+    EXPECT_EQ(IsWindowEnabled(control) != FALSE, design.enabled) << design.name;
+  }
+  EXPECT_EQ(seen.size(), 29u);
+
+  for (ControlId hidden : {List2, List3, List5}) EXPECT_FALSE(page_->Visible(hidden));
+  for (ControlId off : {cmdChange, cmdRemove, cmdRemoveAll, cmdMoveUp, cmdMoveDown})
+    EXPECT_FALSE(IsWindowEnabled(page_->Control(off)));
+  EXPECT_EQ(SendMessageW(page_->Control(Option1_2), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(page_->Control(Option1_0), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(page_->Control(Option1_1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(WindowText(page_->Control(Frm1)), L" Populate Identities list with");
+  EXPECT_EQ(WindowText(page_->Control(Frame2)),
+            L"Handle ingoing messages delivered to the following folders: ");
+
+  EXPECT_EQ(page_->ToolTip(cmdPopulate),
+            u"Populate the Identities list with SMTP e-mail addresses assigned to the current user in "
+            u"Active Directory");
+  EXPECT_EQ(page_->ToolTip(cmdSharedMailboxes), u"Populate the Identities list with addresses of the shared mailboxes");
+  EXPECT_EQ(page_->ToolTip(cmdAdd), u"");
+}
+
+TEST_P(PageLayout, ControlsSitWhereTheDesignPutsThem) {
+  const UINT dpi = GetParam();
+  // Twips become pixels at the window's DPI: 1440 twips per inch.
+  for (const ControlDesign& design : PageDesign()) {
+    const RECT place = Place(design.id);
+    EXPECT_NEAR(place.right - place.left, design.width * static_cast<int>(dpi) / 1440.0, 1.0) << design.name;
+    EXPECT_NEAR(place.bottom - place.top, design.height * static_cast<int>(dpi) / 1440.0, 1.0) << design.name;
+    EXPECT_LE(place.right, MulDiv(6120, dpi, 1440)) << design.name;
+    EXPECT_LE(place.bottom, MulDiv(5625, dpi, 1440)) << design.name;
+    if (design.container != Page) {
+      EXPECT_TRUE(Inside(place, Place(design.container))) << design.name;
+    }
+  }
+
+  // Identities: default line above the list, the buttons in a column to its right.
+  // (the design lets neighbours overlap by a few twips, so compare tops)
+  EXPECT_LT(Place(lblDefAddress).top, Place(List1).top);
+  const ControlId column[] = {cmdChange, cmdAdd, cmdRemove, cmdRemoveAll, cmdMoveUp, cmdMoveDown};
+  for (size_t i = 0; i < std::size(column); ++i) {
+    EXPECT_GE(Place(column[i]).left, Place(List1).right);
+    if (i > 0) {
+      EXPECT_GE(Place(column[i]).top, Place(column[i - 1]).bottom);
+    }
+  }
+  // Below it the re-read frame and the populate frame side by side.
+  EXPECT_LE(Place(Frame1).right, Place(Frm1).left);
+  EXPECT_EQ(Place(Frame1).top, Place(Frm1).top);
+  EXPECT_GE(Place(Frame1).top, Place(Frame3).bottom);
+  EXPECT_LT(Place(cmdPopulate).right, Place(cmdSharedMailboxes).left);
+  // Then the Reply-To options in a row, the folders frame, and the bottom line.
+  EXPECT_GT(Place(Frame4).top, Place(Frame1).top);
+  EXPECT_LT(Place(Option1_0).right, Place(Option1_1).left);
+  EXPECT_LT(Place(Option1_1).right, Place(Option1_2).left);
+  EXPECT_EQ(Place(Option1_0).top, Place(Option1_2).top);
+  EXPECT_GE(Place(Frame2).top, Place(Frame4).bottom);
+  EXPECT_TRUE(Inside(Place(List4), Place(Frame2)));
+  EXPECT_LE(Place(List4).right, Place(cmdAddFolder).left);
+  EXPECT_GE(Place(Label4_0).top, Place(Frame2).bottom);
+  EXPECT_EQ(Place(Label4_0).top, Place(Label1).top);
+  EXPECT_LE(Place(Label4_0).right, Place(Label4_2).left);
+  EXPECT_LE(Place(Label4_2).right, Place(Label1).left);
+}
+
+TEST_P(PageLayout, FontsFollowTheDpiAndTheLinkLooksLikeALink) {
+  const UINT dpi = GetParam();
+  LOGFONTW link{};
+  ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(page_->Control(Label1), WM_GETFONT, 0, 0)),
+                         sizeof(link), &link));
+  EXPECT_STREQ(link.lfFaceName, L"Arial");
+  EXPECT_EQ(link.lfWeight, 700);
+  EXPECT_TRUE(link.lfUnderline);
+  EXPECT_EQ(link.lfCharSet, 204);
+  EXPECT_EQ(link.lfHeight, -MulDiv(75, dpi, 720));  // 7.5 points
+
+  LOGFONTW page{};
+  ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(page_->Control(cmdAdd), WM_GETFONT, 0, 0)),
+                         sizeof(page), &page));
+  EXPECT_EQ(page.lfHeight, -MulDiv(8, dpi, 72));
+  EXPECT_FALSE(page.lfUnderline);
+
+  // Blue text for the link, the inactive-border colour behind the default line.
+  HDC dc = CreateCompatibleDC(nullptr);
+  SendMessageW(page_->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+               reinterpret_cast<LPARAM>(page_->Control(Label1)));
+  EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 192));
+  const auto brush = SendMessageW(page_->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                  reinterpret_cast<LPARAM>(page_->Control(lblDefAddress)));
+  EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), GetSysColorBrush(COLOR_INACTIVEBORDER));
+  DeleteDC(dc);
+  EXPECT_TRUE(GetWindowLongPtrW(page_->Control(lblDefAddress), GWL_STYLE) & WS_BORDER);
+}
+
+TEST_P(PageLayout, PointerIsAHandOverTheLinkAndAnHourglassWhileBusy) {
+  HWND link = page_->Control(Label1);
+  EXPECT_TRUE(SendMessageW(page_->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(link), HTCLIENT));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+  page_->SetMousePointer(11);
+  EXPECT_TRUE(SendMessageW(page_->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(link), HTCLIENT));
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
+  page_->SetMousePointer(0);
+  EXPECT_FALSE(SendMessageW(page_->Handle(), WM_SETCURSOR,
+                            reinterpret_cast<WPARAM>(page_->Control(cmdAdd)), HTCLIENT));
+}
+
+TEST_P(PageLayout, TabOrderFollowsTheTabIndexes) {
+  ShowWindow(page_->Handle(), SW_SHOWNA);
+  // Walk the focus order from the first tab stop and read the tab indexes back.
+  std::map<HWND, int> tabIndex;
+  for (const ControlDesign& design : PageDesign()) tabIndex[page_->Control(design.id)] = design.tabIndex;
+  HWND first = GetNextDlgTabItem(page_->Handle(), nullptr, FALSE);
+  ASSERT_NE(first, nullptr);
+  int previous = -1;
+  int stops = 0;
+  for (HWND item = first;; ) {
+    EXPECT_GT(tabIndex[item], previous) << WindowText(item).c_str();
+    previous = tabIndex[item];
+    ++stops;
+    item = GetNextDlgTabItem(page_->Handle(), item, FALSE);
+    if (!item || item == first || stops > 40) break;
+  }
+  // The 7 enabled buttons, 3 options and the 2 visible lists; hidden lists and
+  // disabled buttons are skipped.
+  EXPECT_EQ(stops, 12);
+}
+
+TEST_P(PageLayout, HidingAFrameHidesWhatItHoldsButNotTheHiddenLists) {
+  ShowWindow(page_->Handle(), SW_SHOWNA);
+  page_->SetVisible(Frame2, false);
+  for (ControlId inside : {Frame2, cmdAddFolder, cmdDeleteFolder, cmdDeleteAllFolders})
+    EXPECT_FALSE(IsWindowVisible(page_->Control(inside)));
+  EXPECT_TRUE(IsWindowVisible(page_->Control(List4)));  // drawn over the frame, not inside it
+  EXPECT_TRUE(page_->Visible(cmdAddFolder));             // its own setting is kept
+
+  page_->SetVisible(Frame3, false);
+  page_->SetVisible(Frame3, true);
+  EXPECT_TRUE(IsWindowVisible(page_->Control(List1)));
+  EXPECT_FALSE(IsWindowVisible(page_->Control(List2)));
+  page_->SetVisible(Frame2, true);
+  EXPECT_TRUE(IsWindowVisible(page_->Control(cmdAddFolder)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, PageLayout, ::testing::Values(96u, 144u));
+
+TEST(PageLayoutScaling, SizesAt144DpiAreHalfAgainThoseAt96) {
+  ControlModule module(GetModuleHandleW(nullptr));
+  auto scope = module.ActivateVisualStyles();
+  auto page = PageWindow::Create(GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(page);
+  std::map<int, SIZE> at96;
+  page->LayoutForDpi(96);
+  for (const ControlDesign& design : PageDesign()) {
+    RECT r{};
+    GetWindowRect(page->Control(design.id), &r);
+    at96[static_cast<int>(design.id)] = SIZE{r.right - r.left, r.bottom - r.top};
+  }
+  page->LayoutForDpi(144);
+  EXPECT_EQ(page->LayoutDpi(), 144u);
+  for (const ControlDesign& design : PageDesign()) {
+    RECT r{};
+    GetWindowRect(page->Control(design.id), &r);
+    const SIZE small = at96[static_cast<int>(design.id)];
+    EXPECT_NEAR(r.right - r.left, small.cx * 1.5, 2.0) << design.name;
+    EXPECT_NEAR(r.bottom - r.top, small.cy * 1.5, 2.0) << design.name;
+  }
+}
+
+}  // namespace
+}  // namespace quillon::win::testing

@@ -1,0 +1,276 @@
+// The Win32 side of the page's platform interfaces: list boxes, buttons,
+// labels, message boxes, the input box and the keystroke that closes the
+// host's dialog, driven as the page drives them.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "win/control/control_module.h"
+#include "win/control/input_box.h"
+#include "win/control/page_window.h"
+#include "win/control/win32_controls.h"
+#include "win/control/win32_user_services.h"
+#include "win_test_support.h"
+
+namespace quillon::win::testing {
+namespace {
+
+using enum ControlId;
+
+class Win32Adapters : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto scope = module_.ActivateVisualStyles();
+    page_ = PageWindow::Create(GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(page_);
+    page_->Attach(host_.get(), RECT{0, 0, 420, 380});
+    page_->Show(true);
+    page_->SetClickHandler(List1, [this] { ++clicks_; });
+  }
+
+  HostWindow host_;
+  ControlModule module_{GetModuleHandleW(nullptr)};
+  std::unique_ptr<PageWindow> page_;
+  int clicks_ = 0;
+};
+
+TEST_F(Win32Adapters, ListBoxKeepsTextsDataAndSelectionTogether) {
+  Win32ListBox list(*page_, List1);
+  ASSERT_TRUE(list.AddItem(u"Ann <ann@x.com>"));
+  ASSERT_TRUE(list.AddItem(u"Bob & Co <bob@x.com>"));
+  ASSERT_TRUE(list.AddItem(u"Cy <cy@x.com>"));
+  EXPECT_EQ(list.ListCount(), 3);
+  EXPECT_EQ(list.ItemData(1), 0);  // a new entry has no account number
+  ASSERT_TRUE(list.SetItemData(1, -1));
+  EXPECT_EQ(list.ItemData(1), -1);  // 0xFFFFFFFF is a number, not an error
+  ASSERT_TRUE(list.SetItemData(2, 0x7FFFFFFF));
+
+  ASSERT_TRUE(list.SetListIndex(1));
+  ASSERT_TRUE(list.SetList(1, u"Bob <bob@y.com>"));
+  EXPECT_EQ(list.List(1), u"Bob <bob@y.com>");
+  EXPECT_EQ(list.ItemData(1), -1);
+  EXPECT_EQ(list.ListIndex(), 1);
+  EXPECT_EQ(list.SelCount(), 1);
+
+  // Removing the selected entry leaves none selected; removing another keeps it.
+  ASSERT_TRUE(list.SetListIndex(2));
+  ASSERT_TRUE(list.RemoveItem(0));
+  EXPECT_EQ(list.ListIndex(), 1);
+  EXPECT_EQ(list.ItemData(1), 0x7FFFFFFF);
+  ASSERT_TRUE(list.RemoveItem(1));
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_EQ(list.SelCount(), 0);
+
+  // Out of range: a failure value, never a change.
+  for (std::int16_t bad : {std::int16_t{-1}, std::int16_t{1}, std::int16_t{500}}) {
+    EXPECT_EQ(list.List(bad), u"");
+    EXPECT_EQ(list.ItemData(bad), 0);
+    EXPECT_FALSE(list.SetList(bad, u"x"));
+    EXPECT_FALSE(list.SetItemData(bad, 5));
+    EXPECT_FALSE(list.RemoveItem(bad));
+    EXPECT_FALSE(list.Selected(bad));
+  }
+  EXPECT_EQ(list.ListCount(), 1);
+  list.Clear();
+  EXPECT_EQ(list.ListCount(), 0);
+  EXPECT_EQ(list.ListIndex(), -1);
+}
+
+TEST_F(Win32Adapters, SelectionChangedByCodeRaisesTheClickOnce) {
+  Win32ListBox list(*page_, List1);
+  list.AddItem(u"Ann <ann@x.com>");
+  list.AddItem(u"Bob <bob@x.com>");
+  ASSERT_TRUE(list.SetListIndex(1));
+  EXPECT_EQ(clicks_, 1);
+  ASSERT_TRUE(list.SetListIndex(-1));
+  EXPECT_EQ(clicks_, 2);
+  EXPECT_FALSE(list.SetListIndex(2));  // out of range: no change, no click
+  EXPECT_EQ(clicks_, 2);
+
+  ASSERT_TRUE(list.SetText(u"ann <ANN@X.COM>"));  // whole entry, any case
+  EXPECT_EQ(list.ListIndex(), 0);
+  EXPECT_EQ(clicks_, 3);
+  EXPECT_FALSE(list.SetText(u"Ann"));
+  EXPECT_EQ(clicks_, 3);
+
+  // Edits of the list itself raise nothing.
+  list.RemoveItem(0);
+  list.AddItem(u"Cy <cy@x.com>");
+  list.Clear();
+  EXPECT_EQ(clicks_, 3);
+}
+
+TEST_F(Win32Adapters, ScrollExtentCoversTheWidestTextAndTheScrollBar) {
+  Win32ListBox list(*page_, List1);
+  Win32PageSurface surface(*page_);
+  const std::u16string shortText = u"Ann <a@x.com>";
+  const std::u16string longText =
+      u"Someone With A Remarkably Long Display Name <someone.with.a.long.address@example.com>";
+  const std::int32_t shortWidth = list.TextWidth(shortText);
+  const std::int32_t longWidth = list.TextWidth(longText);
+  EXPECT_GT(shortWidth, 0);
+  EXPECT_GT(longWidth, shortWidth);
+  // An ampersand is shown as it is, so it is measured as it is.
+  EXPECT_GT(list.TextWidth(u"&&&&"), list.TextWidth(u"&&"));
+  EXPECT_EQ(list.TextWidth(u""), 0);
+
+  EXPECT_EQ(surface.VerticalScrollBarWidth(), GetSystemMetrics(SM_CXVSCROLL));
+  const std::int32_t extent = longWidth + surface.VerticalScrollBarWidth();
+  list.SetHorizontalExtent(extent);
+  EXPECT_EQ(SendMessageW(page_->Control(List1), LB_GETHORIZONTALEXTENT, 0, 0), extent);
+  EXPECT_GT(extent, longWidth);
+  list.SetHorizontalExtent(0);
+  EXPECT_EQ(SendMessageW(page_->Control(List1), LB_GETHORIZONTALEXTENT, 0, 0), 0);
+}
+
+TEST_F(Win32Adapters, ButtonsOptionsAndLabelsReflectTheirWindows) {
+  Win32CommandButton change(*page_, cmdChange);
+  EXPECT_FALSE(change.Enabled());
+  change.SetEnabled(true);
+  EXPECT_TRUE(IsWindowEnabled(page_->Control(cmdChange)));
+
+  int optionClicks[3] = {};
+  const std::array<ControlId, 3> group{Option1_0, Option1_1, Option1_2};
+  std::array<std::unique_ptr<Win32OptionButton>, 3> options;
+  for (int i = 0; i < 3; ++i) {
+    options[i] = std::make_unique<Win32OptionButton>(*page_, group[i], group);
+    options[i]->SetClickHandler([&optionClicks, i] { ++optionClicks[i]; });
+  }
+  EXPECT_TRUE(options[2]->Value());
+  options[0]->SetValue(true);
+  EXPECT_TRUE(options[0]->Value());
+  EXPECT_FALSE(options[2]->Value());
+  EXPECT_EQ(optionClicks[0], 1);
+  options[0]->SetValue(false);  // clearing raises nothing
+  EXPECT_EQ(optionClicks[0], 1);
+  // A user's click checks the button, clears the others and raises its click.
+  SendMessageW(page_->Control(Option1_1), BM_CLICK, 0, 0);
+  EXPECT_TRUE(options[1]->Value());
+  EXPECT_FALSE(options[0]->Value());
+  EXPECT_EQ(optionClicks[1], 1);
+
+  Win32Label label(*page_, lblDefAddress);
+  label.SetCaption(u"Ann <ann@x.com>  (Default)");
+  label.SetToolTip(u"Ann <ann@x.com>  (Default)");
+  EXPECT_EQ(label.Caption(), u"Ann <ann@x.com>  (Default)");
+  EXPECT_EQ(label.ToolTip(), u"Ann <ann@x.com>  (Default)");
+  label.SetToolTip(u"changed");
+  EXPECT_EQ(label.ToolTip(), u"changed");
+}
+
+TEST_F(Win32Adapters, MessageBoxesCarryTheTitleStyleAndAnswer) {
+  Win32UserServices user(module_, *page_);
+  struct Case {
+    std::int32_t style;
+    int press;
+    std::int16_t answer;
+  };
+  for (const Case& c : {Case{308, IDYES, 6}, Case{308, IDNO, 7}, Case{48, IDOK, 1}}) {
+    bool yesNo = false;
+    bool noIsDefault = false;
+    HWND owner = nullptr;
+    DialogAnswerer answer([&] {
+      HWND box = FindThreadDialog(L"Quillon");
+      if (!box) return false;
+      yesNo = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO);
+      HWND no = GetDlgItem(box, IDNO);
+      noIsDefault = no && (GetWindowLongPtrW(no, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+      owner = GetWindow(box, GW_OWNER);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(c.press, BN_CLICKED), 0);
+      return true;
+    });
+    EXPECT_EQ(user.MsgBox(u"Restart it now?", c.style, u"Quillon"), c.answer) << c.style;
+    EXPECT_TRUE(answer.Answered());
+    EXPECT_EQ(yesNo, c.style == 308);
+    EXPECT_EQ(noIsDefault, c.style == 308);  // No is the default button of a question
+    EXPECT_EQ(owner, host_.get());  // owned by the page's top-level window
+  }
+}
+
+TEST_F(Win32Adapters, InputBoxTellsCancelFromAnEmptyOk) {
+  Win32UserServices user(module_, *page_);
+  struct Case {
+    const wchar_t* typed;  // nullptr: press Cancel
+    std::optional<std::u16string> expected;
+  };
+  for (const Case& c : {Case{nullptr, std::nullopt}, Case{L"", u""}, Case{L"Ann <ann@x.com>", u"Ann <ann@x.com>"}}) {
+    std::wstring shown;
+    std::wstring prompt;
+    DWORD selStart = 99, selEnd = 0;
+    DialogAnswerer answer([&] {
+      HWND box = FindThreadDialog(L"Quillon");
+      if (!box) return false;
+      HWND edit = GetDlgItem(box, kInputBoxEditId);
+      shown = WindowText(edit);
+      prompt = WindowText(GetDlgItem(box, kInputBoxPromptId));
+      SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+      if (c.typed) SetWindowTextW(edit, c.typed);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(c.typed ? IDOK : IDCANCEL, BN_CLICKED), 0);
+      return true;
+    });
+    const auto result = user.InputBox(u"Enter a new identity\r\r  Example:\rAnn <ann@x.com>", u"Quillon",
+                                      u"Old Name <old@x.com>");
+    EXPECT_TRUE(answer.Answered());
+    EXPECT_EQ(result, c.expected);
+    EXPECT_EQ(shown, L"Old Name <old@x.com>");
+    // Caret at the end of the default text, nothing selected.
+    EXPECT_EQ(selStart, shown.size());
+    EXPECT_EQ(selEnd, shown.size());
+    EXPECT_EQ(prompt, L"Enter a new identity\r\n\r\n  Example:\r\nAnn <ann@x.com>");
+  }
+}
+
+// The Escape a yes answer sends must close the host's modal dialog.
+TEST_F(Win32Adapters, EscapeKeystrokeClosesTheActiveDialog) {
+  Win32UserServices user(module_, *page_);
+  struct Sent {
+    Win32UserServices* user;
+    bool posted;
+  } sent{&user, false};
+  // A plain dialog of a few bytes: no controls, closed only by Escape.
+  struct {
+    DLGTEMPLATE header;
+    WORD menu, windowClass, title;
+  } dialog{{WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 0, 0, 100, 50}, 0, 0, 0};
+  const INT_PTR result = DialogBoxIndirectParamW(
+      GetModuleHandleW(nullptr), &dialog.header, host_.get(),
+      [](HWND box, UINT message, WPARAM wParam, LPARAM lParam) -> INT_PTR {
+        if (message == WM_INITDIALOG) {
+          SetWindowLongPtrW(box, DWLP_USER, lParam);
+          SetTimer(box, 1, 30, nullptr);
+          return TRUE;
+        }
+        if (message == WM_TIMER) {
+          KillTimer(box, 1);
+          auto* sent = reinterpret_cast<Sent*>(GetWindowLongPtrW(box, DWLP_USER));
+          sent->user->DoEvents();
+          sent->posted = sent->user->SendKeys(u"{Esc}");
+          return TRUE;
+        }
+        if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+          EndDialog(box, IDCANCEL);
+          return TRUE;
+        }
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&sent));
+  EXPECT_TRUE(sent.posted);
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_TRUE(user.SendKeys(u"{Right}"));  // the input box needs no help to place its caret
+  EXPECT_FALSE(user.SendKeys(u"{F13}"));
+}
+
+TEST_F(Win32Adapters, DoEventsRunsWhatIsPendingOnce) {
+  Win32UserServices user(module_, *page_);
+  Win32CommandButton add(*page_, cmdAdd);
+  int clicks = 0;
+  add.SetClickHandler([&] { ++clicks; });
+  PostMessageW(page_->Control(cmdAdd), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 0);
+  user.DoEvents();
+  EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
+}  // namespace quillon::win::testing
