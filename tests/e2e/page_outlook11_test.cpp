@@ -18,10 +18,19 @@ constexpr wchar_t kCustomers[] = L"00000000D1F1A0E5A11CE0C0FFEE000010B2";
 constexpr wchar_t kOrders[] = L"00000000D1F1A0E5A11CE0C0FFEE000010C4";
 constexpr wchar_t kSupportMailbox[] = L"/o=Quillon/ou=Exchange Administrative Group/cn=Recipients/cn=support";
 
+// The stored form of monitored folders: each EntryID followed by a TAB.
+Bytes StoredFolders(std::initializer_list<const wchar_t*> entryIds) {
+  std::u16string text;
+  for (const wchar_t* entryId : entryIds) {
+    text += U16(entryId);
+    text += u'\t';
+  }
+  return StoredText(text);
+}
+
 // A folder that no longer opens sits between two that do.
 void StoreMonitoredFoldersWithAStaleOne() {
-  const Bytes value = StoredText(U16(std::wstring(kProjects) + L"\t" + L"00000000DEADDEADDEADDEADDEAD00000000" +
-                                     L"\t" + kCustomers + L"\t"));
+  const Bytes value = StoredFolders({kProjects, L"00000000DEADDEADDEADDEADDEAD00000000", kCustomers});
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kProfileKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
   RegSetValueExA(key, "monitoredfolders", 0, REG_BINARY, value.data(), static_cast<DWORD>(value.size()));
@@ -95,8 +104,7 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
   EXPECT_TRUE(options->Checked(PageControl::Option1_1));
   EXPECT_TRUE(options->Visible(PageControl::List4));
   EXPECT_EQ(options->Lines(PageControl::List4), (Lines{L"Inbox\\Projects", L"Inbox\\Customers"}));
-  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders")->bytes,
-            StoredText(U16(std::wstring(kProjects) + L"\t" + kCustomers + L"\t")));
+  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders")->bytes, StoredFolders({kProjects, kCustomers}));
   EXPECT_FALSE(options->ApplyEnabled());
 
   AddIdentityTypingAWrongOneFirst(*options, session.ProcessId());
@@ -136,8 +144,7 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
   EXPECT_EQ(AllValues(AccountKey(L"00000003")).size(), pop3Before.size());
   for (const auto& [name, value] : pop3Before) EXPECT_EQ(ReadValue(AccountKey(L"00000003"), name.c_str())->bytes, value.bytes) << name;
   EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat")->bytes, StoredText(u"2"));
-  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders")->bytes,
-            StoredText(U16(std::wstring(kCustomers) + L"\t" + kOrders + L"\t")));
+  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders")->bytes, StoredFolders({kCustomers, kOrders}));
 
   // What Outlook saw: the page destroyed, the add-in told, windows saved and closed from the last, Quit.
   EXPECT_EQ(session.OutlookSaw(),
