@@ -172,7 +172,7 @@ TEST_P(ControlHosting, UserEditMarksDirtyAndTellsTheSite) {
   HostedControl hosted(GetParam());
   ASSERT_HRESULT_SUCCEEDED(hosted.created);
   ASSERT_HRESULT_SUCCEEDED(hosted.Activate());
-  HWND option = FindChildWithText(hosted.PageWindow(), L"<me@x.com>");
+  HWND option = FindChildWithText(hosted.PageWindow(), L"<a@x.com>");
   ASSERT_NE(option, nullptr);
 
   SendMessageW(option, BM_CLICK, 0, 0);

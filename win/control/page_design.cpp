@@ -35,9 +35,9 @@ constexpr std::array<ControlDesign, kControlCount> kDesign{{
     {cmdSharedMailboxes, L"cmdSharedMailboxes", K::Button, Frm1, L"Shared Mbx", 1560, 240, 1100, 300, 4,
      true, true, false, TextAlign::Left, kSharedTip},
     {Frame4, L"Frame4", K::Frame, Page, L"Reply-To address format", 120, 3050, 5535, 595, 25},
-    {Option1_0, L"Option1(0)", K::Option, Frame4, L"<me@x.com>", 120, 230, 1335, 300, 26},
-    {Option1_1, L"Option1(1)", K::Option, Frame4, L"[smtp:me@x.com]", 1800, 230, 1605, 300, 27},
-    {Option1_2, L"Option1(2)", K::Option, Frame4, L"[smtp:<me@x.com>]", 3720, 230, 1785, 300, 28, true,
+    {Option1_0, L"Option1(0)", K::Option, Frame4, L"<a@x.com>", 120, 230, 1335, 300, 26},
+    {Option1_1, L"Option1(1)", K::Option, Frame4, L"[smtp:a@x.com]", 1800, 230, 1605, 300, 27},
+    {Option1_2, L"Option1(2)", K::Option, Frame4, L"[smtp:<a@x.com>]", 3720, 230, 1785, 300, 28, true,
      true, true},
     {Frame2, L"Frame2", K::Frame, Page, L"Handle ingoing messages delivered to the following folders: ",
      120, 3650, 5535, 1355, 8},
@@ -48,7 +48,7 @@ constexpr std::array<ControlDesign, kControlCount> kDesign{{
     {Label4_0, L"Label4(0)", K::Label, Page, L"Quillon", 120, 5040, 2175, 255, 0},
     {Label4_2, L"Label4(2)", K::Label, Page, L"\u00A9 2026 Quillon", 2520, 5040, 1440, 255, 1, true, true,
      false, TextAlign::Centre},
-    {Label1, L"Label1", K::Label, Page, L"www.quillon.example", 4200, 5040, 1470, 255, 2, true, true, false,
+    {Label1, L"Label1", K::Label, Page, L"quillon.example", 4200, 5040, 1470, 255, 2, true, true, false,
      TextAlign::Right},
 }};
 

@@ -51,7 +51,7 @@ RECT TwipsToPixels(const RECT& twips, UINT dpi);
 inline constexpr int kLinkFontTenthsOfPoint = 75;
 inline constexpr int kLinkFontCharset = 204;
 inline constexpr COLORREF kLinkColour = RGB(0, 0, 192);
-// The page's own font.
+// The page's own font: the dialog font, which scales to any DPI.
 inline constexpr wchar_t kPageFontFace[] = L"MS Shell Dlg 2";
 inline constexpr int kPageFontPoints = 8;
 
