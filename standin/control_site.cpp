@@ -2,14 +2,14 @@
 
 #include <olectl.h>
 
+#include <iterator>
+
+#include "standin/dispatch_object.h"
+
 namespace quillon::standin {
 namespace {
 
-struct SiteMember {
-  const wchar_t* name;
-  DISPID id;
-};
-constexpr SiteMember kSiteMembers[] = {{L"Application", 0xF000}, {L"Class", 0xF00A}, {L"Session", 0xF00B},
+constexpr Member kSiteMembers[] = {{L"Application", 0xF000}, {L"Class", 0xF00A}, {L"Session", 0xF00B},
                                        {L"Parent", 0xF001}, {L"OnStatusChange", kDispidOnStatusChange}};
 
 // OLE_COLOR values that name system colours.
@@ -94,27 +94,12 @@ HRESULT STDMETHODCALLTYPE ControlSite::GetExtendedControl(IDispatch** out) {
   return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE ControlSite::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
+HRESULT STDMETHODCALLTYPE ControlSite::GetTypeInfoCount(UINT* count) { return NoTypeInfoCount(count); }
 
-HRESULT STDMETHODCALLTYPE ControlSite::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return E_NOTIMPL;
-}
+HRESULT STDMETHODCALLTYPE ControlSite::GetTypeInfo(UINT, LCID, ITypeInfo** info) { return NoTypeInfo(info); }
 
 HRESULT STDMETHODCALLTYPE ControlSite::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  if (!names || !ids || count == 0) return E_INVALIDARG;
-  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-  for (const SiteMember& member : kSiteMembers) {
-    if (names[0] && lstrcmpiW(names[0], member.name) == 0) {
-      ids[0] = member.id;
-      return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
-    }
-  }
-  return DISP_E_UNKNOWNNAME;
+  return LookUpMemberIds(std::begin(kSiteMembers), std::end(kSiteMembers), names, count, ids);
 }
 
 HRESULT STDMETHODCALLTYPE ControlSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result,

@@ -2,6 +2,29 @@
 
 namespace quillon::standin {
 
+HRESULT LookUpMemberIds(const Member* begin, const Member* end, LPOLESTR* names, UINT count, DISPID* ids) {
+  if (!names || !ids || count == 0) return E_INVALIDARG;
+  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+  for (const Member* member = begin; member != end; ++member) {
+    if (names[0] && lstrcmpiW(names[0], member->name) == 0) {
+      ids[0] = member->id;
+      return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+    }
+  }
+  return DISP_E_UNKNOWNNAME;
+}
+
+HRESULT NoTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+
+HRESULT NoTypeInfo(ITypeInfo** info) {
+  if (info) *info = nullptr;
+  return E_NOTIMPL;
+}
+
 DispatchObject::DispatchObject(std::initializer_list<Member> members, const IID& interfaceId)
     : members_(members), interfaceId_(interfaceId) {}
 
@@ -24,29 +47,13 @@ ULONG STDMETHODCALLTYPE DispatchObject::Release() {
   return left;
 }
 
-HRESULT STDMETHODCALLTYPE DispatchObject::GetTypeInfoCount(UINT* count) {
-  if (!count) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
+HRESULT STDMETHODCALLTYPE DispatchObject::GetTypeInfoCount(UINT* count) { return NoTypeInfoCount(count); }
 
-HRESULT STDMETHODCALLTYPE DispatchObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return E_NOTIMPL;
-}
+HRESULT STDMETHODCALLTYPE DispatchObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) { return NoTypeInfo(info); }
 
 HRESULT STDMETHODCALLTYPE DispatchObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                                         DISPID* ids) {
-  if (!names || !ids || count == 0) return E_INVALIDARG;
-  // Only the member name is resolved; named arguments are not supported.
-  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-  for (const Member& member : members_) {
-    if (names[0] && lstrcmpiW(names[0], member.name) == 0) {
-      ids[0] = member.id;
-      return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
-    }
-  }
-  return DISP_E_UNKNOWNNAME;
+  return LookUpMemberIds(members_.data(), members_.data() + members_.size(), names, count, ids);
 }
 
 HRESULT STDMETHODCALLTYPE DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,

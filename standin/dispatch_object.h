@@ -15,6 +15,13 @@ struct Member {
   DISPID id;
 };
 
+// IDispatch's name lookup over a member table: the first name only (no named
+// arguments), compared without regard to case.
+HRESULT LookUpMemberIds(const Member* begin, const Member* end, LPOLESTR* names, UINT count, DISPID* ids);
+// Objects without a type library answer the type-information calls alike.
+HRESULT NoTypeInfoCount(UINT* count);
+HRESULT NoTypeInfo(ITypeInfo** info);
+
 class DispatchObject : public IDispatch {
  public:
   // `members`: the names GetIDsOfNames answers (without regard to case);
