@@ -155,6 +155,7 @@ void OptionsDialog::Layout() {
 }
 
 bool OptionsDialog::CreatePage() {
+  world_->log().Record("CreateControl", {{"progId", Narrow(options_.progId)}});
   std::string step;
   const HRESULT hr = control_.Create(options_.progId, site_.Get(), options_.order, dialog_, PageRect(), step);
   if (FAILED(hr)) {
@@ -163,8 +164,7 @@ bool OptionsDialog::CreatePage() {
                  step.c_str(), HexResult(hr).c_str());
     return false;
   }
-  world_->log().Record("ControlCreated", {{"progId", Narrow(options_.progId)},
-                                          {"setClientSiteFirst", control_.SiteWasSetFirst()},
+  world_->log().Record("ControlCreated", {{"setClientSiteFirst", control_.SiteWasSetFirst()},
                                           {"miscStatus", control_.MiscStatus()},
                                           {"propertyPage", control_.HasPropertyPage()}});
   return true;

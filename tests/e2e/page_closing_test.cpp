@@ -78,6 +78,33 @@ TEST(PageClosing, EscapeAndCancelSaveNothingAndLeaveOutlookRunning) {
   }
 }
 
+// The page's own window: the dialog's child that holds the page's controls.
+HWND PageWindow(const OptionsWindow& options) {
+  HWND window = options.Control(PageControl::List1);
+  while (window && GetParent(window) != options.Window()) window = GetParent(window);
+  return window;
+}
+
+TEST(PageHosting, ResizingTheDialogResizesThePageWithIt) {
+  StandinSession session(nlohmann::json::object());
+  ASSERT_TRUE(session.Started());
+  auto options = OptionsWindow::Wait(session.ProcessId());
+  ASSERT_TRUE(options);
+  HWND page = PageWindow(*options);
+  ASSERT_TRUE(page);
+  RECT dialogBefore{}, pageBefore{}, pageAfter{};
+  GetWindowRect(options->Window(), &dialogBefore);
+  GetWindowRect(page, &pageBefore);
+  SetWindowPos(options->Window(), nullptr, 0, 0, dialogBefore.right - dialogBefore.left + 60,
+               dialogBefore.bottom - dialogBefore.top + 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  options->Settle();
+  GetWindowRect(page, &pageAfter);
+  EXPECT_EQ(pageAfter.right - pageAfter.left, pageBefore.right - pageBefore.left + 60);
+  EXPECT_EQ(pageAfter.bottom - pageAfter.top, pageBefore.bottom - pageBefore.top + 40);
+  options->ClickButton(IDCANCEL);
+  EXPECT_EQ(session.WaitForEnd(), 0u);
+}
+
 TEST(PageClosing, WithoutTheAddInThePageShowsNothingAndSavesNothing) {
   std::vector<KeyValues> before;
   StandinSession session({{"addIn", {{"loaded", false}}}}, L"", [&] { before = ProfileSnapshot(); });
