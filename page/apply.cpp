@@ -1,5 +1,7 @@
 // The save: rewrites the identity accounts, folders and Reply-To format, then
 // offers the restart that lets the add-in pick the changes up.
+#include <cstdint>
+
 #include "identities/identity_entry_form.h"
 #include "page/messages.h"
 #include "page/quillon_page.h"
@@ -25,9 +27,16 @@ void QuillonPage::DeleteIdentityAccounts() {
 int QuillonPage::CreateIdentityAccounts() {
   int smtpCount = 0;
   const std::int16_t count = c_.List1.ListCount();
+  std::int32_t lastCreated = 0;
   for (std::int16_t i = 0; i < count; ++i) {
-    const std::int32_t number = profile::GetNextAccountID(m_.registry, m_.sPN);
+    std::int32_t number = profile::GetNextAccountID(m_.registry, m_.sPN);
     if (number <= 0) continue;
+    // When raising "NextAccountID" failed, the number read is one this save
+    // already used: taking it again would write over that identity's account.
+    if (lastCreated > 0 && number <= lastCreated) {
+      if (lastCreated == INT32_MAX) continue;
+      number = lastCreated + 1;
+    }
     const IdentityFields fields = ParseIdentityEntry(c_.List1.List(i));
     // An address entry counts for the Exchange account's name even when incomplete.
     if (fields.form == IdentityFields::Form::Address) ++smtpCount;
@@ -35,6 +44,7 @@ int QuillonPage::CreateIdentityAccounts() {
     profile::CreateIdentityAccount(m_.registry, m_.sPN, number, fields.accountName,
                                    fields.displayName, fields.address,
                                    text::TrimSpaces(c_.List2.List(i)), text::TrimSpaces(c_.List3.List(i)));
+    lastCreated = number;
   }
   return smtpCount;
 }

@@ -1,0 +1,110 @@
+// Every Outlook and add-in call the page makes, made to fail in turn, through
+// a whole session: load, a typed identity, Apply with the restart accepted,
+// the page's end.
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/core/fault_sweep_support.h"
+
+namespace quillon::testing {
+namespace {
+
+struct OutlookFailure {
+  std::string name;
+  std::function<void(SweepWorld&)> inject;
+};
+
+void ForEachFolder(const std::shared_ptr<FakeFolder>& folder,
+                   const std::function<void(FakeFolder&)>& visit) {
+  visit(*folder);
+  for (const auto& child : folder->children) ForEachFolder(child, visit);
+}
+
+std::vector<OutlookFailure> OutlookFailures() {
+  std::vector<OutlookFailure> failures;
+  const auto add = [&](std::string name, std::function<void(SweepWorld&)> inject) {
+    failures.push_back({std::move(name), std::move(inject)});
+  };
+  add("container Parent", [](SweepWorld& w) { w.outlook.container.Fail("Parent"); });
+  for (const char* call : {"Application", "OnStatusChange"}) {
+    add(std::string("site ") + call, [call](SweepWorld& w) { w.outlook.site->Fail(call); });
+  }
+  for (const char* call : {"AddInObject", "Version", "LanguageID", "GetNamespace",
+                           "InspectorCount", "Quit"}) {
+    add(std::string("application ") + call, [call](SweepWorld& w) { w.outlook.app->Fail(call); });
+  }
+  for (const char* call : {"sUN", "sPN", "sSMBXs", "IsRestart"}) {
+    add(std::string("add-in ") + call, [call](SweepWorld& w) { w.outlook.addIn->Fail(call); });
+  }
+  for (const char* call : {"GetDefaultFolder", "GetFolderFromID"}) {
+    add(std::string("namespace ") + call, [call](SweepWorld& w) { w.outlook.ns->Fail(call); });
+  }
+  for (const char* call : {"Parent", "EntryID", "StoreID", "Name"}) {
+    add(std::string("every folder's ") + call, [call](SweepWorld& w) {
+      ForEachFolder(w.outlook.mailboxRoot, [call](FakeFolder& folder) { folder.Fail(call); });
+    });
+  }
+  add("saving the first window", [](SweepWorld& w) { w.outlook.app->inspectors[0].saveFails = true; });
+  add("closing the first window", [](SweepWorld& w) { w.outlook.app->inspectors[0].closeFails = true; });
+  return failures;
+}
+
+// Without the container, the site, the add-in object or the profile name the
+// page knows no profile: it can neither show nor save anything.
+bool LosesTheProfile(const std::string& failure) {
+  return failure == "container Parent" || failure == "site Application" ||
+         failure == "application AddInObject" || failure == "add-in sPN";
+}
+
+bool Journaled(const SweepWorld& world, const std::string& entry) {
+  const Journal& journal = world.outlook.journal;
+  return std::find(journal.begin(), journal.end(), entry) != journal.end();
+}
+
+TEST(FaultSweepOutlook, ASessionSurvivesEachFailingCall) {
+  for (const OutlookFailure& failure : OutlookFailures()) {
+    SCOPED_TRACE("failing: " + failure.name);
+    SweepWorld world;
+    world.outlook.OpenInspector("first");
+    world.outlook.OpenInspector("second");
+    failure.inject(world);
+    const RegistryImage before = TakeImage(world.registry);
+
+    world.OpenPage();
+    world.user.TypeIntoInputBox(u"Ann Home ann@home.example");
+    world.ui().cmdAdd.UserClick();
+    const bool profileKnown = !LosesTheProfile(failure.name);
+    if (profileKnown) world.user.AnswerMessageBox(platform::kAnswerYes);
+    world.page().PropertyPage_Apply();
+    world.ClosePage();
+
+    EXPECT_TRUE(world.user.Unexpected().empty());
+    EXPECT_EQ(world.user.PendingSteps(), 0u);
+    EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
+    const RegistryImage after = TakeImage(world.registry);
+    EXPECT_EQ(ChangesOutside(before, after, {world.ProfilePrefix()}), std::vector<std::string>{});
+    if (!profileKnown) {
+      EXPECT_EQ(ChangesOutside(before, after, {}), std::vector<std::string>{});
+      EXPECT_FALSE(Journaled(world, "quit"));
+      continue;
+    }
+    // The typed identity is saved after the two loaded ones.
+    EXPECT_EQ(world.AccountKeys(),
+              (std::vector<std::string>{"00000001", "00000002", "00000005", "00000006", "00000007"}));
+    EXPECT_EQ(world.Value(world.AccountPath(7), "Email"), StoredUtf16(u"ann@home.example"));
+    // The restart: the add-in is told, every window that can be is closed, Outlook quits.
+    EXPECT_EQ(Journaled(world, "IsRestart 1"), failure.name != "add-in IsRestart");
+    const bool windowsListed = failure.name != "application InspectorCount";
+    EXPECT_EQ(Journaled(world, "close second (true)"), windowsListed);
+    EXPECT_EQ(Journaled(world, "close first (true)"),
+              windowsListed && failure.name != "closing the first window");
+    EXPECT_EQ(Journaled(world, "quit"), failure.name != "application Quit");
+  }
+}
+
+}  // namespace
+}  // namespace quillon::testing
