@@ -162,6 +162,7 @@ TEST_P(PageLayout, PointerIsAHandOverTheLinkAndAnHourglassWhileBusy) {
   EXPECT_TRUE(SendMessageW(page_->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(link), HTCLIENT));
   EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));
   page_->SetMousePointer(0);
+  EXPECT_NE(GetCursor(), LoadCursorW(nullptr, IDC_WAIT));  // the pointer it replaced is back
   EXPECT_FALSE(SendMessageW(page_->Handle(), WM_SETCURSOR,
                             reinterpret_cast<WPARAM>(page_->Control(cmdAdd)), HTCLIENT));
 }

@@ -221,40 +221,43 @@ TEST_F(Win32Adapters, InputBoxTellsCancelFromAnEmptyOk) {
   }
 }
 
+struct EscapeProbe {
+  Win32UserServices* user;
+  bool posted;
+};
+
+// A dialog that, once its modal loop runs, does what Apply does after a yes.
+INT_PTR CALLBACK EscapeProbeProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(box, DWLP_USER, lParam);
+    SetTimer(box, 1, 30, nullptr);
+    return TRUE;
+  }
+  if (message == WM_TIMER) {
+    KillTimer(box, 1);
+    auto* probe = reinterpret_cast<EscapeProbe*>(GetWindowLongPtrW(box, DWLP_USER));
+    probe->user->DoEvents();
+    probe->posted = probe->user->SendKeys(u"{Esc}");
+    return TRUE;
+  }
+  if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+    EndDialog(box, IDCANCEL);
+    return TRUE;
+  }
+  return FALSE;
+}
+
 // The Escape a yes answer sends must close the host's modal dialog.
 TEST_F(Win32Adapters, EscapeKeystrokeClosesTheActiveDialog) {
   Win32UserServices user(module_, *page_);
-  struct Sent {
-    Win32UserServices* user;
-    bool posted;
-  } sent{&user, false};
+  EscapeProbe sent{&user, false};
   // A plain dialog of a few bytes: no controls, closed only by Escape.
   struct {
     DLGTEMPLATE header;
     WORD menu, windowClass, title;
   } dialog{{WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0, 0, 0, 100, 50}, 0, 0, 0};
-  const INT_PTR result = DialogBoxIndirectParamW(
-      GetModuleHandleW(nullptr), &dialog.header, host_.get(),
-      [](HWND box, UINT message, WPARAM wParam, LPARAM lParam) -> INT_PTR {
-        if (message == WM_INITDIALOG) {
-          SetWindowLongPtrW(box, DWLP_USER, lParam);
-          SetTimer(box, 1, 30, nullptr);
-          return TRUE;
-        }
-        if (message == WM_TIMER) {
-          KillTimer(box, 1);
-          auto* sent = reinterpret_cast<Sent*>(GetWindowLongPtrW(box, DWLP_USER));
-          sent->user->DoEvents();
-          sent->posted = sent->user->SendKeys(u"{Esc}");
-          return TRUE;
-        }
-        if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-          EndDialog(box, IDCANCEL);
-          return TRUE;
-        }
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&sent));
+  const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &dialog.header, host_.get(),
+                                                 EscapeProbeProc, reinterpret_cast<LPARAM>(&sent));
   EXPECT_TRUE(sent.posted);
   EXPECT_EQ(result, IDCANCEL);
   EXPECT_TRUE(user.SendKeys(u"{Right}"));  // the input box needs no help to place its caret

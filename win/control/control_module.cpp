@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "win/control/page_window.h"
+
 namespace quillon::win {
 
 ActivationScope::ActivationScope(HANDLE context) {
@@ -26,16 +28,22 @@ HANDLE CreateVisualStylesContext(HINSTANCE instance) {
 
 }  // namespace
 
-ControlModule::ControlModule(HINSTANCE instance)
-    : instance_(instance), visualStyles_(CreateVisualStylesContext(instance)) {
-  ActivationScope scope(visualStyles_);
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
-  InitCommonControlsEx(&controls);
+ControlModule::ControlModule(HINSTANCE instance) : instance_(instance) {}
+
+ActivationScope ControlModule::ActivateVisualStyles() const {
+  std::call_once(visualStylesOnce_, [this] {
+    visualStyles_ = CreateVisualStylesContext(instance_);
+    ActivationScope scope(visualStyles_);
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+  });
+  return ActivationScope(visualStyles_);
 }
 
 ControlModule::~ControlModule() {
+  PageWindow::UnregisterWindowClass(instance_);
   if (visualStyles_ != INVALID_HANDLE_VALUE) ReleaseActCtx(visualStyles_);
 }
 

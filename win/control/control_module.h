@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <mutex>
 
 #include "page/module_state.h"
 #include "win/registry/win32_registry_store.h"
@@ -34,7 +35,8 @@ class ControlModule {
 
   HINSTANCE Instance() const { return instance_; }
   ModuleState& State() { return state_; }
-  ActivationScope ActivateVisualStyles() const { return ActivationScope(visualStyles_); }
+  // Made on first use: nothing of this may run while the loader holds its lock.
+  ActivationScope ActivateVisualStyles() const;
 
   void ObjectCreated() { ++objects_; }
   void ObjectDestroyed() { --objects_; }
@@ -43,7 +45,8 @@ class ControlModule {
 
  private:
   HINSTANCE instance_;
-  HANDLE visualStyles_ = INVALID_HANDLE_VALUE;
+  mutable std::once_flag visualStylesOnce_;
+  mutable HANDLE visualStyles_ = INVALID_HANDLE_VALUE;
   Win32RegistryStore registry_;
   ModuleState state_{registry_};
   std::atomic<long> objects_{0};

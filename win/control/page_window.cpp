@@ -81,6 +81,8 @@ GetDpiForWindowFunction DpiForWindowFunction() {
 
 }  // namespace
 
+void PageWindow::UnregisterWindowClass(HINSTANCE instance) { UnregisterClassW(kWindowClass, instance); }
+
 PageWindow::PageWindow(HINSTANCE instance, IUnknown* lifetimeOwner)
     : instance_(instance), lifetimeOwner_(lifetimeOwner) {}
 
@@ -277,13 +279,17 @@ std::u16string PageWindow::ToolTip(ControlId id) const {
   return FromWide(buffer.c_str(), wcslen(buffer.c_str()));
 }
 
+// The load runs before the page is shown, so the hourglass is set at once,
+// wherever the pointer is, and the pointer it replaced comes back afterwards.
 void PageWindow::SetMousePointer(short pointer) {
+  const bool wasBusy = pointer_ == 11;
   pointer_ = pointer;
-  POINT cursor{};
-  if (!window_ || !GetCursorPos(&cursor) || !IsWindowVisible(window_)) return;
-  RECT bounds{};
-  GetWindowRect(window_, &bounds);
-  if (PtInRect(&bounds, cursor)) SetCursor(LoadCursorW(nullptr, pointer == 11 ? IDC_WAIT : IDC_ARROW));
+  if (pointer == 11 && !wasBusy) {
+    replacedCursor_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  } else if (pointer != 11 && wasBusy) {
+    SetCursor(replacedCursor_ ? replacedCursor_ : LoadCursorW(nullptr, IDC_ARROW));
+    replacedCursor_ = nullptr;
+  }
 }
 
 LRESULT CALLBACK PageWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -23,6 +23,9 @@ namespace quillon::win {
 
 class PageWindow {
  public:
+  // A library must take its window class away when it is unloaded.
+  static void UnregisterWindowClass(HINSTANCE instance);
+
   // nullptr when the window cannot be created. `lifetimeOwner` is kept alive
   // while a click handler runs, so a handler may lead to the page's release.
   static std::unique_ptr<PageWindow> Create(HINSTANCE instance, IUnknown* lifetimeOwner);
@@ -89,6 +92,7 @@ class PageWindow {
   UniqueFont linkFont_;
   UINT layoutDpi_ = 96;
   short pointer_ = 0;
+  HCURSOR replacedCursor_ = nullptr;
 };
 
 }  // namespace quillon::win
