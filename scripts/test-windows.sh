@@ -44,6 +44,7 @@ check_imports() {  # check_imports(dir, arch)
 run_tests() {  # run_tests(dir)
   local dir=$1 start=$SECONDS
   quillon_wine_env "$dir"
+  quillon_wine_reset_registry
   quillon_wine_start
   ctest --test-dir "$dir" --output-on-failure -j2
   echo "   tests ran in $((SECONDS - start)) s"

@@ -7,6 +7,7 @@
 #                                # WINESERVER (the wineserver command)
 #   quillon_wine_prefix          # creates the prefix once (null graphics driver, no X needed);
 #                                # safe when several processes call it at the same time
+#   quillon_wine_reset_registry  # back to the registry the prefix was created with
 #   quillon_wine_start           # keeps a wineserver running (fast ctest); idempotent
 #   quillon_wine_stop            # ends that prefix's wineserver and its processes
 #
@@ -45,8 +46,26 @@ quillon_wine_prefix() {
     "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
       </dev/null >/dev/null 2>&1 || exit 1
     "$WINESERVER" -w
+    # The registry as created, for quillon_wine_reset_registry.
+    mkdir -p "$WINEPREFIX/.quillon-pristine"
+    cp "$WINEPREFIX"/*.reg "$WINEPREFIX/.quillon-pristine/"
     touch "$stamp"
   ) 9>"$WINEPREFIX.lock"
+}
+
+# Puts the prefix's registry back to how it was created, so that what one run's
+# tests left behind cannot change the next run. Ends the prefix's wineserver.
+quillon_wine_reset_registry() {
+  : "${WINEPREFIX:?call quillon_wine_env first}"
+  if [ ! -d "$WINEPREFIX/.quillon-pristine" ]; then
+    quillon_wine_stop
+    rm -rf "$WINEPREFIX"
+    quillon_wine_prefix
+    return
+  fi
+  quillon_wine_stop
+  "$WINESERVER" -w 2>/dev/null
+  cp "$WINEPREFIX/.quillon-pristine"/*.reg "$WINEPREFIX/"
 }
 
 quillon_wine_start() {

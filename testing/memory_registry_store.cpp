@@ -36,6 +36,10 @@ std::u16string FoldedName(std::string_view name) {
   return units;
 }
 
+// The ANSI calls end a name at its first NUL, so such a name would address a
+// shorter one; the Windows store refuses it, and so does this one.
+bool HasNul(std::string_view name) { return name.find('\0') != std::string_view::npos; }
+
 bool IsStringType(std::uint32_t type) {
   constexpr std::uint32_t kRegExpandSz = 2;
   constexpr std::uint32_t kRegMultiSz = 7;
@@ -149,6 +153,7 @@ RegResult MemoryRegistryStore::OpenOrCreate(HKey parent, std::string_view subKey
   result = kNoKey;
   Key* base = nullptr;
   if (RegResult code = Resolve(parent, kAnyAccess, base); code != kErrorSuccess) return code;
+  if (HasNul(subKey)) return kErrorInvalidParameter;
   std::vector<std::string_view> names;
   if (!SplitPath(subKey, names)) return kErrorBadPathname;
   std::shared_ptr<Key> key;
@@ -196,6 +201,7 @@ RegResult MemoryRegistryStore::QueryValueEx(HKey handle, std::string_view valueN
   if (RegResult code = Intercept(Operation::QueryValueEx, handle, valueName)) return code;
   Key* key = nullptr;
   if (RegResult code = Resolve(handle, kKeyQueryValue, key); code != kErrorSuccess) return code;
+  if (HasNul(valueName)) return kErrorInvalidParameter;
   if (data != nullptr && size == nullptr) return kErrorInvalidParameter;
   auto found = key->values.find(valueName);
   if (found == key->values.end()) return kErrorFileNotFound;
@@ -226,6 +232,7 @@ RegResult MemoryRegistryStore::SetValueEx(HKey handle, std::string_view valueNam
   if (RegResult code = Intercept(Operation::SetValueEx, handle, valueName)) return code;
   Key* key = nullptr;
   if (RegResult code = Resolve(handle, kKeySetValue, key); code != kErrorSuccess) return code;
+  if (HasNul(valueName)) return kErrorInvalidParameter;
   if (data == nullptr && size != 0) return kErrorNoAccess;
   StoredValue value{type, data == nullptr ? std::vector<std::uint8_t>{}
                                           : std::vector<std::uint8_t>(data, data + size)};
@@ -285,6 +292,7 @@ RegResult MemoryRegistryStore::DeleteKey(HKey handle, std::string_view subKey) {
   if (RegResult code = Intercept(Operation::DeleteKey, handle, subKey)) return code;
   Key* base = nullptr;
   if (RegResult code = Resolve(handle, kAnyAccess, base); code != kErrorSuccess) return code;
+  if (HasNul(subKey)) return kErrorInvalidParameter;
   std::vector<std::string_view> names;
   if (!SplitPath(subKey, names)) return kErrorBadPathname;
   Key* parent = base;
