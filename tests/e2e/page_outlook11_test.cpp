@@ -106,9 +106,13 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
   EXPECT_EQ(options->Lines(PageControl::List4), (Lines{L"Inbox\\Projects", L"Inbox\\Customers"}));
   EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders")->bytes, StoredFolders({kProjects, kCustomers}));
   EXPECT_FALSE(options->ApplyEnabled());
+  EXPECT_TRUE(session.EventsNamed("OnStatusChange").empty());  // loading selects an option, unchanged all the same
 
   AddIdentityTypingAWrongOneFirst(*options, session.ProcessId());
   EXPECT_TRUE(options->ApplyEnabled());
+  const auto changes = session.EventsNamed("OnStatusChange");
+  ASSERT_EQ(changes.size(), 1u);  // the rejected input changed nothing
+  EXPECT_EQ(changes[0]["dirty"], true);
   ASSERT_TRUE(options->ClickListLine(PageControl::List1, 2));
   options->Click(PageControl::cmdMoveUp);
   EXPECT_EQ(options->Lines(PageControl::List1),
