@@ -1,5 +1,5 @@
-// The page in Outlook 16 (no folder editor), created InitNew first: the dialog's
-// Apply button with a No to the restart, then OK with a Yes.
+// The page in a Spanish Outlook 16 (no folder editor), created InitNew first: the
+// dialog's Apply button with a No to the restart, then OK with a Yes.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/e2e_support.h"
@@ -16,7 +16,7 @@ constexpr wchar_t kRestartQuestion[] = L"Outlook wiil be restarted to finish the
 
 TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
   std::optional<Value> foldersBefore;
-  StandinSession session({{"outlook", {{"version", "16.0.0.5000"}}},
+  StandinSession session({{"outlook", {{"version", "16.0.0.5000"}, {"uiLanguage", 0x0C0A}}},  // Spanish
                           {"inspectors", {{{"subject", "New message"}}}}},
                          L"--init-new-first", [&] { foldersBefore = ReadValue(kProfileKey, "monitoredfolders"); });
   ASSERT_TRUE(session.Started());
@@ -52,8 +52,8 @@ TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
   EXPECT_EQ(ReadValue(AccountKey(L"0000000d"), "Account Name")->bytes, StoredText(u"EX MBX [Support Desk]"));
   EXPECT_EQ(ReadValue(kAccountsKey, "{ED475418-B0D6-11D2-8C3B-00104B2A6676}")->bytes, LittleEndianList({2, 3, 13}));
   EXPECT_EQ(ReadDword(kAccountsKey, "NextAccountID"), 14u);
-  // Only a mailbox identity left: the Exchange account gets its default name back.
-  EXPECT_EQ(ReadValue(AccountKey(L"00000002"), "Account Name")->bytes, StoredText(u"Microsoft Exchange Server"));
+  // Only a mailbox identity left: the Exchange account gets its default name back, in Spanish.
+  EXPECT_EQ(ReadValue(AccountKey(L"00000002"), "Account Name")->bytes, StoredText(u"Servidor de Microsoft Exchange"));
   EXPECT_TRUE(session.EventsNamed("Quit").empty());
 
   options->Click(PageControl::Option1_0);
