@@ -1,0 +1,76 @@
+// The page against the size of the profile: load plus Apply by the number of
+// identity accounts, and the list's scroll extent by the number of lines.
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "tests/core/fault_sweep_support.h"
+
+namespace quillon::bench {
+namespace {
+
+using testing::SweepWorld;
+
+constexpr std::int32_t kFirstIdentity = 0x100;
+
+std::u16string Decimal(int value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
+// A profile whose account store holds `count` identities besides its Exchange
+// and mail accounts.
+void SeedIdentities(SweepWorld& world, int count) {
+  std::vector<std::uint32_t> order = {1, 2, 3, 4};
+  for (int i = 0; i < count; ++i) {
+    const std::int32_t number = kFirstIdentity + i;
+    world.SeedIdentity(number, u"Identity " + Decimal(i),
+                       u"identity" + Decimal(i) + u"@corp.example", i % 2 ? u"Formal" : u"");
+    order.push_back(static_cast<std::uint32_t>(number));
+  }
+  world.SeedOrderList(order);
+  world.SeedNextAccountID(kFirstIdentity + count);
+}
+
+void LoadAndApply(SweepWorld& world) {
+  world.OpenPage();
+  world.page().MarkDirty();
+  world.user.AnswerMessageBox(platform::kAnswerNo);
+  world.page().PropertyPage_Apply();
+  world.ClosePage();
+}
+
+void BM_LoadAndApply(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  SweepWorld world;
+  SeedIdentities(world, count - 2);  // plus the world's own two identities
+  LoadAndApply(world);
+  world.OpenPage();
+  if (world.ui().List1.ListCount() != count) state.SkipWithError("the load lost identities");
+  for (auto _ : state) LoadAndApply(world);
+  state.counters["accounts"] = count;
+}
+BENCHMARK(BM_LoadAndApply)->Arg(10)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+void BM_Load(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  SweepWorld world;
+  SeedIdentities(world, count - 2);
+  for (auto _ : state) world.OpenPage();
+}
+BENCHMARK(BM_Load)->Arg(10)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+void BM_ListHScroll1(benchmark::State& state) {
+  const int lines = static_cast<int>(state.range(0));
+  SweepWorld world;
+  world.OpenPage();
+  for (int i = world.ui().List1.ListCount(); i < lines; ++i) {
+    world.ui().List1.AddItem(u"Identity " + Decimal(i) + u" <identity" + Decimal(i) + u"@corp.example>");
+  }
+  for (auto _ : state) world.page().ListHScroll1();
+  benchmark::DoNotOptimize(world.ui().List1.HorizontalExtent());
+}
+BENCHMARK(BM_ListHScroll1)->Arg(100)->Arg(1000)->Arg(10000)->Arg(32767)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace quillon::bench
