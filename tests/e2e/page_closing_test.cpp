@@ -105,6 +105,16 @@ TEST(PageHosting, ResizingTheDialogResizesThePageWithIt) {
   EXPECT_EQ(session.WaitForEnd(), 0u);
 }
 
+TEST(PageHosting, AClassThatIsNotRegisteredIsReportedAndNothingHosted) {
+  StandinSession session(nlohmann::json::object(), L"--progid Quillon.NotThere");
+  ASSERT_TRUE(session.Started());
+  EXPECT_EQ(session.WaitForEnd(), 3u);
+  const auto failed = session.EventsNamed("ControlCreateFailed");
+  ASSERT_EQ(failed.size(), 1u);
+  EXPECT_EQ(failed[0]["step"], "CLSIDFromProgID");
+  EXPECT_TRUE(session.EventsNamed("ControlReleased").empty());
+}
+
 TEST(PageClosing, WithoutTheAddInThePageShowsNothingAndSavesNothing) {
   std::vector<KeyValues> before;
   StandinSession session({{"addIn", {{"loaded", false}}}}, L"", [&] { before = ProfileSnapshot(); });
