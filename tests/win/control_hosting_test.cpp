@@ -82,6 +82,20 @@ TEST_P(ControlHosting, NotLoadedBeforeBothStepsAndApplyThenRefusesToSave) {
   page.As<IOleObject>(IID_IOleObject)->SetClientSite(nullptr);
 }
 
+TEST_P(ControlHosting, PageWhoseWindowWentDownWithTheHostRefusesToSave) {
+  HostedControl hosted(GetParam());
+  ASSERT_HRESULT_SUCCEEDED(hosted.created);
+  ASSERT_HRESULT_SUCCEEDED(hosted.Activate());
+  HWND page = hosted.PageWindow();
+  SendMessageW(FindChildWithText(page, L"<a@x.com>"), BM_CLICK, 0, 0);  // dirty
+  // A host that destroys its window without deactivating the control first.
+  DestroyWindow(hosted.Host());
+  EXPECT_FALSE(IsWindow(page));
+  EXPECT_EQ(hosted.Page()->Apply(), E_UNEXPECTED);
+  hosted.Teardown();
+  EXPECT_EQ(hosted.finalReferences, 0u);
+}
+
 TEST_P(ControlHosting, ActivatesInPlaceInsideTheHostWindow) {
   HostedControl hosted(GetParam());
   ASSERT_HRESULT_SUCCEEDED(hosted.created);

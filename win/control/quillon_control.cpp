@@ -180,9 +180,9 @@ STDMETHODIMP QuillonControl::get_Dirty(VARIANT_BOOL* dirty) {
 
 STDMETHODIMP QuillonControl::Apply() {
   return Guarded([&]() -> HRESULT {
-    // Never loaded: there is nothing to save, and saving empty lists would
-    // wipe the profile's identities.
-    if (!runtime_) return E_UNEXPECTED;
+    // Never loaded, or its controls went down with a host window: the lists
+    // hold nothing to save, and saving them would wipe the profile's identities.
+    if (!runtime_ || !runtime_->Window().Handle()) return E_UNEXPECTED;
     // Apply pumps messages; the host may let go of the page meanwhile.
     ComPtr<IUnknown> keepAlive = ComPtr<IUnknown>::Share(static_cast<PropertyPage*>(this));
     runtime_->Page().PropertyPage_Apply();
