@@ -106,5 +106,37 @@ TEST(FaultSweepOutlook, ASessionSurvivesEachFailingCall) {
   }
 }
 
+TEST(FaultSweepOutlook, AReReadSurvivesEachFailingCall) {
+  for (const OutlookFailure& failure : OutlookFailures()) {
+    SCOPED_TRACE("failing: " + failure.name);
+    SweepWorld world;
+    world.outlook.OpenInspector("first");
+    world.outlook.OpenInspector("second");
+    failure.inject(world);
+    const RegistryImage before = TakeImage(world.registry);
+
+    world.OpenPage();
+    world.user.AnswerMessageBox(platform::kAnswerYes);
+    world.ui().cmdRefresh.UserClick();
+    world.ClosePage();
+
+    EXPECT_TRUE(world.user.Unexpected().empty());
+    EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
+    const RegistryImage after = TakeImage(world.registry);
+    EXPECT_EQ(ChangesOutside(before, after, {world.ProfilePrefix()}), std::vector<std::string>{});
+    // The restart is asked for even when the profile is unknown; only a known
+    // profile loses its identities.
+    const bool profileKnown = !LosesTheProfile(failure.name);
+    const std::vector<std::string> kept = {"00000001", "00000002"};
+    const std::vector<std::string> all = {"00000001", "00000002", "00000003", "00000004"};
+    EXPECT_EQ(world.AccountKeys(), profileKnown ? kept : all);
+    const bool applicationKnown = failure.name != "container Parent" && failure.name != "site Application";
+    EXPECT_EQ(Journaled(world, "quit"), applicationKnown && failure.name != "application Quit");
+    EXPECT_EQ(Journaled(world, "IsRestart 2"), applicationKnown &&
+                                                   failure.name != "application AddInObject" &&
+                                                   failure.name != "add-in IsRestart");
+  }
+}
+
 }  // namespace
 }  // namespace quillon::testing
