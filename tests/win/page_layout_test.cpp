@@ -211,6 +211,7 @@ TEST(PageLayoutScaling, SizesAt144DpiAreHalfAgainThoseAt96) {
   auto scope = module.ActivateVisualStyles();
   auto page = PageWindow::Create(GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(page);
+  EXPECT_EQ(page->LayoutDpi(), page->CurrentDpi());  // made at the window's own DPI
   std::map<int, SIZE> at96;
   page->LayoutForDpi(96);
   for (const ControlDesign& design : PageDesign()) {
