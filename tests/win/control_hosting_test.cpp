@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "scripted_dispatch.h"
 #include "test_container.h"
 #include "win/control/registration.h"
 
@@ -202,7 +203,7 @@ TEST_P(ControlHosting, UserEditMarksDirtyAndTellsTheSite) {
 }
 
 TEST_P(ControlHosting, TeardownReleasesSiteApplicationAndWindow) {
-  SilentDispatch application;  // every Outlook call on it fails
+  ScriptedDispatch application;  // knows no member: every Outlook call on it fails
   HWND page = nullptr;
   ULONG siteReferences = 0;
   {
@@ -210,7 +211,7 @@ TEST_P(ControlHosting, TeardownReleasesSiteApplicationAndWindow) {
     ASSERT_HRESULT_SUCCEEDED(hosted.created);
     ASSERT_HRESULT_SUCCEEDED(hosted.Activate());
     page = hosted.PageWindow();
-    EXPECT_GT(application.references(), 1u);  // held as the module's Outlook
+    EXPECT_GT(application.References(), 1u);  // held as the module's Outlook
     ComPtr<TestSite> site = ComPtr<TestSite>::Share(&hosted.Site());
     hosted.Teardown();
     EXPECT_EQ(hosted.finalReferences, 0u);
@@ -219,7 +220,7 @@ TEST_P(ControlHosting, TeardownReleasesSiteApplicationAndWindow) {
   EXPECT_EQ(siteReferences, 2u);  // the host's and the local copy: nothing kept by the page
   EXPECT_FALSE(IsWindow(page));
   // Terminate released the application: only its own reference is left.
-  EXPECT_EQ(application.references(), 1u);
+  EXPECT_EQ(application.References(), 1u);
 }
 
 TEST_P(ControlHosting, KeyboardStaysInsideThePageButEscapeGoesToTheHost) {

@@ -85,16 +85,6 @@ STDMETHODIMP TestSite::OnStatusChange() {
   return S_OK;
 }
 
-STDMETHODIMP SilentDispatch::QueryInterface(REFIID iid, void** object) {
-  if (iid != IID_IUnknown && iid != IID_IDispatch) {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  *object = static_cast<IDispatch*>(this);
-  AddRef();
-  return S_OK;
-}
-
 HostedControl::HostedControl(CreationOrder order, IDispatch* application)
     : site_(new TestSite(host_.get(), application)) {
   CLSID clsid{};

@@ -72,27 +72,6 @@ class TestSite final : public IOleClientSite, public IOleInPlaceSite, public Pro
   IDispatch* application_;
 };
 
-// An IDispatch that knows no member: every late-bound call on it fails.
-class SilentDispatch final : public IDispatch {
- public:
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-  STDMETHODIMP_(ULONG) Release() override { return --references_; }  // lives on the stack
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
-  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return DISP_E_MEMBERNOTFOUND;
-  }
-  ULONG references() const { return references_; }
-
- private:
-  ULONG references_ = 1;
-};
-
 enum class CreationOrder { SiteFirst, InitNewFirst };
 
 // The control created by ProgID and sited in a host window.
