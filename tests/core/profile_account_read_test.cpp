@@ -141,7 +141,7 @@ TEST_F(ProfileAccountReading, ReadAccountFillsEveryField) {
   const AccountRecord account = ReadAccount(*store_, FromAnsi(AccountsKey()), u"0000002a");
   const AccountRecord expected{u"Name", u"Display", u"e@x.com", u"New", u"Org", u"pop", u"user",
                                u"r@x.com", u"Reply", u"smtp", 1, u"0000002a",
-                               u"{ED475411-B0D6-11D2-8C3B-00104B2A6676}", u"POP3/SMTP account",
+                               u"{ED475411-B0D6-11D2-8C3B-00104B2A6676}", u"POP3/SMTP Account",
                                u"SVC"};
   EXPECT_EQ(std::tie(account.AccountName, account.DisplayName, account.Email, account.NewSignature,
                      account.Organization, account.POP3Server, account.POP3User,

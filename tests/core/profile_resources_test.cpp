@@ -105,7 +105,7 @@ using ProfileResources = ProfileStoreTest;
 
 TEST_F(ProfileResources, EveryOperationClosesEveryKeyItOpens) {
   if (!OpenHandleCountOf(*store_)) GTEST_SKIP() << "the store cannot count its handles";
-  RegisterIdentityClass();  // so that the fixture removes it again
+  RegisterIdentityClass();
   SeedProfile(*store_, profile_);
   for (const NamedOperation& operation : AllOperations()) {
     operation.run(*store_, data_, profile_);

@@ -41,6 +41,11 @@ void ProfileStoreTest::RegisterClass(std::string_view classKey, std::string_view
   registeredClasses_.emplace_back(classKey);
 }
 
+void ProfileStoreTest::RegisterIdentityClass() {
+  if (KeyExistsIn(*store_, kClassesRoot, kIdentityClassKey)) return;
+  SeedValue(*store_, kClassesRoot, kIdentityClassKey, "", kRegSz, AsBytes(kIdentityClassDescription));
+}
+
 void ProfileStoreTest::SeedText(const std::string& key, std::string_view name,
                                 std::u16string_view text) {
   SeedValue(*store_, kCurrentUser, key, name, kRegBinary, StoredText(text));

@@ -23,6 +23,8 @@ namespace quillon::testing {
 
 inline constexpr std::string_view kIdentityClassKey =
     "CLSID\\{ED475411-B0D6-11D2-8C3B-00104B2A6676}";
+// The mail program's own name for that class, as the sample profile registers it.
+inline constexpr std::string_view kIdentityClassDescription = "POP3/SMTP Account";
 
 class ProfileStoreTest : public ::testing::Test {
  protected:
@@ -37,7 +39,9 @@ class ProfileStoreTest : public ::testing::Test {
   // Class registrations in HKEY_CLASSES_ROOT, removed afterwards unless they
   // were there before.
   void RegisterClass(std::string_view classKey, std::string_view description);
-  void RegisterIdentityClass() { RegisterClass(kIdentityClassKey, "POP3/SMTP account"); }
+  // The identity class belongs to the mail program, and other suites sharing a
+  // real registry rely on it: it is registered when missing and left in place.
+  void RegisterIdentityClass();
 
   void SeedText(const std::string& key, std::string_view name, std::u16string_view text);
   void SeedDword(const std::string& key, std::string_view name, std::uint32_t value);
