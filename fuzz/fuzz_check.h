@@ -20,7 +20,7 @@
 namespace quillon::fuzz {
 
 // UTF-16LE code units from the front of the input; at most maxUnits. (Numbers
-// and flags come from its end, so seed files keep readable text up front.)
+// and flags come from its end, so sample files keep readable text up front.)
 inline std::u16string ConsumeUtf16(FuzzedDataProvider& input, std::size_t maxUnits) {
   const std::vector<std::uint8_t> bytes = input.ConsumeBytes<std::uint8_t>(maxUnits * 2);
   std::u16string text;

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of every fuzz target into fuzz/corpus/<target>/.
+"""Writes the sample inputs of every fuzz target into fuzz/corpus/<target>/.
 
 FuzzedDataProvider takes texts and byte runs from the front of an input and
-numbers and flags from its end (last byte first), so each seed is laid out as
+numbers and flags from its end (last byte first), so each sample is laid out as
 front bytes + end bytes in reverse order of consumption.
 """
 import pathlib
@@ -37,68 +37,68 @@ ADDRESSES = ["SMTP:ann.lee@example.com", "smtp:ann@example.com", "X400:c=US;a= ;
 
 
 def read_value_text():
-    def seed(name, value, smtp, large=False, rtype=3):
+    def sample(name, value, smtp, large=False, rtype=3):
         front = name.encode("latin-1").replace(b"\\", b"\\\\") + b"\\|" + value
         return front + ends(bytes([smtp]), bytes([large]), struct.pack("<I", rtype))
     return {
-        "smtp_wide": seed("101f6637", multi_valued(ADDRESSES), 1),
-        "smtp_narrow": seed("101e6637", multi_valued(ADDRESSES, wide=False), 1),
-        "text_with_nul": seed("Display Name", utf16("Ann"), 0),
-        "text_without_nul": seed("Display Name", utf16("Ann", nul=False), 0),
-        "narrow_text": seed("001e3001", b"Ann Lee\0", 0),
-        "odd_length": seed("Email", utf16("ann@example.com")[:-1], 0),
-        "empty_value": seed("101f6637", b"", 1),
-        "large_smtp": seed("101f6637", multi_valued(ADDRESSES), 1, large=True),
-        "offset_past_end": seed("101f6637", struct.pack("<II", 1, 0xFF) + utf16("SMTP:x@y.z"), 1),
+        "smtp_wide": sample("101f6637", multi_valued(ADDRESSES), 1),
+        "smtp_narrow": sample("101e6637", multi_valued(ADDRESSES, wide=False), 1),
+        "text_with_nul": sample("Display Name", utf16("Ann"), 0),
+        "text_without_nul": sample("Display Name", utf16("Ann", nul=False), 0),
+        "narrow_text": sample("001e3001", b"Ann Lee\0", 0),
+        "odd_length": sample("Email", utf16("ann@example.com")[:-1], 0),
+        "empty_value": sample("101f6637", b"", 1),
+        "large_smtp": sample("101f6637", multi_valued(ADDRESSES), 1, large=True),
+        "offset_past_end": sample("101f6637", struct.pack("<II", 1, 0xFF) + utf16("SMTP:x@y.z"), 1),
     }
 
 
 def load_directory_addresses():
-    def seed(wide, narrow, section=1, wide_exists=1, narrow_exists=1):
+    def sample(wide, narrow, section=1, wide_exists=1, narrow_exists=1):
         return wide + narrow + ends(bytes([section]), bytes([wide_exists]), bytes([narrow_exists]),
                                     struct.pack("<H", len(wide)))
     wide = multi_valued(ADDRESSES)
     narrow = multi_valued(ADDRESSES, wide=False)
     return {
-        "wide_only": seed(wide, b"", narrow_exists=0),
-        "narrow_only": seed(b"", narrow, wide_exists=0),
-        "both": seed(wide, narrow),
-        "wide_empty": seed(b"", narrow),
-        "no_section": seed(wide, b"", section=0),
-        "primary_with_spaces": seed(multi_valued(["SMTP:   ann@example.com  ", "smtp:a@b.c"]), b"", narrow_exists=0),
-        "only_secondary": seed(multi_valued(["smtp:a@b.c", "smtp:d@e.f"]), b"", narrow_exists=0),
+        "wide_only": sample(wide, b"", narrow_exists=0),
+        "narrow_only": sample(b"", narrow, wide_exists=0),
+        "both": sample(wide, narrow),
+        "wide_empty": sample(b"", narrow),
+        "no_section": sample(wide, b"", section=0),
+        "primary_with_spaces": sample(multi_valued(["SMTP:   ann@example.com  ", "smtp:a@b.c"]), b"", narrow_exists=0),
+        "only_secondary": sample(multi_valued(["smtp:a@b.c", "smtp:d@e.f"]), b"", narrow_exists=0),
     }
 
 
 def delete_account():
-    def seed(number, entries, tail=b"", list_exists=1, account_exists=1):
+    def sample(number, entries, tail=b"", list_exists=1, account_exists=1):
         body = tail + b"".join(struct.pack("<I", e) for e in entries)
         return body + ends(struct.pack("<I", number), bytes([list_exists]), bytes([account_exists]))
     return {
-        "first_of_three": seed(11, [11, 1, 2]),
-        "last_of_three": seed(2, [11, 1, 2]),
-        "absent": seed(7, [11, 1, 2]),
-        "only_entry": seed(5, [5]),
-        "duplicates": seed(5, [5, 1, 5, 5, 2]),
-        "odd_length": seed(1, [1, 2], tail=b"\x01\x00"),
-        "no_list": seed(3, [], list_exists=0),
-        "empty_list": seed(3, []),
+        "first_of_three": sample(11, [11, 1, 2]),
+        "last_of_three": sample(2, [11, 1, 2]),
+        "absent": sample(7, [11, 1, 2]),
+        "only_entry": sample(5, [5]),
+        "duplicates": sample(5, [5, 1, 5, 5, 2]),
+        "odd_length": sample(1, [1, 2], tail=b"\x01\x00"),
+        "no_list": sample(3, [], list_exists=0),
+        "empty_list": sample(3, []),
     }
 
 
 def apply_identity_line():
-    def seed(line, new_sig="", reply_sig=""):
+    def sample(line, new_sig="", reply_sig=""):
         return utf16(new_sig, False) + utf16(reply_sig, False) + utf16(line, False) + ends(
             bytes([len(new_sig)]), bytes([len(reply_sig)]))
     return {
-        "address": seed("Ann Lee <ann@example.com>", "Work", "Reply"),
-        "mailbox": seed("Sales Team /o=Example/ou=First/cn=Recipients/cn=sales"),
-        "spaces": seed("   Ann   <  ann@example.com >  ", " Work ", "   "),
-        "no_name": seed(" <ann@example.com>"),
-        "no_address": seed("Ann <>"),
-        "neither": seed("just text"),
-        "empty": seed(""),
-        "non_ascii": seed("Zoë Núñez <zoe@example.es>", "Firma"),
+        "address": sample("Ann Lee <ann@example.com>", "Work", "Reply"),
+        "mailbox": sample("Sales Team /o=Example/ou=First/cn=Recipients/cn=sales"),
+        "spaces": sample("   Ann   <  ann@example.com >  ", " Work ", "   "),
+        "no_name": sample(" <ann@example.com>"),
+        "no_address": sample("Ann <>"),
+        "neither": sample("just text"),
+        "empty": sample(""),
+        "non_ascii": sample("Zoë Núñez <zoe@example.es>", "Firma"),
     }
 
 

@@ -7,8 +7,8 @@ namespace {
 
 class IdentitiesEditor : public PageWorld16 {
  protected:
-  void OpenWith(const std::vector<IdentitySeed>& seeds) {
-    for (const auto& seed : seeds) SeedIdentity(seed);
+  void OpenWith(const std::vector<IdentitySeed>& identities) {
+    for (const auto& identity : identities) SeedIdentity(identity);
     OpenPage();
   }
   struct Buttons {
@@ -27,7 +27,7 @@ class IdentitiesEditor : public PageWorld16 {
     for (auto& c : lower) c = (c >= u'A' && c <= u'Z') ? c + 32 : c;
     return lower;
   }
-  IdentitySeed Seed(std::uint32_t number, std::u16string name) {
+  IdentitySeed Stored(std::uint32_t number, std::u16string name) {
     return {number, u"EX [" + name + u"]", name, Lower(name) + u"@x.example", name + u" new",
             name + u" reply"};
   }
@@ -79,7 +79,7 @@ TEST(IdentityValidation, TypedTextIsNormalisedOrRejected) {
 }
 
 TEST_F(IdentitiesEditor, AddAsksUntilValidThenAppendsWithEmptySignatures) {
-  OpenWith({Seed(1, u"Bob")});
+  OpenWith({Stored(1, u"Bob")});
   user.TypeIntoInputBox(u"");
   user.TypeIntoInputBox(u"bare@x.example");
   user.TypeIntoInputBox(u"Ann Lee ann@x.example");
@@ -104,7 +104,7 @@ TEST_F(IdentitiesEditor, AddAsksUntilValidThenAppendsWithEmptySignatures) {
 }
 
 TEST_F(IdentitiesEditor, CancelAndDuplicatesLeaveThePageUnchanged) {
-  OpenWith({Seed(1, u"Bob")});
+  OpenWith({Stored(1, u"Bob")});
   user.CancelInputBox();
   ui().cmdAdd.UserClick();
   user.TypeIntoInputBox(u"BOB bob@X.EXAMPLE");
@@ -115,7 +115,7 @@ TEST_F(IdentitiesEditor, CancelAndDuplicatesLeaveThePageUnchanged) {
 }
 
 TEST_F(IdentitiesEditor, ChangeRewritesTheSelectedEntryInPlace) {
-  OpenWith({Seed(1, u"Bob"), Seed(2, u"Cid")});
+  OpenWith({Stored(1, u"Bob"), Stored(2, u"Cid")});
   ui().List1.UserClick(0);
   user.TypeIntoInputBox(u"bob BOB@x.example");  // equal ignoring case: nothing to store
   ui().cmdChange.UserClick();
@@ -134,13 +134,13 @@ TEST_F(IdentitiesEditor, ChangeRewritesTheSelectedEntryInPlace) {
 }
 
 TEST_F(IdentitiesEditor, ChangeWithoutSelectionAsksNothing) {
-  OpenWith({Seed(1, u"Bob")});
+  OpenWith({Stored(1, u"Bob")});
   page().cmdChange_Click();
   EXPECT_TRUE(user.Dialogs().empty());
 }
 
 TEST_F(IdentitiesEditor, RemoveTakesTheEntryOutOfAllThreeLists) {
-  OpenWith({Seed(1, u"Ann"), Seed(2, u"Bob"), Seed(3, u"Cid")});
+  OpenWith({Stored(1, u"Ann"), Stored(2, u"Bob"), Stored(3, u"Cid")});
   ui().List1.UserClick(1);
   user.AnswerMessageBox(platform::kAnswerNo);
   ui().cmdRemove.UserClick();
@@ -162,7 +162,7 @@ TEST_F(IdentitiesEditor, RemoveTakesTheEntryOutOfAllThreeLists) {
 }
 
 TEST_F(IdentitiesEditor, RemovingEverythingEmptiesTheListsAndTheScrollRange) {
-  OpenWith({Seed(1, u"Ann"), Seed(2, u"Bob")});
+  OpenWith({Stored(1, u"Ann"), Stored(2, u"Bob")});
   page().cmdRemove_Click();  // nothing selected: no question
   EXPECT_TRUE(user.Dialogs().empty());
   user.AnswerMessageBox(platform::kAnswerYes);
@@ -178,7 +178,7 @@ TEST_F(IdentitiesEditor, RemovingEverythingEmptiesTheListsAndTheScrollRange) {
 }
 
 TEST_F(IdentitiesEditor, ScrollRangeFollowsTheWidestEntry) {
-  OpenWith({Seed(1, u"Ann"), Seed(2, u"Bartholomew")});
+  OpenWith({Stored(1, u"Ann"), Stored(2, u"Bartholomew")});
   const auto extent = [](std::size_t chars) {
     return static_cast<std::int32_t>(chars) * FakeListBox::kCharWidth +
            FakePageSurface::kScrollBarWidth;
@@ -191,7 +191,7 @@ TEST_F(IdentitiesEditor, ScrollRangeFollowsTheWidestEntry) {
 }
 
 TEST_F(IdentitiesEditor, MovesCarryTextDataAndSignaturesAndKeepTheSelection) {
-  OpenWith({Seed(1, u"Ann"), Seed(2, u"Bob"), Seed(3, u"Cid")});
+  OpenWith({Stored(1, u"Ann"), Stored(2, u"Bob"), Stored(3, u"Cid")});
   ui().List1.UserClick(2);
   ui().cmdMoveUp.UserClick();
   EXPECT_EQ(ui().List1.Items(), (Texts{Entry(u"Ann"), Entry(u"Cid"), Entry(u"Bob")}));

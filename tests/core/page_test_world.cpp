@@ -80,22 +80,22 @@ void PageWorld::SeedIdentityClass() {
                     {'P', 'O', 'P', '3', '/', 'S', 'M', 'T', 'P', 0});
 }
 
-void PageWorld::SeedIdentity(const IdentitySeed& seed) {
-  const std::string path = AccountPath(seed.number);
+void PageWorld::SeedIdentity(const IdentitySeed& identity) {
+  const std::string path = AccountPath(identity.number);
   const auto text = [&](std::string_view name, std::u16string_view value) {
     registry.PutValue(platform::kCurrentUser, path, name, platform::kRegBinary, Utf16z(value));
   };
-  text("Account Name", seed.accountName);
+  text("Account Name", identity.accountName);
   const std::string clsid = Ansi(profile::kIdentityAccountClsid);
   registry.PutValue(platform::kCurrentUser, path, "clsid", platform::kRegSz,
                     Bytes(clsid.begin(), clsid.end()));
-  text("Display Name", seed.displayName);
-  text("Email", seed.email);
+  text("Display Name", identity.displayName);
+  text("Email", identity.email);
   text("POP3 Server", u"none");
   text("POP3 User", u"none");
   text("SMTP Server", u"none");
-  if (!seed.newSignature.empty()) text("New Signature", seed.newSignature);
-  if (!seed.replySignature.empty()) text("Reply-Forward Signature", seed.replySignature);
+  if (!identity.newSignature.empty()) text("New Signature", identity.newSignature);
+  if (!identity.replySignature.empty()) text("Reply-Forward Signature", identity.replySignature);
 }
 
 void PageWorld::SeedExchangeAccount(std::uint32_t number, std::u16string accountName) {

@@ -48,7 +48,7 @@ class PageWorld : public ::testing::Test {
 
   // Profile contents, written straight into the registry.
   void SeedIdentityClass();
-  void SeedIdentity(const IdentitySeed& seed);
+  void SeedIdentity(const IdentitySeed& identity);
   void SeedExchangeAccount(std::uint32_t number, std::u16string accountName);
   void SeedNextAccountId(std::uint32_t next);
   void SeedOrderList(const Bytes& bytes);
