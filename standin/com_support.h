@@ -1,13 +1,7 @@
 // Small RAII types and helpers for the stand-in's COM code (MinGW, no ATL).
 #pragma once
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include <windows.h>  // WIN32_LEAN_AND_MEAN and NOMINMAX come from the build
 #include <ole2.h>
 #include <oleauto.h>
 #include <ocidl.h>

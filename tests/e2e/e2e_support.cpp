@@ -1,6 +1,8 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <cstdio>
+#include <memory>
+#include <type_traits>
 
 #include <gtest/gtest.h>
 
@@ -40,6 +42,23 @@ void Merge(json& target, const json& changes) {
   }
   for (auto& [key, value] : changes.items()) Merge(target[key], value);
 }
+
+// A key below HKEY_CURRENT_USER opened for reading, closed when it goes.
+class ReadKey {
+ public:
+  explicit ReadKey(const std::wstring& path) {
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &handle_) != ERROR_SUCCESS) handle_ = nullptr;
+  }
+  ReadKey(const ReadKey&) = delete;
+  ReadKey& operator=(const ReadKey&) = delete;
+  ~ReadKey() {
+    if (handle_) RegCloseKey(handle_);
+  }
+  HKEY get() const { return handle_; }
+
+ private:
+  HKEY handle_ = nullptr;
+};
 
 // The sample profile as a clean start: the key deleted, then the .reg imported.
 bool ImportSampleProfile() {
@@ -91,18 +110,15 @@ Bytes LittleEndianList(std::initializer_list<std::uint32_t> numbers) {
 }
 
 std::optional<Value> ReadValue(const std::wstring& key, const char* name) {
-  HKEY handle = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS) return std::nullopt;
+  ReadKey handle(key);
+  if (!handle.get()) return std::nullopt;
   Value value;
   DWORD size = 0;
-  LONG result = RegQueryValueExA(handle, name, nullptr, &value.type, nullptr, &size);
-  if (result == ERROR_SUCCESS) {
-    value.bytes.resize(size);
-    result = RegQueryValueExA(handle, name, nullptr, &value.type, value.bytes.data(), &size);
-    value.bytes.resize(size);
-  }
-  RegCloseKey(handle);
-  if (result != ERROR_SUCCESS) return std::nullopt;
+  if (RegQueryValueExA(handle.get(), name, nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+  value.bytes.resize(size);
+  if (RegQueryValueExA(handle.get(), name, nullptr, &value.type, value.bytes.data(), &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  value.bytes.resize(size);
   return value;
 }
 
@@ -112,39 +128,38 @@ std::optional<std::uint32_t> ReadDword(const std::wstring& key, const char* name
   return value->bytes[0] | value->bytes[1] << 8 | value->bytes[2] << 16 | static_cast<std::uint32_t>(value->bytes[3]) << 24;
 }
 
-bool KeyExists(const std::wstring& key) {
-  HKEY handle = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-  RegCloseKey(handle);
-  return true;
+bool WriteBinary(const std::wstring& key, const char* name, const Bytes& bytes) {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &raw) != ERROR_SUCCESS) return false;
+  std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)> handle(raw, &RegCloseKey);
+  return RegSetValueExA(raw, name, 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
 }
+
+bool KeyExists(const std::wstring& key) { return ReadKey(key).get() != nullptr; }
 
 std::vector<std::wstring> SubKeys(const std::wstring& key) {
   std::vector<std::wstring> names;
-  HKEY handle = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return names;
+  ReadKey handle(key);
   wchar_t name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = 256;
-    if (RegEnumKeyExW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+  DWORD length = 256;
+  for (DWORD i = 0; handle.get() && RegEnumKeyExW(handle.get(), i, name, &length, nullptr, nullptr, nullptr,
+                                                  nullptr) == ERROR_SUCCESS;
+       ++i, length = 256)
     names.emplace_back(name, length);
-  }
-  RegCloseKey(handle);
   return names;
 }
 
 std::vector<std::pair<std::string, Value>> AllValues(const std::wstring& key) {
   std::vector<std::pair<std::string, Value>> values;
-  HKEY handle = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return values;
+  ReadKey handle(key);
   char name[256];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = 256;
-    if (RegEnumValueA(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+  DWORD length = 256;
+  for (DWORD i = 0; handle.get() && RegEnumValueA(handle.get(), i, name, &length, nullptr, nullptr, nullptr,
+                                                  nullptr) == ERROR_SUCCESS;
+       ++i, length = 256) {
     const std::string valueName(name, length);
     if (const auto value = ReadValue(key, valueName.c_str())) values.emplace_back(valueName, *value);
   }
-  RegCloseKey(handle);
   return values;
 }
 
@@ -193,11 +208,19 @@ std::vector<std::string> StandinSession::OutlookSaw() const {
   std::vector<std::string> seen;
   for (const json& event : Events()) {
     const std::string name = event.value("event", "");
-    if (name == "Save" || name == "Close") seen.push_back(name + " " + std::to_string(event.value("inspector", 0)));
-    else if (name == "IsRestart") seen.push_back("IsRestart " + event["argument"].get<std::string>());
-    else if (name == "Quit" || name == "DialogClosed" || name == "ControlReleased")
-      seen.push_back(name + (event.contains("by") ? " by " + event["by"].get<std::string>() : "") +
-                     (event.contains("references") ? " " + std::to_string(event["references"].get<int>()) : ""));
+    std::string line = name;
+    if (name == "Save" || name == "Close") {
+      line.append(" ").append(std::to_string(event.value("inspector", 0)));
+    } else if (name == "IsRestart") {
+      line.append(" ").append(event.value("argument", ""));
+    } else if (name == "DialogClosed") {
+      line.append(" by ").append(event.value("by", ""));
+    } else if (name == "ControlReleased") {
+      line.append(" ").append(std::to_string(event.value("references", -1)));
+    } else if (name != "Quit") {
+      continue;
+    }
+    seen.push_back(line);
   }
   return seen;
 }

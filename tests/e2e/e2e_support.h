@@ -47,6 +47,7 @@ std::vector<std::wstring> SubKeys(const std::wstring& key);
 // Every value of a key, by name, for comparing a key before and after.
 std::vector<std::pair<std::string, Value>> AllValues(const std::wstring& key);
 std::wstring AccountKey(const wchar_t* accountName);  // "0000000b" -> its key path
+bool WriteBinary(const std::wstring& key, const char* name, const Bytes& bytes);
 
 using Lines = std::vector<std::wstring>;
 inline std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }

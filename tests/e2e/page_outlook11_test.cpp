@@ -30,11 +30,8 @@ Bytes StoredFolders(std::initializer_list<const wchar_t*> entryIds) {
 
 // A folder that no longer opens sits between two that do.
 void StoreMonitoredFoldersWithAStaleOne() {
-  const Bytes value = StoredFolders({kProjects, L"00000000DEADDEADDEADDEADDEAD00000000", kCustomers});
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kProfileKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-  RegSetValueExA(key, "monitoredfolders", 0, REG_BINARY, value.data(), static_cast<DWORD>(value.size()));
-  RegCloseKey(key);
+  ASSERT_TRUE(WriteBinary(kProfileKey, "monitoredfolders",
+                          StoredFolders({kProjects, L"00000000DEADDEADDEADDEADDEAD00000000", kCustomers})));
 }
 
 void AddIdentityTypingAWrongOneFirst(OptionsWindow& options, DWORD processId) {
