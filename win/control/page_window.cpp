@@ -91,8 +91,10 @@ std::unique_ptr<PageWindow> PageWindow::Create(HINSTANCE instance, IUnknown* lif
   std::unique_ptr<PageWindow> page(new PageWindow(instance, lifetimeOwner));
   const int width = TwipsToPixels(kPageSizeTwips.cx, 96);
   const int height = TwipsToPixels(kPageSizeTwips.cy, 96);
+  // No WS_CLIPCHILDREN: group boxes draw only their border and caption and
+  // rely on the page to paint their interior, as a dialog does.
   HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Quillon",
-                                WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
+                                WS_POPUP, 0, 0, width, height, nullptr,
                                 nullptr, instance, page.get());
   if (!window || !page->CreateControls()) return nullptr;
   page->LayoutForDpi(page->CurrentDpi());
