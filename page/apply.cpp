@@ -50,7 +50,9 @@ int QuillonPage::CreateIdentityAccounts() {
 }
 
 void QuillonPage::SaveFoldersAndFormat() {
-  if (m_.iOutlookVersion < 12) {
+  // Without a namespace the folders could be neither listed nor edited: the
+  // empty list says nothing about them, so the stored value stays.
+  if (m_.iOutlookVersion < 12 && m_.oNS) {
     std::u16string folderText;
     for (std::int16_t i = 0; i < c_.List5.ListCount(); ++i) {
       folderText += text::TrimSpaces(c_.List5.List(i)) + text::kTab;

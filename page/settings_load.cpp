@@ -146,7 +146,9 @@ void QuillonPage::LoadFolders() {
     c_.List4.AddItem(path);
     rebuilt += entryId + text::kTab;
   }
-  profile::SaveMonitoredFolders(m_.registry, m_.sPN, rebuilt);
+  // Only folders that were tried and did not open are dropped from the value;
+  // without a namespace none could be tried.
+  if (m_.oNS) profile::SaveMonitoredFolders(m_.registry, m_.sPN, rebuilt);
 }
 
 void QuillonPage::UserControl_InitProperties() {
