@@ -47,9 +47,9 @@ class FolderObject : public DispatchObject {
     if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
     const FolderNode& node = world_->folders()[node_];
     switch (id) {
-      case 0xF01E: SetResultText(result, node.spec->entryId); return S_OK;
+      case 0xF01E: SetResultText(result, node.config->entryId); return S_OK;
       case 0x3108: SetResultText(result, world_->scenario().stores[node.store].storeId); return S_OK;
-      case 0x3001: SetResultText(result, node.spec->name); return S_OK;
+      case 0x3001: SetResultText(result, node.config->name); return S_OK;
       case 0x32E6: SetResultText(result, L"\\\\" + node.path); return S_OK;
       case dispid::kClass: SetResultLong(result, kOlFolder); return S_OK;
       case dispid::kParent: {
@@ -421,11 +421,11 @@ World::World(Scenario scenario, EventLog& log) : scenario_(std::move(scenario)),
     inspectors_.push_back({static_cast<int>(i + 1), scenario_.inspectorSubjects[i]});
 }
 
-void World::Flatten(const FolderSpec& folder, int parent, int store, const std::wstring& parentPath) {
+void World::Flatten(const FolderConfig& folder, int parent, int store, const std::wstring& parentPath) {
   const std::wstring path = parentPath.empty() ? folder.name : parentPath + L"\\" + folder.name;
   folders_.push_back({&folder, parent, store, path});
   const int self = static_cast<int>(folders_.size() - 1);
-  for (const FolderSpec& child : folder.folders) Flatten(child, self, store, path);
+  for (const FolderConfig& child : folder.folders) Flatten(child, self, store, path);
 }
 
 std::optional<int> World::DefaultStore() const {
@@ -438,14 +438,14 @@ std::optional<int> World::FindDefaultFolder(long type) const {
   const auto store = DefaultStore();
   if (!store || type <= 0) return std::nullopt;
   for (size_t i = 0; i < folders_.size(); ++i)
-    if (folders_[i].store == *store && folders_[i].spec->defaultFolder == type) return static_cast<int>(i);
+    if (folders_[i].store == *store && folders_[i].config->defaultFolder == type) return static_cast<int>(i);
   return std::nullopt;
 }
 
 std::optional<int> World::FindFolderByEntryId(const std::wstring& entryId) const {
   if (entryId.empty()) return std::nullopt;
   for (size_t i = 0; i < folders_.size(); ++i)
-    if (lstrcmpiW(folders_[i].spec->entryId.c_str(), entryId.c_str()) == 0) return static_cast<int>(i);
+    if (lstrcmpiW(folders_[i].config->entryId.c_str(), entryId.c_str()) == 0) return static_cast<int>(i);
   return std::nullopt;
 }
 

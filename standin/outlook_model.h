@@ -18,7 +18,7 @@ namespace quillon::standin {
 
 // One folder of the scenario, flattened.
 struct FolderNode {
-  const FolderSpec* spec;
+  const FolderConfig* config;
   int parent;  // index into World::folders, -1 for a store's root folder
   int store;   // index into Scenario::stores
   std::wstring path;  // "Store name\Inbox\Sub", as the folder chooser lists it
@@ -55,7 +55,7 @@ class World {
   IDispatch* liveApplication = nullptr;
 
  private:
-  void Flatten(const FolderSpec& folder, int parent, int store, const std::wstring& parentPath);
+  void Flatten(const FolderConfig& folder, int parent, int store, const std::wstring& parentPath);
 
   Scenario scenario_;
   EventLog& log_;

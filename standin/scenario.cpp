@@ -24,8 +24,8 @@ std::wstring MadeUpEntryId(int& counter) {
   return buffer;
 }
 
-FolderSpec ParseFolder(const json& node, int& counter) {
-  FolderSpec folder;
+FolderConfig ParseFolder(const json& node, int& counter) {
+  FolderConfig folder;
   folder.name = Text(node, "name");
   folder.entryId = Text(node, "entryId");
   if (folder.entryId.empty()) folder.entryId = MadeUpEntryId(counter);
@@ -34,8 +34,8 @@ FolderSpec ParseFolder(const json& node, int& counter) {
   return folder;
 }
 
-StoreSpec ParseStore(const json& node, int& counter) {
-  StoreSpec store;
+StoreConfig ParseStore(const json& node, int& counter) {
+  StoreConfig store;
   store.root.name = Text(node, "name");
   store.root.entryId = Text(node, "rootEntryId");
   if (store.root.entryId.empty()) store.root.entryId = MadeUpEntryId(counter);

@@ -9,15 +9,15 @@
 
 namespace quillon::standin {
 
-struct FolderSpec {
+struct FolderConfig {
   std::wstring name;
   std::wstring entryId;
   int defaultFolder = 0;  // an OlDefaultFolders number, 0 = an ordinary folder
-  std::vector<FolderSpec> folders;
+  std::vector<FolderConfig> folders;
 };
 
-struct StoreSpec {
-  FolderSpec root;  // the store's root folder; its name is the store's display name
+struct StoreConfig {
+  FolderConfig root;  // the store's root folder; its name is the store's display name
   std::wstring storeId;
   bool isDefault = false;
 };
@@ -30,7 +30,7 @@ struct Scenario {
   bool addInHasObject = true;
   std::wstring sUN, sPN;
   std::vector<std::wstring> sharedMailboxes;  // joined by Chr(1) for sSMBXs
-  std::vector<StoreSpec> stores;
+  std::vector<StoreConfig> stores;
   std::vector<std::wstring> inspectorSubjects;
   // Scripted folder-chooser answers, in order: a folder path ("Store\Inbox\Sub")
   // or none (cancel). When they run out the chooser is shown to the user.
