@@ -3,7 +3,6 @@
 // process, and readers for registry bytes and the stand-in's log.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -13,44 +12,32 @@
 
 #include "standin/driver/ui_driver.h"
 #include "standin/standin_protocol.h"
+#include "tests/core/profile_test_support.h"
 
 namespace quillon::e2e {
 
-using Bytes = std::vector<std::uint8_t>;
-
-inline constexpr wchar_t kProfileKey[] =
-    L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles\\Quillon Sample";
-inline constexpr wchar_t kAccountsKey[] =
-    L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles\\Quillon Sample"
-    L"\\9375CFF0413111d3B88A00104B2A6676";
-inline constexpr wchar_t kOrderList[] = L"{ED475418-B0D6-11D2-8C3B-00104B2A6676}";
-
-// A Linux path as Wine's Z: drive shows it.
-std::wstring WindowsPath(const std::string& unixPath);
-
-// Runs a program to its end; its exit code, or none when it could not start or did not end.
-std::optional<unsigned long> RunToEnd(const std::wstring& commandLine);
-
-// UTF-16LE code units of `text` and a NUL unit: how the profile store keeps texts.
-Bytes StoredText(const std::u16string& text);
-Bytes LittleEndianList(std::initializer_list<std::uint32_t> numbers);
-
-struct Value {
-  unsigned long type = 0;
-  Bytes bytes;
-};
-// A value below HKEY_CURRENT_USER read with the ANSI call the page uses; none when missing.
-std::optional<Value> ReadValue(const std::wstring& key, const char* name);
-std::optional<std::uint32_t> ReadDword(const std::wstring& key, const char* name);
-bool KeyExists(const std::wstring& key);
-std::vector<std::wstring> SubKeys(const std::wstring& key);
-// Every value of a key, by name, for comparing a key before and after.
-std::vector<std::pair<std::string, Value>> AllValues(const std::wstring& key);
-std::wstring AccountKey(const wchar_t* accountName);  // "0000000b" -> its key path
-bool WriteBinary(const std::wstring& key, const char* name, const Bytes& bytes);
-
+using quillon::testing::Bytes;
+using quillon::testing::LittleEndianList;
+using quillon::testing::StoredText;
+using quillon::testing::StoredValue;
 using Lines = std::vector<std::wstring>;
+using Names = std::vector<std::string>;
+
+inline const std::string kProfileKey =
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles\\Quillon Sample";
+inline const std::string kAccountsKey = kProfileKey + "\\9375CFF0413111d3B88A00104B2A6676";
+inline constexpr char kOrderList[] = "{ED475418-B0D6-11D2-8C3B-00104B2A6676}";
+
+inline std::string AccountKey(const char* accountName) { return kAccountsKey + "\\" + accountName; }
 inline std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+inline StoredValue Dword(std::uint32_t number) { return {platform::kRegDword, LittleEndianList({number})}; }
+
+// Values below HKEY_CURRENT_USER through the registry store the page itself uses.
+std::optional<StoredValue> ReadValue(const std::string& key, const char* name);
+Names SubKeys(const std::string& key);
+bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes);
+// The key and everything below it as regedit exports it: for "nothing was written".
+std::string Export(const std::string& key);
 
 // The next dialog of the page shows `text` and is answered with `button` (gtest assertions).
 void Answer(DWORD processId, const std::wstring& text, int button);
@@ -67,17 +54,16 @@ class StandinSession {
 
   bool Started() const { return started_; }
   DWORD ProcessId() const { return process_.Id(); }
-  standin::driver::Process& Process() { return process_; }
   // Waits for the end of the stand-in; its exit code, or none when it is still running.
   std::optional<DWORD> WaitForEnd() { return process_.Wait(); }
-  // The stand-in's log: the "events" array.
-  nlohmann::json Events() const;
-  // The events with this name.
+  // The stand-in's log events with this name.
   std::vector<nlohmann::json> EventsNamed(const std::string& name) const;
   // Names of the events of interest in order, with their inspector where they have one: "Save 2".
-  std::vector<std::string> OutlookSaw() const;
+  Names OutlookSaw() const;
 
  private:
+  nlohmann::json Events() const;
+
   std::wstring scenarioPath_, logPath_;
   standin::driver::Process process_;
   bool started_ = false;

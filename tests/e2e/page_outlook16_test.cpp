@@ -15,7 +15,7 @@ constexpr wchar_t kSupport[] =
 constexpr wchar_t kRestartQuestion[] = L"Outlook wiil be restarted to finish the configuration.\rRestart it now?";
 
 TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
-  std::optional<Value> foldersBefore;
+  std::optional<StoredValue> foldersBefore;
   StandinSession session({{"outlook", {{"version", "16.0.0.5000"}, {"uiLanguage", 0x0C0A}}},  // Spanish
                           {"inspectors", {{{"subject", "New message"}}}}},
                          L"--init-new-first", [&] { foldersBefore = ReadValue(kProfileKey, "monitoredfolders"); });
@@ -48,12 +48,12 @@ TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
   options->Settle();
   ASSERT_TRUE(IsWindow(options->Window()));
   EXPECT_FALSE(options->ApplyEnabled());
-  EXPECT_EQ(SubKeys(kAccountsKey), (Lines{L"00000002", L"00000003", L"0000000d"}));
-  EXPECT_EQ(ReadValue(AccountKey(L"0000000d"), "Account Name")->bytes, StoredText(u"EX MBX [Support Desk]"));
-  EXPECT_EQ(ReadValue(kAccountsKey, "{ED475418-B0D6-11D2-8C3B-00104B2A6676}")->bytes, LittleEndianList({2, 3, 13}));
-  EXPECT_EQ(ReadDword(kAccountsKey, "NextAccountID"), 14u);
+  EXPECT_EQ(SubKeys(kAccountsKey), (Names{"00000002", "00000003", "0000000d"}));
+  EXPECT_EQ(ReadValue(AccountKey("0000000d"), "Account Name")->bytes, StoredText(u"EX MBX [Support Desk]"));
+  EXPECT_EQ(ReadValue(kAccountsKey, kOrderList)->bytes, LittleEndianList({2, 3, 13}));
+  EXPECT_EQ(ReadValue(kAccountsKey, "NextAccountID"), Dword(14));
   // Only a mailbox identity left: the Exchange account gets its default name back, in Spanish.
-  EXPECT_EQ(ReadValue(AccountKey(L"00000002"), "Account Name")->bytes, StoredText(u"Servidor de Microsoft Exchange"));
+  EXPECT_EQ(ReadValue(AccountKey("00000002"), "Account Name")->bytes, StoredText(u"Servidor de Microsoft Exchange"));
   EXPECT_TRUE(session.EventsNamed("Quit").empty());
 
   options->Click(PageControl::Option1_0);
@@ -63,13 +63,13 @@ TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   // Every Apply rewrites the identities: the one left gets the next number.
-  EXPECT_EQ(SubKeys(kAccountsKey), (Lines{L"00000002", L"00000003", L"0000000e"}));
-  EXPECT_EQ(ReadValue(kAccountsKey, "{ED475418-B0D6-11D2-8C3B-00104B2A6676}")->bytes, LittleEndianList({2, 3, 14}));
-  EXPECT_EQ(ReadDword(kAccountsKey, "NextAccountID"), 15u);
+  EXPECT_EQ(SubKeys(kAccountsKey), (Names{"00000002", "00000003", "0000000e"}));
+  EXPECT_EQ(ReadValue(kAccountsKey, kOrderList)->bytes, LittleEndianList({2, 3, 14}));
+  EXPECT_EQ(ReadValue(kAccountsKey, "NextAccountID"), Dword(15));
   EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat")->bytes, StoredText(u"0"));
   ASSERT_TRUE(foldersBefore);
-  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders")->bytes, foldersBefore->bytes);  // never touched
-  EXPECT_EQ(session.OutlookSaw(), (std::vector<std::string>{"DialogClosed by OK", "IsRestart Integer 1", "Save 1",
+  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders"), foldersBefore);  // never touched
+  EXPECT_EQ(session.OutlookSaw(), (Names{"DialogClosed by OK", "IsRestart Integer 1", "Save 1",
                                                             "Close 1", "Quit", "ControlReleased 0"}));
   EXPECT_TRUE(session.EventsNamed("GetFolderFromID").empty());
 }
