@@ -1,6 +1,5 @@
 // Every Outlook and add-in call the page makes, made to fail in turn, through
-// a whole session: load, a typed identity, Apply with the restart accepted,
-// the page's end.
+// whole sessions that end with a restart.
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -12,6 +11,8 @@
 
 namespace quillon::testing {
 namespace {
+
+using Names = std::vector<std::string>;
 
 struct OutlookFailure {
   std::string name;
@@ -65,7 +66,12 @@ bool Journaled(const SweepWorld& world, const std::string& entry) {
   return std::find(journal.begin(), journal.end(), entry) != journal.end();
 }
 
-TEST(FaultSweepOutlook, ASessionSurvivesEachFailingCall) {
+// Runs `session` on a page over two open item windows once per failing call,
+// ends the page, and checks what every session must leave behind; `check`
+// adds what this session must have done, given every registry change.
+void SweepOutlookFailures(const std::function<void(SweepWorld&, bool profileKnown)>& session,
+                          const std::function<void(SweepWorld&, const std::string& failure,
+                                                   const Names& changes)>& check) {
   for (const OutlookFailure& failure : OutlookFailures()) {
     SCOPED_TRACE("failing: " + failure.name);
     SweepWorld world;
@@ -73,69 +79,65 @@ TEST(FaultSweepOutlook, ASessionSurvivesEachFailingCall) {
     world.outlook.OpenInspector("second");
     failure.inject(world);
     const RegistryImage before = TakeImage(world.registry);
-
     world.OpenPage();
-    world.user.TypeIntoInputBox(u"Ann Home ann@home.example");
-    world.ui().cmdAdd.UserClick();
-    const bool profileKnown = !LosesTheProfile(failure.name);
-    if (profileKnown) world.user.AnswerMessageBox(platform::kAnswerYes);
-    world.page().PropertyPage_Apply();
+    session(world, !LosesTheProfile(failure.name));
     world.ClosePage();
 
-    EXPECT_TRUE(world.user.Unexpected().empty());
+    EXPECT_EQ(world.user.Unexpected(), Names{});
     EXPECT_EQ(world.user.PendingSteps(), 0u);
     EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
     const RegistryImage after = TakeImage(world.registry);
-    EXPECT_EQ(ChangesOutside(before, after, {world.ProfilePrefix()}), std::vector<std::string>{});
-    if (!profileKnown) {
-      EXPECT_EQ(ChangesOutside(before, after, {}), std::vector<std::string>{});
-      EXPECT_FALSE(Journaled(world, "quit"));
-      continue;
-    }
-    // The typed identity is saved after the two loaded ones.
-    EXPECT_EQ(world.AccountKeys(),
-              (std::vector<std::string>{"00000001", "00000002", "00000005", "00000006", "00000007"}));
-    EXPECT_EQ(world.Value(world.AccountPath(7), "Email"), StoredUtf16(u"ann@home.example"));
-    // The restart: the add-in is told, every window that can be is closed, Outlook quits.
-    EXPECT_EQ(Journaled(world, "IsRestart 1"), failure.name != "add-in IsRestart");
-    const bool windowsListed = failure.name != "application InspectorCount";
-    EXPECT_EQ(Journaled(world, "close second (true)"), windowsListed);
-    EXPECT_EQ(Journaled(world, "close first (true)"),
-              windowsListed && failure.name != "closing the first window");
-    EXPECT_EQ(Journaled(world, "quit"), failure.name != "application Quit");
+    EXPECT_EQ(ChangesOutside(before, after, {world.ProfilePrefix()}), Names{});
+    check(world, failure.name, ChangesOutside(before, after, {}));
   }
 }
 
+TEST(FaultSweepOutlook, ASessionSurvivesEachFailingCall) {
+  SweepOutlookFailures(
+      [](SweepWorld& world, bool profileKnown) {
+        world.user.TypeIntoInputBox(u"Ann Home ann@home.example");
+        world.ui().cmdAdd.UserClick();
+        if (profileKnown) world.user.AnswerMessageBox(platform::kAnswerYes);
+        world.page().PropertyPage_Apply();
+      },
+      [](SweepWorld& world, const std::string& failure, const Names& changes) {
+        if (LosesTheProfile(failure)) {
+          EXPECT_EQ(changes, Names{});
+          EXPECT_FALSE(Journaled(world, "quit"));
+          return;
+        }
+        // The typed identity is saved after the two loaded ones.
+        EXPECT_EQ(world.AccountKeys(),
+                  (Names{"00000001", "00000002", "00000005", "00000006", "00000007"}));
+        EXPECT_EQ(world.Value(world.AccountPath(7), "Email"), StoredUtf16(u"ann@home.example"));
+        // The restart: the add-in is told, every window that can be is closed, Outlook quits.
+        EXPECT_EQ(Journaled(world, "IsRestart 1"), failure != "add-in IsRestart");
+        const bool windowsListed = failure != "application InspectorCount";
+        EXPECT_EQ(Journaled(world, "close second (true)"), windowsListed);
+        EXPECT_EQ(Journaled(world, "close first (true)"),
+                  windowsListed && failure != "closing the first window");
+        EXPECT_EQ(Journaled(world, "quit"), failure != "application Quit");
+      });
+}
+
 TEST(FaultSweepOutlook, AReReadSurvivesEachFailingCall) {
-  for (const OutlookFailure& failure : OutlookFailures()) {
-    SCOPED_TRACE("failing: " + failure.name);
-    SweepWorld world;
-    world.outlook.OpenInspector("first");
-    world.outlook.OpenInspector("second");
-    failure.inject(world);
-    const RegistryImage before = TakeImage(world.registry);
-
-    world.OpenPage();
-    world.user.AnswerMessageBox(platform::kAnswerYes);
-    world.ui().cmdRefresh.UserClick();
-    world.ClosePage();
-
-    EXPECT_TRUE(world.user.Unexpected().empty());
-    EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
-    const RegistryImage after = TakeImage(world.registry);
-    EXPECT_EQ(ChangesOutside(before, after, {world.ProfilePrefix()}), std::vector<std::string>{});
-    // The restart is asked for even when the profile is unknown; only a known
-    // profile loses its identities.
-    const bool profileKnown = !LosesTheProfile(failure.name);
-    const std::vector<std::string> kept = {"00000001", "00000002"};
-    const std::vector<std::string> all = {"00000001", "00000002", "00000003", "00000004"};
-    EXPECT_EQ(world.AccountKeys(), profileKnown ? kept : all);
-    const bool applicationKnown = failure.name != "container Parent" && failure.name != "site Application";
-    EXPECT_EQ(Journaled(world, "quit"), applicationKnown && failure.name != "application Quit");
-    EXPECT_EQ(Journaled(world, "IsRestart 2"), applicationKnown &&
-                                                   failure.name != "application AddInObject" &&
-                                                   failure.name != "add-in IsRestart");
-  }
+  SweepOutlookFailures(
+      [](SweepWorld& world, bool) {
+        world.user.AnswerMessageBox(platform::kAnswerYes);
+        world.ui().cmdRefresh.UserClick();
+      },
+      [](SweepWorld& world, const std::string& failure, const Names&) {
+        // The restart is asked for even when the profile is unknown; only a
+        // known profile loses its identities.
+        const Names kept = {"00000001", "00000002"};
+        const Names all = {"00000001", "00000002", "00000003", "00000004"};
+        EXPECT_EQ(world.AccountKeys(), LosesTheProfile(failure) ? all : kept);
+        const bool applicationKnown = failure != "container Parent" && failure != "site Application";
+        EXPECT_EQ(Journaled(world, "quit"), applicationKnown && failure != "application Quit");
+        EXPECT_EQ(Journaled(world, "IsRestart 2"), applicationKnown &&
+                                                       failure != "application AddInObject" &&
+                                                       failure != "add-in IsRestart");
+      });
 }
 
 }  // namespace

@@ -39,26 +39,9 @@ bool Allowed(std::string_view name, const std::vector<std::string>& allowed) {
 
 std::string Ansi(std::u16string_view text) { return platform::ToAnsi(text); }
 
-Bytes Dword(std::uint32_t value) {
-  return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-          static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
-}
+void Append(Bytes& bytes, const Bytes& more) { bytes.insert(bytes.end(), more.begin(), more.end()); }
 
 }  // namespace
-
-Bytes MultiValuedUtf16(const std::vector<std::u16string>& items) {
-  Bytes strings;
-  Bytes bytes = Dword(static_cast<std::uint32_t>(items.size()));
-  const auto header = static_cast<std::uint32_t>(4 + 4 * items.size());
-  for (const auto& item : items) {
-    const Bytes offset = Dword(header + static_cast<std::uint32_t>(strings.size()));
-    bytes.insert(bytes.end(), offset.begin(), offset.end());
-    const Bytes encoded = StoredUtf16(item);
-    strings.insert(strings.end(), encoded.begin(), encoded.end());
-  }
-  bytes.insert(bytes.end(), strings.begin(), strings.end());
-  return bytes;
-}
 
 RegistryImage TakeImage(const MemoryRegistryStore& store) {
   RegistryImage image;
@@ -87,105 +70,158 @@ Bytes StoredUtf16(std::u16string_view text) {
   return profile::TextToBytes(std::u16string(text) + u'\0');
 }
 
-SweepWorld::SweepWorld() {
+Bytes Dwords(const std::vector<std::uint32_t>& numbers) {
+  Bytes bytes;
+  for (std::uint32_t n : numbers) {
+    bytes.insert(bytes.end(), {static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8),
+                               static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 24)});
+  }
+  return bytes;
+}
+
+Bytes MultiValuedUtf16(const std::vector<std::u16string>& items) {
+  Bytes strings;
+  Bytes bytes = Dwords({static_cast<std::uint32_t>(items.size())});
+  const auto header = static_cast<std::uint32_t>(4 + 4 * items.size());
+  for (const auto& item : items) {
+    Append(bytes, Dwords({header + static_cast<std::uint32_t>(strings.size())}));
+    Append(strings, StoredUtf16(item));
+  }
+  Append(bytes, strings);
+  return bytes;
+}
+
+PageRig::PageRig(std::u16string outlookVersion) : outlook(std::move(outlookVersion)) {
   outlook.addIn->userName = kUser;
   outlook.addIn->profileName = kProfile;
   outlook.ns->chooser = [this] { return user.PickFolder(); };
-  projects = outlook.AddFolder(outlook.DefaultFolder(platform::kFolderInbox), u"Projects");
-  archive = outlook.AddFolder(outlook.mailboxRoot, u"Archive");
-  SeedProfile();
+  registry.PutValue(platform::kClassesRoot, "CLSID\\" + Ansi(profile::kIdentityAccountClsid), "",
+                    platform::kRegSz, {'P', 'O', 'P', '3', '/', 'S', 'M', 'T', 'P', 0});
+  SeedNextAccountID(1);
 }
 
-void SweepWorld::SeedAccount(std::int32_t number, std::string_view name, Bytes bytes,
-                             std::uint32_t type) {
-  registry.PutValue(platform::kCurrentUser, AccountPath(number), name, type, std::move(bytes));
+void PageRig::SeedIdentity(std::int32_t number, std::u16string_view displayName,
+                           std::u16string_view email, std::u16string_view newSignature,
+                           std::u16string_view replySignature) {
+  SeedIdentityKey(AccountPath(number), displayName, email, newSignature, replySignature);
 }
 
-void SweepWorld::SeedProfile() {
+void PageRig::SeedIdentityKey(const std::string& path, std::u16string_view displayName,
+                              std::u16string_view email, std::u16string_view newSignature,
+                              std::u16string_view replySignature) {
+  const auto text = [&](std::string_view name, std::u16string_view value) {
+    if (!value.empty()) {
+      registry.PutValue(platform::kCurrentUser, path, name, platform::kRegBinary, StoredUtf16(value));
+    }
+  };
+  const std::u16string name(displayName);
+  text("Account Name", email.starts_with(u"/") ? u"EX MBX [" + name + u"]"
+                                                : u"EX [" + name + u" <" + std::u16string(email) + u">]");
   const std::string clsid = Ansi(profile::kIdentityAccountClsid);
-  registry.PutValue(platform::kClassesRoot, "CLSID\\" + clsid, "", platform::kRegSz,
-                    {'P', 'O', 'P', '3', '/', 'S', 'M', 'T', 'P', 0});
-  SeedAccount(1, "Account Name", StoredUtf16(u"Microsoft Exchange Server"));
-  SeedAccount(1, "Service Name", StoredUtf16(u"MSEMS"));
-  SeedAccount(2, "Account Name", StoredUtf16(u"Home mail"));
-  SeedAccount(2, "clsid", Bytes(clsid.begin(), clsid.end()), platform::kRegSz);
-  SeedAccount(2, "POP3 Server", StoredUtf16(u"pop.home.example"));
-  SeedAccount(2, "SMTP Server", StoredUtf16(u"smtp.home.example"));
-  SeedIdentity(3, u"Ann Sales", u"sales@corp.example", u"Sales");
-  SeedIdentity(4, u"Ann Support", u"support@corp.example", u"");
-  SeedNextAccountID(kFirstFreeNumber);
-  SeedOrderList({1, 2, 3, 4});
-  registry.PutValue(platform::kCurrentUser, Ansi(profile::DirectorySectionKeyPath(kProfile)),
-                    "101f6637", platform::kRegBinary,
-                    MultiValuedUtf16({u"SMTP:ann.lee@corp.example", u"smtp:ann@corp.example",
-                                      u"X400:c=US;a= ;p=Corp;o=Ex;s=Lee;g=Ann;",
-                                      u"smtp:lee@corp.example"}));
-  registry.PutValue(platform::kCurrentUser, ProfilePath(), "replyaddressformat",
-                    platform::kRegBinary, StoredUtf16(u"1"));
-  registry.PutValue(platform::kCurrentUser, ProfilePath(), "monitoredfolders", platform::kRegBinary,
-                    StoredUtf16(projects->entryId() + u"\t" + archive->entryId() + u"\t"));
-  registry.PutValue(platform::kCurrentUser, Ansi(profile::AccountsKeyPath(u"Other")),
-                    "NextAccountID", platform::kRegDword, Dword(9));
+  registry.PutValue(platform::kCurrentUser, path, "clsid", platform::kRegSz,
+                    Bytes(clsid.begin(), clsid.end()));
+  text("Display Name", displayName);
+  text("Email", email);
+  for (const char* server : {"POP3 Server", "POP3 User", "SMTP Server"}) text(server, u"none");
+  text("New Signature", newSignature);
+  text("Reply-Forward Signature", replySignature);
 }
 
-void SweepWorld::SeedIdentity(std::int32_t number, std::u16string_view displayName,
-                              std::u16string_view email, std::u16string_view signature) {
-  const std::string clsid = Ansi(profile::kIdentityAccountClsid);
-  SeedAccount(number, "Account Name",
-              StoredUtf16(u"EX [" + std::u16string(displayName) + u" <" + std::u16string(email) + u">]"));
-  SeedAccount(number, "clsid", Bytes(clsid.begin(), clsid.end()), platform::kRegSz);
-  SeedAccount(number, "Display Name", StoredUtf16(displayName));
-  SeedAccount(number, "Email", StoredUtf16(email));
-  for (const char* server : {"POP3 Server", "POP3 User", "SMTP Server"}) {
-    SeedAccount(number, server, StoredUtf16(u"none"));
-  }
-  if (!signature.empty()) SeedAccount(number, "New Signature", StoredUtf16(signature));
+void PageRig::SeedExchangeAccount(std::int32_t number, std::u16string_view accountName) {
+  const std::string path = AccountPath(number);
+  registry.PutValue(platform::kCurrentUser, path, "Account Name", platform::kRegBinary,
+                    StoredUtf16(accountName));
+  registry.PutValue(platform::kCurrentUser, path, "Service Name", platform::kRegBinary,
+                    StoredUtf16(u"MSEMS"));
 }
 
-void SweepWorld::SeedOrderList(const std::vector<std::uint32_t>& numbers) {
-  Bytes order;
-  for (std::uint32_t number : numbers) {
-    const Bytes four = Dword(number);
-    order.insert(order.end(), four.begin(), four.end());
-  }
+void PageRig::SeedOrderList(const std::vector<std::uint32_t>& numbers) {
   registry.PutValue(platform::kCurrentUser, AccountsPath(), Ansi(profile::kAccountOrderValue),
-                    platform::kRegBinary, order);
+                    platform::kRegBinary, Dwords(numbers));
 }
 
-void SweepWorld::SeedNextAccountID(std::uint32_t number) {
+void PageRig::SeedNextAccountID(std::uint32_t number) {
   registry.PutValue(platform::kCurrentUser, AccountsPath(), "NextAccountID", platform::kRegDword,
-                    Dword(number));
+                    Dwords({number}));
 }
 
-QuillonPage& SweepWorld::OpenPage() {
+void PageRig::SeedDirectory(const std::vector<std::u16string>& addresses) {
+  registry.PutValue(platform::kCurrentUser, Ansi(profile::DirectorySectionKeyPath(kProfile)),
+                    "101f6637", platform::kRegBinary, MultiValuedUtf16(addresses));
+}
+
+void PageRig::SeedProfileValue(std::string_view name, const Bytes& bytes) {
+  registry.PutValue(platform::kCurrentUser, ProfilePath(), name, platform::kRegBinary, bytes);
+}
+
+QuillonPage& PageRig::OpenPage() {
   page_.reset();
   controls_ = std::make_unique<FakePageControls>();
   page_ = std::make_unique<QuillonPage>(
-      PageEnvironment{controls_->Controls(), user, outlook.container, module, {}});
+      PageEnvironment{controls_->Controls(), user, outlook.container, module, version});
   page_->UserControl_InitProperties();
   return *page_;
 }
 
-void SweepWorld::ClosePage() {
+void PageRig::ClosePage() {
   page_->UserControl_Terminate();
   page_.reset();
 }
 
-std::string SweepWorld::ProfilePath() const { return Ansi(profile::ProfileKeyPath(kProfile)); }
-std::string SweepWorld::ProfilePrefix() const { return "HKCU\\" + ProfilePath() + "\\"; }
-std::string SweepWorld::AccountsPath() const { return Ansi(profile::AccountsKeyPath(kProfile)); }
+std::string PageRig::ProfilePath() const { return Ansi(profile::ProfileKeyPath(kProfile)); }
+std::string PageRig::ProfilePrefix() const { return "HKCU\\" + ProfilePath() + "\\"; }
+std::string PageRig::AccountsPath() const { return Ansi(profile::AccountsKeyPath(kProfile)); }
 
-std::string SweepWorld::AccountPath(std::int32_t number) const {
+std::string PageRig::AccountPath(std::int32_t number) const {
   return AccountsPath() + "\\" + Ansi(profile::AccountKeyName(number));
 }
 
-std::optional<Bytes> SweepWorld::Value(const std::string& path, std::string_view name) const {
+std::optional<Bytes> PageRig::Value(const std::string& path, std::string_view name) const {
   const auto value = registry.GetValue(platform::kCurrentUser, path, name);
   return value ? std::optional(value->bytes) : std::nullopt;
 }
 
-std::vector<std::string> SweepWorld::AccountKeys() const {
+std::optional<Bytes> PageRig::ProfileValue(std::string_view name) const {
+  return Value(ProfilePath(), name);
+}
+
+std::optional<std::u16string> PageRig::AccountText(std::int32_t number, std::string_view name) const {
+  const auto bytes = Value(AccountPath(number), name);
+  if (!bytes) return std::nullopt;
+  std::u16string text = profile::BytesToText(*bytes);
+  if (!text.empty() && text.back() == u'\0') text.pop_back();
+  return text;
+}
+
+std::vector<std::string> PageRig::AccountKeys() const {
   return registry.SubKeyNames(platform::kCurrentUser, AccountsPath());
+}
+
+SweepWorld::SweepWorld() {
+  projects = outlook.AddFolder(outlook.DefaultFolder(platform::kFolderInbox), u"Projects");
+  archive = outlook.AddFolder(outlook.mailboxRoot, u"Archive");
+  SeedExchangeAccount(1, u"Microsoft Exchange Server");
+  const std::string mail = AccountPath(2);
+  const std::string clsid = Ansi(profile::kIdentityAccountClsid);
+  registry.PutValue(platform::kCurrentUser, mail, "Account Name", platform::kRegBinary,
+                    StoredUtf16(u"Home mail"));
+  registry.PutValue(platform::kCurrentUser, mail, "clsid", platform::kRegSz,
+                    Bytes(clsid.begin(), clsid.end()));
+  registry.PutValue(platform::kCurrentUser, mail, "POP3 Server", platform::kRegBinary,
+                    StoredUtf16(u"pop.home.example"));
+  registry.PutValue(platform::kCurrentUser, mail, "SMTP Server", platform::kRegBinary,
+                    StoredUtf16(u"smtp.home.example"));
+  SeedIdentity(3, u"Ann Sales", u"sales@corp.example", u"Sales");
+  SeedIdentity(4, u"Ann Support", u"support@corp.example");
+  SeedNextAccountID(kFirstFreeNumber);
+  SeedOrderList({1, 2, 3, 4});
+  SeedDirectory({u"SMTP:ann.lee@corp.example", u"smtp:ann@corp.example",
+                 u"X400:c=US;a= ;p=Corp;o=Ex;s=Lee;g=Ann;", u"smtp:lee@corp.example"});
+  SeedProfileValue("replyaddressformat", StoredUtf16(u"1"));
+  SeedProfileValue("monitoredfolders",
+                   StoredUtf16(projects->entryId() + u"\t" + archive->entryId() + u"\t"));
+  registry.PutValue(platform::kCurrentUser, Ansi(profile::AccountsKeyPath(u"Other")),
+                    "NextAccountID", platform::kRegDword, Dwords({9}));
 }
 
 }  // namespace quillon::testing

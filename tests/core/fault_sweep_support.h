@@ -1,6 +1,7 @@
-// What the fault sweeps and the fuzz targets share: whole-registry images of
-// the in-memory store (what changed, and whether anything changed outside the
-// keys an operation may write to), and a page with a realistic profile around it.
+// What the page tests, the fault sweeps, the fuzz targets and the benchmarks
+// share: whole-registry images of the in-memory store (what changed, and
+// whether anything changed outside the keys an operation may write to), and a
+// page with the registry, Outlook, the add-in and a scripted user around it.
 #pragma once
 
 #include <cstdint>
@@ -34,57 +35,75 @@ std::vector<std::string> ChangesOutside(const RegistryImage& before, const Regis
 
 using Bytes = std::vector<std::uint8_t>;
 Bytes StoredUtf16(std::u16string_view text);  // UTF-16LE and one NUL unit
+Bytes Dwords(const std::vector<std::uint32_t>& numbers);  // little-endian, as order lists
 // A cached multi-valued UTF-16 list as the profile keeps it: count, offsets, strings.
 Bytes MultiValuedUtf16(const std::vector<std::u16string>& items);
 
-// A page on the profile "Main" of a running Outlook 2003 (folder editor shown):
-// the Exchange account 1, a POP3 mail account 2, identities 3 and 4 (with
-// signature names), NextAccountID 5, the cached directory addresses (one
-// primary, two secondary), a Reply-To format and two monitored folders. A
-// second profile "Other" sits next to it.
-class SweepWorld {
+// A running Outlook whose add-in names the user and the profile, a registry
+// where the identity account class is registered, and the page between them.
+// The profile itself starts empty but for NextAccountID 1.
+class PageRig {
  public:
-  static constexpr char16_t kProfile[] = u"Main";
+  static constexpr char16_t kProfile[] = u"Outlook Main";
   static constexpr char16_t kUser[] = u"Ann Lee";
-  static constexpr std::int32_t kFirstFreeNumber = 5;
 
-  SweepWorld();
-  SweepWorld(const SweepWorld&) = delete;
-  SweepWorld& operator=(const SweepWorld&) = delete;
+  explicit PageRig(std::u16string outlookVersion = u"11.0.0.8010");
+  PageRig(const PageRig&) = delete;
+  PageRig& operator=(const PageRig&) = delete;
 
-  // An identity account as an earlier save left it (signature "" for none).
+  // An identity account as an earlier save left it; an empty text is no value.
   void SeedIdentity(std::int32_t number, std::u16string_view displayName,
-                    std::u16string_view email, std::u16string_view signature);
+                    std::u16string_view email, std::u16string_view newSignature = u"",
+                    std::u16string_view replySignature = u"");
+  void SeedIdentityKey(const std::string& path, std::u16string_view displayName,
+                       std::u16string_view email, std::u16string_view newSignature,
+                       std::u16string_view replySignature);
+  void SeedExchangeAccount(std::int32_t number, std::u16string_view accountName);
   void SeedOrderList(const std::vector<std::uint32_t>& numbers);
   void SeedNextAccountID(std::uint32_t number);
+  void SeedDirectory(const std::vector<std::u16string>& addresses);
+  void SeedProfileValue(std::string_view name, const Bytes& bytes);
 
   QuillonPage& OpenPage();  // a fresh page instance on the shared module state, loaded
   void ClosePage();         // Outlook destroys the page
   QuillonPage& page() { return *page_; }
   FakePageControls& ui() { return *controls_; }
 
-  // "HKCU\...\Profiles\Main\": everything the page may write lies below it.
+  // "HKCU\...\Profiles\<profile>\": everything the page may write lies below it.
   std::string ProfilePrefix() const;
-  std::string AccountsPath() const;  // below HKEY_CURRENT_USER
+  std::string ProfilePath() const;  // paths below HKEY_CURRENT_USER
+  std::string AccountsPath() const;
   std::string AccountPath(std::int32_t number) const;
-  std::string ProfilePath() const;
   std::optional<Bytes> Value(const std::string& path, std::string_view name) const;
+  std::optional<Bytes> ProfileValue(std::string_view name) const;
+  // A stored text without its NUL, or none when the value is missing.
+  std::optional<std::u16string> AccountText(std::int32_t number, std::string_view name) const;
   std::vector<std::string> AccountKeys() const;
 
   MemoryRegistryStore registry;
   ModuleState module{registry};
   FakeOutlook outlook;
   ScriptedUser user;
-  std::shared_ptr<FakeFolder> projects;  // Inbox\Projects, monitored
-  std::shared_ptr<FakeFolder> archive;   // Archive, below the mailbox root, monitored
+  LibraryVersion version{2, 4, 17};
 
  private:
-  void SeedAccount(std::int32_t number, std::string_view name, Bytes bytes,
-                   std::uint32_t type = 3);
-  void SeedProfile();
-
   std::unique_ptr<FakePageControls> controls_;
   std::unique_ptr<QuillonPage> page_;
+};
+
+// The profile of a running Outlook 2003 (folder editor shown): the Exchange
+// account 1, a POP3 mail account 2, identities 3 and 4 (with signature names),
+// NextAccountID 5, the cached directory addresses (one primary, two
+// secondary), a Reply-To format and two monitored folders. A second profile
+// "Other" sits next to it.
+class SweepWorld : public PageRig {
+ public:
+  static constexpr std::int32_t kFirstFreeNumber = 5;
+
+  SweepWorld();
+
+  std::shared_ptr<FakeFolder> projects;  // Inbox\Projects, monitored
+  std::shared_ptr<FakeFolder> archive;   // Archive, below the mailbox root, monitored
 };
 
 }  // namespace quillon::testing

@@ -11,26 +11,20 @@ class FoldersEditor : public PageWorld {
   FoldersEditor() {
     inbox = outlook.DefaultFolder(platform::kFolderInbox);
     projects = outlook.AddFolder(inbox, u"Projects");
-    archive = outlook.AddStore(u"Archive");
-    archived = outlook.AddFolder(archive, u"Projects");
+    archived = outlook.AddFolder(outlook.AddStore(u"Archive"), u"Projects");
   }
   Bytes StoredFolders(std::initializer_list<std::shared_ptr<FakeFolder>> folders) {
     std::u16string text;
     for (const auto& folder : folders) text += folder->entryId() + u"\t";
-    return Utf16z(text);
+    return StoredUtf16(text);
   }
-  std::vector<std::string> Dialogs() const {
-    std::vector<std::string> kinds;
-    for (const auto& dialog : user.Dialogs()) {
-      kinds.push_back(dialog.kind == DialogRecord::Kind::FolderChooser ? "chooser"
-                                                                       : Narrow(dialog.text));
-    }
-    return kinds;
+  std::u16string PathOf(FakeFolder& folder) {
+    return GetFolderPath(folder, outlook.mailboxRoot->storeId(), outlook.mailboxRoot->entryId());
   }
-  std::shared_ptr<FakeFolder> inbox, projects, archive, archived;
+  std::shared_ptr<FakeFolder> inbox, projects, archived;
 };
 
-constexpr char kRefused[] = "You should select a non-default folder in the default mailbox";
+constexpr char16_t kRefused[] = u"You should select a non-default folder in the default mailbox";
 
 TEST_F(FoldersEditor, LoadDropsFoldersThatNoLongerOpenAndRewritesTheValue) {
   const auto reports = outlook.AddFolder(outlook.mailboxRoot, u"Reports");
@@ -49,39 +43,32 @@ TEST_F(FoldersEditor, LoadDropsFoldersThatNoLongerOpenAndRewritesTheValue) {
 
 TEST_F(FoldersEditor, DefaultFoldersAndOtherStoresAreRefusedUntilAProperOneIsChosen) {
   OpenPage();
-  user.ChooseFolder(inbox);
-  user.AnswerMessageBox(platform::kAnswerOk);
-  user.ChooseFolder(outlook.DefaultFolder(platform::kFolderSentMail));
-  user.AnswerMessageBox(platform::kAnswerOk);
-  user.ChooseFolder(archived);
-  user.AnswerMessageBox(platform::kAnswerOk);
-  user.ChooseFolder(outlook.DefaultFolder(platform::kFolderAllPublicFolders));
-  user.AnswerMessageBox(platform::kAnswerOk);
+  for (const auto& refused : {inbox, outlook.DefaultFolder(platform::kFolderSentMail), archived,
+                              outlook.DefaultFolder(platform::kFolderAllPublicFolders)}) {
+    user.ChooseFolder(refused);
+    user.AnswerMessageBox(platform::kAnswerOk);
+  }
   user.ChooseFolder(projects);
   ui().cmdAddFolder.UserClick();
 
-  EXPECT_EQ(Dialogs(), (std::vector<std::string>{"chooser", kRefused, "chooser", kRefused,
-                                                 "chooser", kRefused, "chooser", kRefused,
-                                                 "chooser"}));
-  EXPECT_EQ(user.Dialogs()[1].style, 48);
-  EXPECT_EQ(user.Dialogs()[1].title, u"Quillon");
+  ASSERT_EQ(user.Dialogs().size(), 9u);
+  for (std::size_t i = 0; i < 9; ++i) {
+    const DialogRecord& dialog = user.Dialogs()[i];
+    if (i % 2 == 0) {
+      EXPECT_EQ(dialog.kind, DialogRecord::Kind::FolderChooser);
+    } else {
+      EXPECT_EQ(dialog.text, kRefused);
+      EXPECT_EQ(dialog.style, 48);
+      EXPECT_EQ(dialog.title, u"Quillon");
+    }
+  }
   EXPECT_EQ(ui().List4.Items(), (Texts{u"Inbox\\Projects"}));
   EXPECT_EQ(ui().List5.Items(), (Texts{projects->entryId()}));
   EXPECT_TRUE(page().PropertyPage_Dirty());
   EXPECT_TRUE(ui().cmdDeleteAllFolders.Enabled());
 }
 
-TEST_F(FoldersEditor, RootFolderAndRepeatedChoicesAreAccepted) {
-  OpenPage();
-  for (int i = 0; i < 2; ++i) {
-    user.ChooseFolder(outlook.mailboxRoot);
-    ui().cmdAddFolder.UserClick();
-  }
-  EXPECT_EQ(ui().List4.Items(), (Texts{u"Mailbox - Ann Lee", u"Mailbox - Ann Lee"}));
-  EXPECT_EQ(ui().List5.ListCount(), 2);
-}
-
-TEST_F(FoldersEditor, CancellingTheChooserChangesNothing) {
+TEST_F(FoldersEditor, RootFolderAndRepeatedChoicesAreAcceptedACancelChangesNothing) {
   OpenPage();
   user.ChooseFolder(nullptr);
   ui().cmdAddFolder.UserClick();
@@ -89,6 +76,14 @@ TEST_F(FoldersEditor, CancellingTheChooserChangesNothing) {
   ui().cmdAddFolder.UserClick();
   EXPECT_EQ(ui().List4.ListCount(), 0);
   EXPECT_FALSE(page().PropertyPage_Dirty());
+
+  outlook.ns->Heal("PickFolder");
+  for (int i = 0; i < 2; ++i) {
+    user.ChooseFolder(outlook.mailboxRoot);
+    ui().cmdAddFolder.UserClick();
+  }
+  EXPECT_EQ(ui().List4.Items(), (Texts{u"Mailbox - Ann Lee", u"Mailbox - Ann Lee"}));
+  EXPECT_EQ(ui().List5.ListCount(), 2);
 }
 
 TEST_F(FoldersEditor, FailingDefaultFolderLookupsCountAsMissingFolders) {
@@ -107,21 +102,22 @@ TEST_F(FoldersEditor, FailingDefaultFolderLookupsCountAsMissingFolders) {
   EXPECT_TRUE(page().IsProperFolder(*inbox));
 }
 
-TEST_F(FoldersEditor, FoldersWhoseStoreCannotBeReadAreRefused) {
-  OpenPage();
-  projects->Fail("StoreID");
-  EXPECT_FALSE(page().IsProperFolder(*projects));
-  projects->Heal("StoreID");
-  projects->Fail("EntryID");
-  EXPECT_FALSE(page().IsProperFolder(*projects));
-}
-
-TEST_F(FoldersEditor, WithoutADefaultMailboxEveryFolderIsRefused) {
-  outlook.DefaultFolder(platform::kFolderInbox)->Fail("Parent");
+TEST_F(FoldersEditor, FoldersThatCannotBeCheckedAreRefused) {
+  // Without a default mailbox every folder is refused.
+  inbox->Fail("Parent");
   OpenPage();
   EXPECT_EQ(module.sDefStoreID, u"");
   EXPECT_FALSE(page().IsProperFolder(*projects));
   EXPECT_FALSE(page().IsProperFolder(*outlook.mailboxRoot));
+
+  inbox->Heal("Parent");
+  OpenPage();
+  for (const char* call : {"StoreID", "EntryID"}) {
+    projects->Fail(call);
+    EXPECT_FALSE(page().IsProperFolder(*projects)) << call;
+    projects->Heal(call);
+  }
+  EXPECT_TRUE(page().IsProperFolder(*projects));
 }
 
 TEST_F(FoldersEditor, RemovingFoldersKeepsBothListsInStep) {
@@ -142,8 +138,7 @@ TEST_F(FoldersEditor, RemovingFoldersKeepsBothListsInStep) {
             u"Are you sure you want to delete the selected item from the list?");
   EXPECT_EQ(ui().List4.Items(), (Texts{u"Inbox\\Projects", u"B"}));
   EXPECT_EQ(ui().List5.Items(), (Texts{projects->entryId(), b->entryId()}));
-  EXPECT_EQ(ui().List4.HorizontalExtent(),
-            14 * FakeListBox::kCharWidth + FakePageSurface::kScrollBarWidth);
+  EXPECT_EQ(ui().List4.HorizontalExtent(), ExtentOf(14));
   EXPECT_FALSE(ui().cmdDeleteFolder.Enabled());
 
   user.AnswerMessageBox(platform::kAnswerYes);
@@ -152,13 +147,17 @@ TEST_F(FoldersEditor, RemovingFoldersKeepsBothListsInStep) {
   EXPECT_TRUE(ui().List4.Items().empty() && ui().List5.Items().empty());
   EXPECT_EQ(ui().List4.HorizontalExtent(), 0);
   EXPECT_FALSE(ui().cmdDeleteFolder.Enabled() || ui().cmdDeleteAllFolders.Enabled());
-  page().cmdDeleteFolder_Click();
+  page().cmdDeleteFolder_Click();  // nothing left: no questions
   page().cmdDeleteAllFolders_Click();
   EXPECT_EQ(user.Dialogs().size(), 3u);
+
+  // An empty list is stored as an empty text.
+  ApplyAnswering(platform::kAnswerNo);
+  EXPECT_EQ(ProfileValue("monitoredfolders"), (Bytes{0, 0}));
 }
 
 TEST_F(FoldersEditor, WholeLifeOfAnOutlook11Page) {
-  SeedIdentity({2, u"EX [Bob <bob@x.example>]", u"Bob", u"bob@x.example", u"", u""});
+  SeedIdentity(2, u"Bob", u"bob@x.example");
   SeedProfileValue("monitoredfolders", StoredFolders({projects}));
   outlook.OpenInspector("note");
   OpenPage();
@@ -167,15 +166,13 @@ TEST_F(FoldersEditor, WholeLifeOfAnOutlook11Page) {
   ui().cmdAddFolder.UserClick();
   ui().List5.SetList(0, u" " + projects->entryId() + u" ");
   ui().Option1_0.UserClick();
-  user.AnswerMessageBox(platform::kAnswerYes);
-  page().PropertyPage_Apply();
+  ApplyAnswering(platform::kAnswerYes);
   ClosePage();
 
   EXPECT_EQ(ProfileValue("monitoredfolders"), StoredFolders({projects, reports}));
-  EXPECT_EQ(ProfileValue("replyaddressformat"), Utf16z(u"0"));
+  EXPECT_EQ(ProfileValue("replyaddressformat"), StoredUtf16(u"0"));
   EXPECT_EQ(AccountText(1, "Account Name"), u"EX [Bob <bob@x.example>]");
-  EXPECT_EQ(outlook.journal,
-            (Log{"IsRestart 1", "save note", "close note (true)", "quit"}));
+  EXPECT_EQ(outlook.journal, (Log{"IsRestart 1", "save note", "close note (true)", "quit"}));
 
   // Reopened after the restart, the page shows what was saved.
   OpenPage();
@@ -184,24 +181,7 @@ TEST_F(FoldersEditor, WholeLifeOfAnOutlook11Page) {
   EXPECT_TRUE(ui().Option1_0.Value());
 }
 
-TEST_F(FoldersEditor, EmptyFolderListIsStoredAsAnEmptyText) {
-  SeedProfileValue("monitoredfolders", StoredFolders({projects}));
-  OpenPage();
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdDeleteAllFolders.UserClick();
-  user.AnswerMessageBox(platform::kAnswerNo);
-  page().PropertyPage_Apply();
-  EXPECT_EQ(ProfileValue("monitoredfolders"), (Bytes{0, 0}));
-}
-
-class FolderPath : public FoldersEditor {
- protected:
-  std::u16string PathOf(FakeFolder& folder) {
-    return GetFolderPath(folder, outlook.mailboxRoot->storeId(), outlook.mailboxRoot->entryId());
-  }
-};
-
-TEST_F(FolderPath, NamesUpToTwentyAncestorsBelowTheRoot) {
+TEST_F(FoldersEditor, PathNamesUpToTwentyAncestorsBelowTheRootAndLeavesOutUnreadableParts) {
   EXPECT_EQ(PathOf(*projects), u"Inbox\\Projects");
   EXPECT_EQ(PathOf(*inbox), u"Inbox");
   EXPECT_EQ(PathOf(*outlook.mailboxRoot), u"Mailbox - Ann Lee");
@@ -214,9 +194,7 @@ TEST_F(FolderPath, NamesUpToTwentyAncestorsBelowTheRoot) {
     if (level >= 2) expected += (expected.empty() ? u"" : u"\\") + (u"L" + text::Decimal(level));
   }
   EXPECT_EQ(PathOf(*folder), expected);  // L1 is the 21st ancestor: left out
-}
 
-TEST_F(FolderPath, UnreadablePartsAreLeftOut) {
   projects->Fail("Name");
   EXPECT_EQ(PathOf(*projects), u"Inbox\\");
   projects->Heal("Name");

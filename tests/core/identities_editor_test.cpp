@@ -1,5 +1,6 @@
 // The identities editor as a user works it: typing, changing, removing,
 // reordering and filling identities, with the buttons following along.
+#include "profile/profile_values.h"
 #include "tests/core/page_test_world.h"
 
 namespace quillon::testing {
@@ -7,10 +8,17 @@ namespace {
 
 class IdentitiesEditor : public PageWorld16 {
  protected:
-  void OpenWith(const std::vector<IdentitySeed>& identities) {
-    for (const auto& identity : identities) SeedIdentity(identity);
+  // Identities 1, 2, ... with the signatures "<name> new" and "<name> reply".
+  void OpenWith(const Texts& names) {
+    std::int32_t number = 0;
+    for (const auto& name : names) {
+      SeedIdentity(++number, name, Email(name), name + u" new", name + u" reply");
+    }
     OpenPage();
   }
+  static std::u16string Email(const std::u16string& name) { return name + u"@x.example"; }
+  static std::u16string Entry(const std::u16string& name) { return name + u" <" + Email(name) + u">"; }
+
   struct Buttons {
     bool change, remove, removeAll, moveUp, moveDown, populate;
     bool operator==(const Buttons&) const = default;
@@ -19,67 +27,42 @@ class IdentitiesEditor : public PageWorld16 {
     return {ui().cmdChange.Enabled(), ui().cmdRemove.Enabled(), ui().cmdRemoveAll.Enabled(),
             ui().cmdMoveUp.Enabled(), ui().cmdMoveDown.Enabled(), ui().cmdPopulate.Enabled()};
   }
-  std::u16string Entry(std::u16string_view name) {
-    return std::u16string(name) + u" <" + Lower(name) + u"@x.example>";
-  }
-  static std::u16string Lower(std::u16string_view name) {
-    std::u16string lower(name);
-    for (auto& c : lower) c = (c >= u'A' && c <= u'Z') ? c + 32 : c;
-    return lower;
-  }
-  IdentitySeed Stored(std::uint32_t number, std::u16string name) {
-    return {number, u"EX [" + name + u"]", name, Lower(name) + u"@x.example", name + u" new",
-            name + u" reply"};
-  }
 };
 
-TEST(IdentityValidation, TypedTextIsNormalisedOrRejected) {
-  struct Case {
-    std::u16string typed;
-    std::int16_t result;
-    std::u16string normalised;
+TEST_F(IdentitiesEditor, TypedTextIsNormalisedOrRejected) {
+  OpenPage();
+  const std::pair<std::u16string, std::u16string> accepted[] = {
+      {u"Ann Lee ann@x.example", u"Ann Lee <ann@x.example>"},
+      {u"  Ann   Lee   <ann@x.example>  ", u"Ann   Lee <ann@x.example>"},
+      {u"Ann <<ann@x>.example>>", u"Ann <ann@x.example>"},
+      {u"Ann a.b@c", u"Ann <a.b@c>"},  // five characters, dot before the @
+      {u"Ann Lee@x.example", u"Ann <Lee@x.example>"},
   };
-  const Case cases[] = {
-      {u"Ann Lee ann@x.example", 1, u"Ann Lee <ann@x.example>"},
-      {u"  Ann   Lee   <ann@x.example>  ", 1, u"Ann   Lee <ann@x.example>"},
-      {u"Ann <<ann@x>.example>>", 1, u"Ann <ann@x.example>"},
-      {u"Ann a.b@c", 1, u"Ann <a.b@c>"},  // five characters, dot before the @
-      {u"Ann Lee@x.example", 1, u"Ann <Lee@x.example>"},
-      {u"ann@x.example", -1, u""},
-      {u"", -1, u""},
-      {u"Ann ab@c.", -1, u""},
-      {u"Ann @ab.c", -1, u""},
-      {u"Ann .ab@c", -1, u""},
-      {u"Ann a.@b", -1, u""},  // four characters
-      {u"Ann abc@example", -1, u""},
-      {u"Ann abc.example", -1, u""},
-      {u"A/B a@x.example", -1, u""},
-      {u"A\\B a@x.example", -1, u""},
-      {u"A@B a@x.example", -1, u""},
-      {u"A<B a@x.example", -1, u""},
-      {u" <a@x.example>", -1, u""},
-  };
-  MemoryRegistryStore registry;
-  ModuleState module{registry};
-  FakePageControls controls;
-  ScriptedUser user;
-  FakeOutlook outlook;
-  QuillonPage page(PageEnvironment{controls.Controls(), user, outlook.container, module, {}});
-  for (const Case& c : cases) {
-    std::optional<std::u16string> text = c.typed;
-    EXPECT_EQ(page.ValidateInput(text), c.result) << Narrow(c.typed);
-    EXPECT_EQ(*text, c.result == 1 ? c.normalised : c.typed) << Narrow(c.typed);
+  for (const auto& [typed, normalised] : accepted) {
+    std::optional<std::u16string> text = typed;
+    EXPECT_EQ(page().ValidateInput(text), 1) << Narrow(typed);
+    EXPECT_EQ(*text, normalised);
+  }
+  const std::u16string rejected[] = {
+      u"ann@x.example", u"",  u"Ann ab@c.", u"Ann @ab.c", u"Ann .ab@c",
+      u"Ann a.@b",  // four characters
+      u"Ann abc@example", u"Ann abc.example", u"A/B a@x.example", u"A\\B a@x.example",
+      u"A@B a@x.example", u"A<B a@x.example", u" <a@x.example>"};
+  for (const auto& typed : rejected) {
+    std::optional<std::u16string> text = typed;
+    EXPECT_EQ(page().ValidateInput(text), -1) << Narrow(typed);
+    EXPECT_EQ(*text, typed);
   }
   std::optional<std::u16string> cancelled;
-  EXPECT_EQ(page.ValidateInput(cancelled), 0);
+  EXPECT_EQ(page().ValidateInput(cancelled), 0);
   std::u16string email = u"  a.b@c  ";
-  EXPECT_TRUE(page.ValidateSMTPEmail(email));
+  EXPECT_TRUE(page().ValidateSMTPEmail(email));
   EXPECT_EQ(email, u"a.b@c");
-  EXPECT_TRUE(page.ValidateDN(u""));
+  EXPECT_TRUE(page().ValidateDN(u""));
 }
 
 TEST_F(IdentitiesEditor, AddAsksUntilValidThenAppendsWithEmptySignatures) {
-  OpenWith({Stored(1, u"Bob")});
+  OpenWith({u"Bob"});
   user.TypeIntoInputBox(u"");
   user.TypeIntoInputBox(u"bare@x.example");
   user.TypeIntoInputBox(u"Ann Lee ann@x.example");
@@ -99,12 +82,11 @@ TEST_F(IdentitiesEditor, AddAsksUntilValidThenAppendsWithEmptySignatures) {
   EXPECT_EQ(ui().List3.Items(), (Texts{u"Bob reply", u""}));
   EXPECT_EQ(ui().List1.ListIndex(), -1);
   EXPECT_TRUE(page().PropertyPage_Dirty());
-  EXPECT_EQ(ui().List1.HorizontalExtent(),
-            23 * FakeListBox::kCharWidth + FakePageSurface::kScrollBarWidth);
+  EXPECT_EQ(ui().List1.HorizontalExtent(), ExtentOf(23));
 }
 
 TEST_F(IdentitiesEditor, CancelAndDuplicatesLeaveThePageUnchanged) {
-  OpenWith({Stored(1, u"Bob")});
+  OpenWith({u"Bob"});
   user.CancelInputBox();
   ui().cmdAdd.UserClick();
   user.TypeIntoInputBox(u"BOB bob@X.EXAMPLE");
@@ -115,7 +97,7 @@ TEST_F(IdentitiesEditor, CancelAndDuplicatesLeaveThePageUnchanged) {
 }
 
 TEST_F(IdentitiesEditor, ChangeRewritesTheSelectedEntryInPlace) {
-  OpenWith({Stored(1, u"Bob"), Stored(2, u"Cid")});
+  OpenWith({u"Bob", u"Cid"});
   ui().List1.UserClick(0);
   user.TypeIntoInputBox(u"bob BOB@x.example");  // equal ignoring case: nothing to store
   ui().cmdChange.UserClick();
@@ -133,14 +115,9 @@ TEST_F(IdentitiesEditor, ChangeRewritesTheSelectedEntryInPlace) {
   EXPECT_TRUE(page().PropertyPage_Dirty());
 }
 
-TEST_F(IdentitiesEditor, ChangeWithoutSelectionAsksNothing) {
-  OpenWith({Stored(1, u"Bob")});
-  page().cmdChange_Click();
-  EXPECT_TRUE(user.Dialogs().empty());
-}
-
-TEST_F(IdentitiesEditor, RemoveTakesTheEntryOutOfAllThreeLists) {
-  OpenWith({Stored(1, u"Ann"), Stored(2, u"Bob"), Stored(3, u"Cid")});
+TEST_F(IdentitiesEditor, RemoveTakesTheEntryOutOfAllThreeListsAndNarrowsTheScrollRange) {
+  OpenWith({u"Ann", u"Bartholomew", u"Cid"});
+  EXPECT_EQ(ui().List1.HorizontalExtent(), ExtentOf(Entry(u"Bartholomew").size()));
   ui().List1.UserClick(1);
   user.AnswerMessageBox(platform::kAnswerNo);
   ui().cmdRemove.UserClick();
@@ -159,11 +136,14 @@ TEST_F(IdentitiesEditor, RemoveTakesTheEntryOutOfAllThreeLists) {
   EXPECT_EQ(ui().List1.ListIndex(), -1);
   EXPECT_EQ(IdentityButtons(), (Buttons{false, false, true, false, false, true}));
   EXPECT_TRUE(page().PropertyPage_Dirty());
+  EXPECT_EQ(ui().List1.HorizontalExtent(), ExtentOf(Entry(u"Ann").size()));
 }
 
 TEST_F(IdentitiesEditor, RemovingEverythingEmptiesTheListsAndTheScrollRange) {
-  OpenWith({Stored(1, u"Ann"), Stored(2, u"Bob")});
-  page().cmdRemove_Click();  // nothing selected: no question
+  OpenWith({u"Ann", u"Bob"});
+  // Without a selection, changing and removing ask nothing.
+  page().cmdChange_Click();
+  page().cmdRemove_Click();
   EXPECT_TRUE(user.Dialogs().empty());
   user.AnswerMessageBox(platform::kAnswerYes);
   ui().cmdRemoveAll.UserClick();
@@ -177,21 +157,8 @@ TEST_F(IdentitiesEditor, RemovingEverythingEmptiesTheListsAndTheScrollRange) {
   EXPECT_EQ(user.Dialogs().size(), 1u);
 }
 
-TEST_F(IdentitiesEditor, ScrollRangeFollowsTheWidestEntry) {
-  OpenWith({Stored(1, u"Ann"), Stored(2, u"Bartholomew")});
-  const auto extent = [](std::size_t chars) {
-    return static_cast<std::int32_t>(chars) * FakeListBox::kCharWidth +
-           FakePageSurface::kScrollBarWidth;
-  };
-  EXPECT_EQ(ui().List1.HorizontalExtent(), extent(Entry(u"Bartholomew").size()));
-  ui().List1.UserClick(1);
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdRemove.UserClick();
-  EXPECT_EQ(ui().List1.HorizontalExtent(), extent(Entry(u"Ann").size()));
-}
-
 TEST_F(IdentitiesEditor, MovesCarryTextDataAndSignaturesAndKeepTheSelection) {
-  OpenWith({Stored(1, u"Ann"), Stored(2, u"Bob"), Stored(3, u"Cid")});
+  OpenWith({u"Ann", u"Bob", u"Cid"});
   ui().List1.UserClick(2);
   ui().cmdMoveUp.UserClick();
   EXPECT_EQ(ui().List1.Items(), (Texts{Entry(u"Ann"), Entry(u"Cid"), Entry(u"Bob")}));
@@ -218,21 +185,16 @@ TEST_F(IdentitiesEditor, MovesCarryTextDataAndSignaturesAndKeepTheSelection) {
   ui().cmdMoveDown.UserClick();
   EXPECT_EQ(ui().List1.Items(), (Texts{Entry(u"Ann"), Entry(u"Cid"), Entry(u"Bob")}));
   EXPECT_EQ(ui().List1.ListIndex(), 1);
-}
 
-TEST_F(IdentitiesEditor, MovedEntryEqualToAnEarlierOneSelectsTheEarlierOne) {
-  OpenPage();
-  for (const char16_t* line : {u"Ann <a@x.example>", u"Bob <b@x.example>", u"ANN <A@X.EXAMPLE>"}) {
-    ui().List1.AddItem(line);
-    ui().List2.AddItem(u"");
-    ui().List3.AddItem(u"");
-  }
+  // A moved entry equal to an earlier one selects the earlier one.
+  ShowLines({u"Ann <a@x.example>", u"Bob <b@x.example>", u"ANN <A@X.EXAMPLE>"});
   ui().List1.UserClick(2);
   ui().cmdMoveUp.UserClick();
   EXPECT_EQ(ui().List1.ListIndex(), 0);
 }
 
 TEST_F(IdentitiesEditor, ButtonStatesFollowListAndSelection) {
+  const Texts three = {u"A <a@x.example>", u"B <b@x.example>", u"C <c@x.example>"};
   struct Case {
     Texts lines;
     std::int16_t selected;
@@ -242,21 +204,16 @@ TEST_F(IdentitiesEditor, ButtonStatesFollowListAndSelection) {
       {{}, -1, {false, false, false, false, false, true}},
       {{u"Sales /o=Org/cn=Sales"}, 0, {true, true, true, false, false, true}},
       {{u"A <a@x.example>", u"B <b@x.example>"}, -1, {false, false, true, false, false, true}},
-      {{u"A <a@x.example>", u"B <b@x.example>", u"C <c@x.example>"}, 0,
-       {true, true, true, false, true, true}},
-      {{u"A <a@x.example>", u"B <b@x.example>", u"C <c@x.example>"}, 1,
-       {true, true, true, true, true, true}},
-      {{u"A <a@x.example>", u"B <b@x.example>", u"C <c@x.example>"}, 2,
-       {true, true, true, true, false, true}},
+      {three, 0, {true, true, true, false, true, true}},
+      {three, 1, {true, true, true, true, true, true}},
+      {three, 2, {true, true, true, true, false, true}},
       {{u"A <a@x.example>", u"Sales /o=Org/cn=Sales"}, 1, {false, true, true, true, false, true}},
   };
   OpenPage();
   for (const Case& c : cases) {
-    ui().List1.Clear();
-    for (const auto& line : c.lines) ui().List1.AddItem(line);
+    ShowLines(c.lines);
     ui().List1.UserClick(c.selected);
-    EXPECT_EQ(IdentityButtons(), c.expected) << c.lines.size() << " lines, selected "
-                                              << c.selected;
+    EXPECT_EQ(IdentityButtons(), c.expected) << c.lines.size() << " lines, selected " << c.selected;
   }
 }
 
@@ -281,9 +238,7 @@ TEST_F(PopulateIdentities, SecondaryAddressesAreAddedOnce) {
   SeedDirectory({u"SMTP:ann.lee@corp.example", u"smtp:al@corp.example",
                  u"smtp: ann@corp.example "});
   OpenPage();
-  ui().List1.AddItem(u"Someone Else <al@corp.example>");  // another name: no duplicate
-  ui().List2.AddItem(u"");
-  ui().List3.AddItem(u"");
+  ShowLines({u"Someone Else <al@corp.example>"});  // another name: no duplicate
   ui().cmdPopulate.UserClick();
   EXPECT_EQ(ui().List1.Items(), (Texts{u"Someone Else <al@corp.example>",
                                        u"Ann Lee <ann@corp.example>", u"Ann Lee <al@corp.example>"}));
@@ -298,10 +253,7 @@ TEST_F(PopulateIdentities, SecondaryAddressesAreAddedOnce) {
 }
 
 TEST_F(PopulateIdentities, PlaceholderOfAnEmptyCacheIsNoAddress) {
-  registry.PutValue(platform::kCurrentUser,
-                    Narrow(std::u16string(u"Software\\Microsoft\\Windows NT\\CurrentVersion\\"
-                                          u"Windows Messaging Subsystem\\Profiles\\") +
-                           kProfile + u"\\13dbb0c8aa05101a9bb000aa002fc45a"),
+  registry.PutValue(platform::kCurrentUser, Narrow(profile::DirectorySectionKeyPath(kProfile)),
                     "101f6637", platform::kRegBinary, {});
   OpenPage();
   ASSERT_EQ(module.vDirAddresses, (Texts{u"(not defined for this account)"}));
@@ -321,22 +273,8 @@ TEST_F(PopulateIdentities, WithoutProfileOrUserNothingIsRead) {
 }
 
 TEST_F(PopulateIdentities, SharedMailboxesAreAddedAsGivenSkippingEmptyParts) {
-  outlook.addIn->sharedMailboxes =
-      u"\x01 Sales /o=Org/cn=Sales \x01\x01Help Desk /o=Org/cn=Help\x01";
-  OpenPage();
-  ui().cmdSharedMailboxes.UserClick();
-  EXPECT_EQ(ui().List1.Items(), (Texts{u"Sales /o=Org/cn=Sales", u"Help Desk /o=Org/cn=Help"}));
-  EXPECT_EQ(ui().List2.Items(), (Texts{u"", u""}));
-  EXPECT_EQ(ui().List3.Items(), (Texts{u"", u""}));
-  EXPECT_TRUE(page().PropertyPage_Dirty());
-  ui().cmdSharedMailboxes.UserClick();
-  EXPECT_EQ(ui().List1.ListCount(), 2);
-  EXPECT_TRUE(user.Dialogs().empty());
-}
-
-TEST_F(PopulateIdentities, NoSharedMailboxesGivesTheMessage) {
-  for (const char16_t* given : {u"", u"\x01 \x01"}) {
-    outlook.addIn->sharedMailboxes = given;
+  for (const char16_t* none : {u"", u"\x01 \x01"}) {
+    outlook.addIn->sharedMailboxes = none;
     OpenPage();
     user.AnswerMessageBox(platform::kAnswerOk);
     ui().cmdSharedMailboxes.UserClick();
@@ -346,6 +284,17 @@ TEST_F(PopulateIdentities, NoSharedMailboxesGivesTheMessage) {
     EXPECT_EQ(user.Dialogs().back().style, 48);
     EXPECT_TRUE(ui().List1.Items().empty());
   }
+  outlook.addIn->sharedMailboxes =
+      u"\x01 Sales /o=Org/cn=Sales \x01\x01Help Desk /o=Org/cn=Help\x01";
+  OpenPage();
+  ui().cmdSharedMailboxes.UserClick();
+  EXPECT_EQ(ui().List1.Items(), (Texts{u"Sales /o=Org/cn=Sales", u"Help Desk /o=Org/cn=Help"}));
+  EXPECT_EQ(ui().List2.Items(), (Texts{u"", u""}));
+  EXPECT_EQ(ui().List3.Items(), (Texts{u"", u""}));
+  EXPECT_TRUE(page().PropertyPage_Dirty());
+  ui().cmdSharedMailboxes.UserClick();  // all present already: nothing, silently
+  EXPECT_EQ(ui().List1.ListCount(), 2);
+  EXPECT_EQ(user.Dialogs().size(), 2u);
 }
 
 }  // namespace
