@@ -2,8 +2,10 @@
 // own entry points, inside a private view of the registry.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
+#include "win/control/com_support.h"
 #include "win/control/outlook_interfaces.h"
 #include "win_test_support.h"
 
@@ -12,119 +14,133 @@ namespace {
 
 const std::wstring kClsidKey = std::wstring(L"Software\\Classes\\CLSID\\") + kClsidText;
 const std::wstring kProgIdKey = std::wstring(L"Software\\Classes\\") + kProgId;
+using Entry = HRESULT(STDAPICALLTYPE*)();
+using Install = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
 
-class Registration : public ::testing::Test {
- protected:
-  void SetUp() override {
-    library_ = LoadLibraryW(ControlLibraryPath().c_str());
-    ASSERT_NE(library_, nullptr);
-    reg_ = Entry<HRESULT(STDAPICALLTYPE*)()>("DllRegisterServer");
-    unreg_ = Entry<HRESULT(STDAPICALLTYPE*)()>("DllUnregisterServer");
-    install_ = Entry<HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR)>("DllInstall");
-    ASSERT_TRUE(reg_ && unreg_ && install_);
+bool KeyExists(HKEY root, const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+// HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER of this process redirected to two
+// scratch keys, so registration is checked without touching the real
+// registration that other suites rely on.
+class RegistrySandbox {
+ public:
+  RegistrySandbox() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
+    RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kRoot) + L"\\Machine").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &machine, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kRoot) + L"\\User").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                    nullptr, &user, nullptr);
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine);
+    RegOverridePredefKey(HKEY_CURRENT_USER, user);
   }
-  void TearDown() override {
-    if (library_) FreeLibrary(library_);
+  RegistrySandbox(const RegistrySandbox&) = delete;
+  RegistrySandbox& operator=(const RegistrySandbox&) = delete;
+  ~RegistrySandbox() {
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegCloseKey(machine);
+    RegCloseKey(user);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
+    RegDeleteKeyW(HKEY_CURRENT_USER, kRoot);
   }
-  template <class Function>
-  Function Entry(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library_, name)));
+  // Whether either part holds a trace of the class or its ProgID.
+  bool Empty() const {
+    for (HKEY root : {machine, user})
+      for (const std::wstring& path : {kClsidKey, kProgIdKey})
+        if (KeyExists(root, path)) return false;
+    return true;
   }
 
-  // Every key and value registration writes, read from one root.
-  static void ExpectRegistered(HKEY root) {
-    EXPECT_EQ(ReadText(root, kProgIdKey, nullptr), kFriendlyName);
-    EXPECT_EQ(ReadText(root, kProgIdKey + L"\\CLSID", nullptr), kClsidText);
-    EXPECT_EQ(ReadText(root, kClsidKey, nullptr), kFriendlyName);
-    EXPECT_EQ(ReadText(root, kClsidKey + L"\\ProgID", nullptr), kProgId);
-    EXPECT_EQ(_wcsicmp(ReadText(root, kClsidKey + L"\\InprocServer32", nullptr).c_str(),
-                       ControlLibraryPath().c_str()),
-              0);
-    EXPECT_EQ(ReadText(root, kClsidKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
-    HKEY control = nullptr;
-    EXPECT_EQ(RegOpenKeyExW(root, (kClsidKey + L"\\Control").c_str(), 0, KEY_READ, &control), ERROR_SUCCESS);
-    if (control) RegCloseKey(control);
-    const std::wstring misc = ReadText(root, kClsidKey + L"\\MiscStatus\\1", nullptr);
-    EXPECT_TRUE(std::stoul(misc) & OLEMISC_SETCLIENTSITEFIRST) << misc;
-    EXPECT_EQ(ReadText(root, kClsidKey + L"\\Version", nullptr), L"1.0");
-  }
-
-  HMODULE library_ = nullptr;
-  HRESULT(STDAPICALLTYPE* reg_)() = nullptr;
-  HRESULT(STDAPICALLTYPE* unreg_)() = nullptr;
-  HRESULT(STDAPICALLTYPE* install_)(BOOL, LPCWSTR) = nullptr;
+  static constexpr wchar_t kRoot[] = L"Software\\QuillonControlTests";
+  HKEY machine = nullptr;
+  HKEY user = nullptr;
 };
 
-TEST_F(Registration, MachineWideRoundTripLeavesNothingAndRepeats) {
-  RegistrySandbox sandbox(L"MachineWide");
-  ASSERT_HRESULT_SUCCEEDED(reg_());
-  ExpectRegistered(sandbox.Machine());
-  EXPECT_FALSE(sandbox.UserKeyExists(kClsidKey));
-  ASSERT_HRESULT_SUCCEEDED(reg_());  // registering twice is harmless
-  ExpectRegistered(sandbox.Machine());
-
-  ASSERT_HRESULT_SUCCEEDED(unreg_());
-  EXPECT_FALSE(sandbox.MachineKeyExists(kClsidKey));
-  EXPECT_FALSE(sandbox.MachineKeyExists(kProgIdKey));
-  EXPECT_HRESULT_SUCCEEDED(unreg_());  // and so is unregistering twice
+// The REG_SZ value, or "<missing>".
+std::wstring ReadText(HKEY root, const std::wstring& path, const wchar_t* name = nullptr) {
+  wchar_t buffer[1024] = {};
+  DWORD size = sizeof buffer;
+  if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+    return L"<missing>";
+  return buffer;
 }
 
-TEST_F(Registration, PerUserInstallWritesOnlyBelowTheUsersClasses) {
-  RegistrySandbox sandbox(L"PerUser");
-  for (const wchar_t* command : {L"user", L"USER"}) {
-    ASSERT_HRESULT_SUCCEEDED(install_(TRUE, command)) << command;
-    ExpectRegistered(sandbox.User());
-    EXPECT_FALSE(sandbox.MachineKeyExists(kClsidKey));
-    ASSERT_HRESULT_SUCCEEDED(install_(FALSE, command));
-    EXPECT_FALSE(sandbox.UserKeyExists(kClsidKey));
-    EXPECT_FALSE(sandbox.UserKeyExists(kProgIdKey));
-    EXPECT_HRESULT_SUCCEEDED(install_(FALSE, command));
+// Every key and value registration writes, read from one root.
+void ExpectRegistered(HKEY root) {
+  EXPECT_EQ(ReadText(root, kProgIdKey), kFriendlyName);
+  EXPECT_EQ(ReadText(root, kProgIdKey + L"\\CLSID"), kClsidText);
+  EXPECT_EQ(ReadText(root, kClsidKey), kFriendlyName);
+  EXPECT_EQ(ReadText(root, kClsidKey + L"\\ProgID"), kProgId);
+  EXPECT_EQ(_wcsicmp(ReadText(root, kClsidKey + L"\\InprocServer32").c_str(), ControlLibraryPath().c_str()), 0);
+  EXPECT_EQ(ReadText(root, kClsidKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+  EXPECT_TRUE(KeyExists(root, kClsidKey + L"\\Control"));
+  const std::wstring misc = ReadText(root, kClsidKey + L"\\MiscStatus\\1");
+  EXPECT_TRUE(std::wcstoul(misc.c_str(), nullptr, 10) & OLEMISC_SETCLIENTSITEFIRST) << misc;
+  EXPECT_EQ(ReadText(root, kClsidKey + L"\\Version"), L"1.0");
+}
+
+TEST(Registration, RoundTripsWriteOneScopeAndLeaveNothingAndRepeat) {
+  const auto reg = LibraryEntry<Entry>("DllRegisterServer");
+  const auto unreg = LibraryEntry<Entry>("DllUnregisterServer");
+  const auto install = LibraryEntry<Install>("DllInstall");
+  ASSERT_TRUE(reg && unreg && install);
+  struct Case {
+    const char* name;
+    std::function<HRESULT()> add, remove;
+    bool perUser;
+  };
+  const Case cases[] = {
+      {"DllRegisterServer", reg, unreg, false},
+      {"DllInstall user", [&] { return install(TRUE, L"user"); }, [&] { return install(FALSE, L"user"); }, true},
+      {"DllInstall USER", [&] { return install(TRUE, L"USER"); }, [&] { return install(FALSE, L"USER"); }, true},
+      {"DllInstall", [&] { return install(TRUE, nullptr); }, [&] { return install(FALSE, L""); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RegistrySandbox sandbox;
+    ASSERT_HRESULT_SUCCEEDED(c.add());
+    ASSERT_HRESULT_SUCCEEDED(c.add());  // registering twice is harmless
+    ExpectRegistered(c.perUser ? sandbox.user : sandbox.machine);
+    EXPECT_FALSE(sandbox.Empty());
+    EXPECT_FALSE(KeyExists(c.perUser ? sandbox.machine : sandbox.user, kClsidKey));
+    ASSERT_HRESULT_SUCCEEDED(c.remove());
+    EXPECT_TRUE(sandbox.Empty());
+    EXPECT_HRESULT_SUCCEEDED(c.remove());  // and so is unregistering twice
   }
+  RegistrySandbox sandbox;
+  EXPECT_EQ(install(TRUE, L"everyone"), E_INVALIDARG);
+  EXPECT_TRUE(sandbox.Empty());
 }
 
-TEST_F(Registration, InstallWithoutUserMeansMachineAndUnknownScopesAreRefused) {
-  RegistrySandbox sandbox(L"InstallScopes");
-  ASSERT_HRESULT_SUCCEEDED(install_(TRUE, nullptr));
-  ExpectRegistered(sandbox.Machine());
-  ASSERT_HRESULT_SUCCEEDED(install_(FALSE, L""));
-  EXPECT_FALSE(sandbox.MachineKeyExists(kClsidKey));
-
-  EXPECT_EQ(install_(TRUE, L"everyone"), E_INVALIDARG);
-  EXPECT_FALSE(sandbox.MachineKeyExists(kClsidKey));
-  EXPECT_FALSE(sandbox.UserKeyExists(kClsidKey));
-}
-
-TEST_F(Registration, UnregisterKeepsAProgIdNowOwnedByAnotherClass) {
-  RegistrySandbox sandbox(L"ForeignProgId");
-  ASSERT_HRESULT_SUCCEEDED(reg_());
+TEST(Registration, UnregisterKeepsAProgIdNowOwnedByAnotherClass) {
+  RegistrySandbox sandbox;
+  ASSERT_HRESULT_SUCCEEDED(LibraryEntry<Entry>("DllRegisterServer")());
   const wchar_t other[] = L"{00000000-1111-2222-3333-444444444444}";
-  HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(sandbox.Machine(), (kProgIdKey + L"\\CLSID").c_str(), 0, KEY_SET_VALUE, &key),
+  ASSERT_EQ(RegSetKeyValueW(sandbox.machine, (kProgIdKey + L"\\CLSID").c_str(), nullptr, REG_SZ, other, sizeof other),
             ERROR_SUCCESS);
-  RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(other), sizeof(other));
-  RegCloseKey(key);
-
-  ASSERT_HRESULT_SUCCEEDED(unreg_());
-  EXPECT_FALSE(sandbox.MachineKeyExists(kClsidKey));
-  EXPECT_EQ(ReadText(sandbox.Machine(), kProgIdKey + L"\\CLSID", nullptr), other);
+  ASSERT_HRESULT_SUCCEEDED(LibraryEntry<Entry>("DllUnregisterServer")());
+  EXPECT_FALSE(KeyExists(sandbox.machine, kClsidKey));
+  EXPECT_EQ(ReadText(sandbox.machine, kProgIdKey + L"\\CLSID"), other);
 }
 
-TEST_F(Registration, ClassObjectOnlyForThePageClass) {
-  auto getClassObject =
-      Entry<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>("DllGetClassObject");
-  auto canUnload = Entry<HRESULT(STDAPICALLTYPE*)()>("DllCanUnloadNow");
+TEST(Registration, ClassObjectOnlyForThePageClass) {
+  const auto getClassObject = LibraryEntry<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>("DllGetClassObject");
+  const auto canUnload = LibraryEntry<Entry>("DllCanUnloadNow");
   ASSERT_TRUE(getClassObject && canUnload);
-  void* factory = nullptr;
-  EXPECT_EQ(getClassObject(IID_IUnknown, IID_IClassFactory, &factory), CLASS_E_CLASSNOTAVAILABLE);
-  EXPECT_EQ(factory, nullptr);
+  ComPtr<IClassFactory> factory;
+  EXPECT_EQ(getClassObject(IID_IUnknown, IID_IClassFactory, factory.put_void()), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_FALSE(factory);
 
-  ASSERT_HRESULT_SUCCEEDED(getClassObject(kClsidQuillonPage, IID_IClassFactory, &factory));
+  ASSERT_HRESULT_SUCCEEDED(getClassObject(kClsidQuillonPage, IID_IClassFactory, factory.put_void()));
   EXPECT_EQ(canUnload(), S_FALSE);  // a live factory keeps the library loaded
-  auto* classFactory = static_cast<IClassFactory*>(factory);
-  IUnknown* outer = reinterpret_cast<IUnknown*>(classFactory);
   void* object = nullptr;
-  EXPECT_EQ(classFactory->CreateInstance(outer, IID_IUnknown, &object), CLASS_E_NOAGGREGATION);
-  classFactory->Release();
+  EXPECT_EQ(factory->CreateInstance(factory.get(), IID_IUnknown, &object), CLASS_E_NOAGGREGATION);
+  factory.reset();
   EXPECT_EQ(canUnload(), S_OK);
 }
 

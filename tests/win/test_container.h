@@ -16,29 +16,49 @@ namespace quillon::win::testing {
 
 class TestSite final : public IOleClientSite, public IOleInPlaceSite, public PropertyPageSite {
  public:
-  TestSite(HWND window, IDispatch* application);
+  TestSite(HWND window, IDispatch* application) : window_(window), application_(application) {}
 
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID iid, void** object) override;
+  STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+    if (iid == IID_IUnknown || iid == IID_IOleClientSite)
+      *object = static_cast<IOleClientSite*>(this);
+    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
+      *object = static_cast<IOleInPlaceSite*>(this);
+    else if (iid == IID_IDispatch || iid == kIidPropertyPageSite)
+      *object = static_cast<PropertyPageSite*>(this);
+    else
+      return *object = nullptr, E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
   STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-  STDMETHODIMP_(ULONG) Release() override;
+  STDMETHODIMP_(ULONG) Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
 
   // IOleClientSite
   STDMETHODIMP SaveObject() override { return S_OK; }
-  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override;
-  STDMETHODIMP GetContainer(IOleContainer** container) override;
+  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override { return *moniker = nullptr, E_NOTIMPL; }
+  STDMETHODIMP GetContainer(IOleContainer** container) override { return *container = nullptr, E_NOINTERFACE; }
   STDMETHODIMP ShowObject() override { return S_OK; }
   STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
   STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
 
   // IOleWindow, IOleInPlaceSite
-  STDMETHODIMP GetWindow(HWND* window) override;
+  STDMETHODIMP GetWindow(HWND* window) override { return *window = window_, S_OK; }
   STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
   STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
   STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
   STDMETHODIMP OnUIActivate() override { return S_OK; }
-  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT position,
-                                LPRECT clip, LPOLEINPLACEFRAMEINFO info) override;
+  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT place,
+                                LPRECT clip, LPOLEINPLACEFRAMEINFO info) override {
+    *frame = nullptr;
+    *document = nullptr;
+    *place = *clip = position;
+    *info = {sizeof(OLEINPLACEFRAMEINFO), FALSE, window_, nullptr, 0};
+    return S_OK;
+  }
   STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
   STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
   STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
@@ -46,8 +66,8 @@ class TestSite final : public IOleClientSite, public IOleInPlaceSite, public Pro
   STDMETHODIMP DeactivateAndUndo() override { return S_OK; }
   STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
 
-  // IDispatch (not used: the control calls the site through its vtable)
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+  // IDispatch: not used, the control calls the site through its vtable.
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
@@ -55,11 +75,15 @@ class TestSite final : public IOleClientSite, public IOleInPlaceSite, public Pro
   }
 
   // PropertyPageSite
-  STDMETHODIMP get_Application(IDispatch** application) override;
-  STDMETHODIMP get_Class(long* objectClass) override;
-  STDMETHODIMP get_Session(IDispatch** session) override;
-  STDMETHODIMP get_Parent(IDispatch** parent) override;
-  STDMETHODIMP OnStatusChange() override;
+  STDMETHODIMP get_Application(IDispatch** application) override {
+    ++applicationCalls;
+    if ((*application = application_)) application_->AddRef();
+    return S_OK;
+  }
+  STDMETHODIMP get_Class(long* objectClass) override { return *objectClass = 70, S_OK; }  // olPropertyPageSite
+  STDMETHODIMP get_Session(IDispatch** session) override { return *session = nullptr, E_NOTIMPL; }
+  STDMETHODIMP get_Parent(IDispatch** parent) override { return *parent = nullptr, E_NOTIMPL; }
+  STDMETHODIMP OnStatusChange() override { return ++statusChanges, S_OK; }
 
   int applicationCalls = 0;
   int statusChanges = 0;
@@ -77,17 +101,42 @@ enum class CreationOrder { SiteFirst, InitNewFirst };
 // The control created by ProgID and sited in a host window.
 class HostedControl {
  public:
-  HostedControl(CreationOrder order, IDispatch* application = nullptr);
+  explicit HostedControl(CreationOrder order, IDispatch* application = nullptr)
+      : site_(new TestSite(host_.get(), application)) {
+    CLSID clsid{};
+    if (FAILED(created = CLSIDFromProgID(kProgId, &clsid))) return;
+    created = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object_.put_void());
+    if (FAILED(created)) return;
+    page_ = object_.As<PropertyPage>(kIidPropertyPage);
+    auto persist = object_.As<IPersistStreamInit>(IID_IPersistStreamInit);
+    if (order == CreationOrder::InitNewFirst) persist->InitNew();
+    object_->SetClientSite(site_.get());
+    if (order == CreationOrder::SiteFirst) persist->InitNew();
+  }
   HostedControl(const HostedControl&) = delete;
   HostedControl& operator=(const HostedControl&) = delete;
   ~HostedControl() { Teardown(); }
 
-  HRESULT Activate();
+  HRESULT Activate() {
+    return object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.get(), 0, host_.get(), &site_->position);
+  }
   // Deactivates, closes, unsites and releases, as Outlook does; the last
   // Release's result is kept in `finalReferences`.
-  void Teardown();
+  void Teardown() {
+    if (!object_) return;
+    InPlace()->InPlaceDeactivate();
+    object_->Close(OLECLOSE_NOSAVE);
+    object_->SetClientSite(nullptr);
+    page_.reset();
+    finalReferences = object_.detach()->Release();
+  }
 
-  HWND PageWindow() const;
+  ComPtr<IOleInPlaceObject> InPlace() const { return object_.As<IOleInPlaceObject>(IID_IOleInPlaceObject); }
+  HWND PageWindow() const {
+    HWND handle = nullptr;
+    InPlace()->GetWindow(&handle);
+    return handle;
+  }
   PropertyPage* Page() const { return page_.get(); }
   IOleObject* Object() const { return object_.get(); }
   TestSite& Site() { return *site_.get(); }

@@ -171,7 +171,7 @@ TEST_F(Win32Adapters, MessageBoxesCarryTheTitleStyleAndAnswer) {
     bool noIsDefault = false;
     HWND owner = nullptr;
     DialogAnswerer answer([&] {
-      HWND box = FindThreadDialog(L"Quillon");
+      HWND box = FindPageDialog();
       if (!box) return false;
       yesNo = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO);
       HWND no = GetDlgItem(box, IDNO);
@@ -199,7 +199,7 @@ TEST_F(Win32Adapters, InputBoxTellsCancelFromAnEmptyOk) {
     std::wstring prompt;
     DWORD selStart = 99, selEnd = 0;
     DialogAnswerer answer([&] {
-      HWND box = FindThreadDialog(L"Quillon");
+      HWND box = FindPageDialog();
       if (!box) return false;
       HWND edit = GetDlgItem(box, kInputBoxEditId);
       shown = WindowText(edit);

@@ -1,6 +1,6 @@
-// Shared helpers of the Windows suites: the apartment, a private view of the
-// registry, the library under test, windows to host in, and answering modal
-// dialogs from inside their message loops.
+// Shared helpers of the Windows suites: the apartment, the library under test,
+// windows to host in, and answering modal dialogs from inside their message loops.
+// Window texts and searches are the stand-in driver's.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,12 @@
 #include <functional>
 #include <string>
 
+#include "standin/driver/ui_driver.h"
+
 namespace quillon::win::testing {
+
+using standin::driver::ClassName;
+using standin::driver::WindowText;
 
 class OleApartment {
  public:
@@ -19,45 +24,22 @@ class OleApartment {
   ~OleApartment() { OleUninitialize(); }
 };
 
-// Redirects HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER of this process to two
-// scratch keys, so registration can be checked without touching the real
-// registration that other suites rely on.
-class RegistrySandbox {
- public:
-  explicit RegistrySandbox(const std::wstring& name);
-  RegistrySandbox(const RegistrySandbox&) = delete;
-  RegistrySandbox& operator=(const RegistrySandbox&) = delete;
-  ~RegistrySandbox();
-
-  // Whether the key exists in the machine or user part of the sandbox.
-  bool MachineKeyExists(const std::wstring& path) const;
-  bool UserKeyExists(const std::wstring& path) const;
-  // The REG_SZ value, or "<missing>".
-  std::wstring MachineText(const std::wstring& path, const wchar_t* name = nullptr) const;
-  HKEY Machine() const { return machine_; }
-  HKEY User() const { return user_; }
-
- private:
-  std::wstring root_;
-  HKEY machine_ = nullptr;
-  HKEY user_ = nullptr;
-};
-
-std::wstring ReadText(HKEY root, const std::wstring& path, const wchar_t* name);
-
 // The built Quillon.dll as a Windows path.
 std::wstring ControlLibraryPath();
-
-// Registers the library machine-wide in the real registry (idempotent).
-HRESULT RegisterControlLibrary();
+// An entry point of the library; the library stays loaded for the process.
+template <class Function>
+Function LibraryEntry(const char* name) {
+  static const HMODULE library = LoadLibraryW(ControlLibraryPath().c_str());
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
 
 // A visible top-level window to host the control in.
 class HostWindow {
  public:
-  HostWindow(int width = 480, int height = 420);
+  HostWindow();
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
-  ~HostWindow();
+  ~HostWindow() { DestroyWindow(window_); }
   HWND get() const { return window_; }
 
  private:
@@ -78,11 +60,11 @@ class DialogAnswerer {
   UINT_PTR timer_ = 0;
 };
 
-// The enabled, visible top-level dialog (#32770) of this thread titled `title`.
-HWND FindThreadDialog(const wchar_t* title);
-std::wstring WindowText(HWND window);
+// This process's message box or input box, which the page titles "Quillon".
+inline HWND FindPageDialog() {
+  return standin::driver::FindTopLevel(GetCurrentProcessId(), L"Quillon", L"#32770");
+}
 // A child of `parent` whose text is `text`, or nullptr.
 HWND FindChildWithText(HWND parent, const std::wstring& text);
-void PumpPendingMessages();
 
 }  // namespace quillon::win::testing
