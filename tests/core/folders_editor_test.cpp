@@ -158,6 +158,7 @@ TEST_F(FoldersEditor, RemovingFoldersKeepsBothListsInStep) {
 
 TEST_F(FoldersEditor, WholeLifeOfAnOutlook11Page) {
   SeedIdentity(2, u"Bob", u"bob@x.example");
+  SeedDirectory({u"smtp:other@corp.example"});  // no primary address
   SeedProfileValue("monitoredfolders", StoredFolders({projects}));
   outlook.OpenInspector("note");
   OpenPage();
@@ -178,6 +179,10 @@ TEST_F(FoldersEditor, WholeLifeOfAnOutlook11Page) {
   OpenPage();
   EXPECT_EQ(ui().List4.Items(), (Texts{u"Inbox\\Projects", u"Reports"}));
   EXPECT_EQ(ui().List1.Items(), (Texts{u"Bob <bob@x.example>"}));
+  // A lone account without signatures still gives parallel lines.
+  EXPECT_EQ(ui().List2.Items(), (Texts{u""}));
+  EXPECT_EQ(ui().List3.Items(), (Texts{u""}));
+  EXPECT_EQ(ui().lblDefAddress.Caption(), u"Ann Lee <>  (Default)");
   EXPECT_TRUE(ui().Option1_0.Value());
 }
 

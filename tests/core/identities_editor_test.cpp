@@ -219,7 +219,7 @@ TEST_F(IdentitiesEditor, ButtonStatesFollowListAndSelection) {
 
 class PopulateIdentities : public IdentitiesEditor {};
 
-TEST_F(PopulateIdentities, OnlyThePrimaryAddressGivesTheMessage) {
+TEST_F(PopulateIdentities, WithoutSecondaryAddressesTheUserIsTold) {
   SeedDirectory({u"SMTP:ann.lee@corp.example"});
   OpenPage();
   user.AnswerMessageBox(platform::kAnswerOk);
@@ -232,6 +232,16 @@ TEST_F(PopulateIdentities, OnlyThePrimaryAddressGivesTheMessage) {
   EXPECT_EQ(user.Dialogs()[0].title, u"Quillon");
   EXPECT_TRUE(ui().List1.Items().empty());
   EXPECT_FALSE(page().PropertyPage_Dirty());
+
+  // The placeholder of an empty cache is no address either.
+  registry.PutValue(platform::kCurrentUser, Narrow(profile::DirectorySectionKeyPath(kProfile)),
+                    "101f6637", platform::kRegBinary, {});
+  OpenPage();
+  ASSERT_EQ(module.vDirAddresses, (Texts{u"(not defined for this account)"}));
+  user.AnswerMessageBox(platform::kAnswerOk);
+  ui().cmdPopulate.UserClick();
+  EXPECT_TRUE(ui().List1.Items().empty());
+  EXPECT_EQ(user.Dialogs().size(), 2u);
 }
 
 TEST_F(PopulateIdentities, SecondaryAddressesAreAddedOnce) {
@@ -250,17 +260,6 @@ TEST_F(PopulateIdentities, SecondaryAddressesAreAddedOnce) {
   ui().cmdPopulate.UserClick();  // everything present already: nothing, silently
   EXPECT_EQ(ui().List1.ListCount(), 3);
   EXPECT_TRUE(user.Dialogs().empty());
-}
-
-TEST_F(PopulateIdentities, PlaceholderOfAnEmptyCacheIsNoAddress) {
-  registry.PutValue(platform::kCurrentUser, Narrow(profile::DirectorySectionKeyPath(kProfile)),
-                    "101f6637", platform::kRegBinary, {});
-  OpenPage();
-  ASSERT_EQ(module.vDirAddresses, (Texts{u"(not defined for this account)"}));
-  user.AnswerMessageBox(platform::kAnswerOk);
-  ui().cmdPopulate.UserClick();
-  EXPECT_TRUE(ui().List1.Items().empty());
-  EXPECT_EQ(user.Dialogs().size(), 1u);
 }
 
 TEST_F(PopulateIdentities, WithoutProfileOrUserNothingIsRead) {

@@ -16,39 +16,6 @@ class PageApply : public PageWorld16 {
   }
 };
 
-TEST_F(PageApply, ReplacesTheIdentityAccountsInListOrder) {
-  SeedIdentity(3, u"Old", u"old@x.example");
-  SeedIdentity(4, u"Gone", u"gone@x.example");
-  SeedExchangeAccount(1, u"Microsoft Exchange Server");
-  SeedNextAccountID(5);
-  SeedOrderList({1, 3, 4});
-  SeedDirectory({u"SMTP:ann.lee@corp.example"});
-  OpenPage();
-  ui().List1.UserClick(1);
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdRemove.UserClick();  // drops "Gone"
-  user.TypeIntoInputBox(u"  Ann   Home   ann@home.example ");
-  ui().cmdAdd.UserClick();
-  ui().List2.SetList(0, u"  Formal ");
-
-  ApplyAnswering(platform::kAnswerNo);
-
-  EXPECT_EQ(AccountKeys(), (Keys{"00000001", "00000005", "00000006"}));
-  EXPECT_EQ(AccountText(5, "Account Name"), u"EX [Old <old@x.example>]");
-  EXPECT_EQ(AccountText(5, "New Signature"), u"Formal");
-  EXPECT_EQ(AccountText(6, "Account Name"), u"EX [Ann   Home <ann@home.example>]");
-  EXPECT_EQ(AccountText(6, "Display Name"), u"Ann   Home");
-  EXPECT_EQ(AccountText(6, "Email"), u"ann@home.example");
-  EXPECT_EQ(AccountText(6, "New Signature"), std::nullopt);
-  EXPECT_EQ(Value(AccountsPath(), "NextAccountID"), Dwords({7}));
-  EXPECT_EQ(Value(AccountsPath(), kOrderValue), Dwords({1, 5, 6}));
-  EXPECT_EQ(AccountText(1, "Account Name"), u"EX [Ann Lee <ann.lee@corp.example>]");
-  EXPECT_EQ(AccountText(1, "Service Name"), u"MSEMS");
-  EXPECT_FALSE(page().PropertyPage_Dirty());
-  EXPECT_FALSE(module.bRestart);
-  EXPECT_EQ(user.Keys(), (Texts{u"{Right}"}));
-}
-
 TEST_F(PageApply, EachLineIsSavedByItsFormOrNotAtAll) {
   struct Case {
     std::u16string line;
@@ -74,38 +41,43 @@ TEST_F(PageApply, EachLineIsSavedByItsFormOrNotAtAll) {
   }
 }
 
-TEST_F(PageApply, ExchangeAccountNameDependsOnAddressEntries) {
+TEST_F(PageApply, ExchangeAccountNameDependsOnAddressEntriesAndLanguage) {
   SeedExchangeAccount(9, u"custom");
   SeedDirectory({u"SMTP:ann.lee@corp.example"});
-  const std::pair<Texts, std::u16string> cases[] = {
-      {{u"Sales /o=Org/cn=Sales"}, u"Microsoft Exchange Server"},
-      {{}, u"Microsoft Exchange Server"},
-      // An empty address is not saved but still counts as an address entry.
-      {{u"Ann <>"}, u"EX [Ann Lee <ann.lee@corp.example>]"},
-      {{u"Sales /o=Org/cn=Sales", u"B <b@x.example>"}, u"EX [Ann Lee <ann.lee@corp.example>]"},
+  outlook.OpenInspector("draft");
+  struct Case {
+    Texts lines;
+    std::int32_t language;
+    std::u16string name;
   };
-  for (const auto& [lines, name] : cases) {
-    OpenWithLines(lines);
+  const Case cases[] = {
+      {{u"Sales /o=Org/cn=Sales"}, 0x0409, u"Microsoft Exchange Server"},
+      {{}, 0x0409, u"Microsoft Exchange Server"},
+      {{}, 0x0C0A, u"Servidor de Microsoft Exchange"},
+      // An empty address is not saved but still counts as an address entry.
+      {{u"Ann <>"}, 0x0C0A, u"EX [Ann Lee <ann.lee@corp.example>]"},
+      {{u"Sales /o=Org/cn=Sales", u"B <b@x.example>"}, 0x0409,
+       u"EX [Ann Lee <ann.lee@corp.example>]"},
+  };
+  for (const Case& c : cases) {
+    outlook.app->uiLanguage = c.language;
+    OpenWithLines(c.lines);
     ApplyAnswering(platform::kAnswerNo);
-    EXPECT_EQ(AccountText(9, "Account Name"), name);
+    EXPECT_EQ(AccountText(9, "Account Name"), c.name);
+    // Declining the restart leaves Outlook and its windows alone.
+    EXPECT_FALSE(module.bRestart);
+    ClosePage();
+    EXPECT_TRUE(user.Keys().empty() && outlook.journal.empty());
   }
 }
 
-TEST_F(PageApply, NothingHappensUnlessThePageChangedForAProfile) {
+TEST_F(PageApply, NothingHappensUnlessThePageChanged) {
   SeedIdentity(3, u"Old", u"old@x.example");
   OpenPage();
   registry.ClearCalls();
   page().PropertyPage_Apply();
   EXPECT_TRUE(registry.Calls().empty());
   EXPECT_TRUE(user.Dialogs().empty());
-
-  outlook.addIn->profileName = u"";
-  OpenPage();
-  page().MarkDirty();
-  registry.ClearCalls();
-  page().PropertyPage_Apply();
-  EXPECT_TRUE(registry.Calls().empty());
-  EXPECT_FALSE(page().PropertyPage_Dirty());
 }
 
 TEST_F(PageApply, ReplyFormatIsStoredOnlyWhenAnOptionIsSelected) {
@@ -165,10 +137,11 @@ TEST_F(PageApply, RereadIsAskedForThenEmptiesTheListSavesAndRestarts) {
 }
 
 TEST_F(PageApply, WholeLifeOfAnOutlook16Page) {
-  SeedIdentity(2, u"Sales", u"/o=Org/cn=Sales", u"Team");
+  SeedIdentity(3, u"Sales", u"/o=Org/cn=Sales", u"Team");
+  SeedIdentity(4, u"Gone", u"gone@x.example");
   SeedExchangeAccount(1, u"Microsoft Exchange Server");
-  SeedNextAccountID(3);
-  SeedOrderList({1, 2});
+  SeedNextAccountID(5);
+  SeedOrderList({1, 3, 4});
   SeedDirectory({u"SMTP:ann.lee@corp.example", u"smtp:ann@corp.example"});
   const Bytes folders = StoredUtf16(u"0011\t");  // Outlook 16 keeps its own list
   SeedProfileValue("monitoredfolders", folders);
@@ -176,27 +149,45 @@ TEST_F(PageApply, WholeLifeOfAnOutlook16Page) {
   outlook.OpenInspector("second");
 
   OpenPage();
+  ui().List1.UserClick(1);
+  user.AnswerMessageBox(platform::kAnswerYes);
+  ui().cmdRemove.UserClick();  // drops "Gone"
   ui().cmdPopulate.UserClick();
+  user.TypeIntoInputBox(u"  Ann   Home   ann@home.example ");
+  ui().cmdAdd.UserClick();
+  ui().List2.SetList(1, u"  Formal ");
   ui().List1.UserClick(1);
   ui().cmdMoveUp.UserClick();
   ui().Option1_0.UserClick();
   ApplyAnswering(platform::kAnswerYes);
-  ASSERT_EQ(user.Dialogs().size(), 1u);
-  EXPECT_EQ(user.Dialogs()[0].text,
+
+  ASSERT_EQ(user.Dialogs().size(), 3u);
+  EXPECT_EQ(user.Dialogs()[2].text,
             u"Outlook wiil be restarted to finish the configuration.\rRestart it now?");
-  EXPECT_EQ(user.Dialogs()[0].style, 308);
-  EXPECT_EQ(user.Dialogs()[0].title, u"Quillon");
+  EXPECT_EQ(user.Dialogs()[2].style, 308);
+  EXPECT_EQ(user.Dialogs()[2].title, u"Quillon");
   EXPECT_TRUE(module.bRestart);
-  EXPECT_EQ(user.Journal(), (Log{"dialog message box", "pump", "keys {Esc}"}));
+  EXPECT_FALSE(page().PropertyPage_Dirty());
+  const Log& journal = user.Journal();
+  ASSERT_GE(journal.size(), 3u);
+  EXPECT_EQ(Log(journal.end() - 3, journal.end()), (Log{"dialog message box", "pump", "keys {Esc}"}));
+  EXPECT_EQ(user.Keys(), (Texts{u"{Right}", u"{Esc}"}));
   ClosePage();
 
-  EXPECT_EQ(AccountKeys(), (Keys{"00000001", "00000003", "00000004"}));
-  EXPECT_EQ(AccountText(3, "Account Name"), u"EX [Ann Lee <ann@corp.example>]");
-  EXPECT_EQ(AccountText(4, "Account Name"), u"EX MBX [Sales]");
-  EXPECT_EQ(AccountText(4, "Email"), u"/o=Org/cn=Sales");
-  EXPECT_EQ(AccountText(4, "New Signature"), u"Team");
-  EXPECT_EQ(Value(AccountsPath(), kOrderValue), Dwords({1, 3, 4}));
+  EXPECT_EQ(AccountKeys(), (Keys{"00000001", "00000005", "00000006", "00000007"}));
+  EXPECT_EQ(AccountText(5, "Account Name"), u"EX [Ann Lee <ann@corp.example>]");
+  EXPECT_EQ(AccountText(5, "New Signature"), u"Formal");
+  EXPECT_EQ(AccountText(6, "Account Name"), u"EX MBX [Sales]");
+  EXPECT_EQ(AccountText(6, "Email"), u"/o=Org/cn=Sales");
+  EXPECT_EQ(AccountText(6, "New Signature"), u"Team");
+  EXPECT_EQ(AccountText(7, "Account Name"), u"EX [Ann   Home <ann@home.example>]");
+  EXPECT_EQ(AccountText(7, "Display Name"), u"Ann   Home");
+  EXPECT_EQ(AccountText(7, "Email"), u"ann@home.example");
+  EXPECT_EQ(AccountText(7, "New Signature"), std::nullopt);
+  EXPECT_EQ(Value(AccountsPath(), "NextAccountID"), Dwords({8}));
+  EXPECT_EQ(Value(AccountsPath(), kOrderValue), Dwords({1, 5, 6, 7}));
   EXPECT_EQ(AccountText(1, "Account Name"), u"EX [Ann Lee <ann.lee@corp.example>]");
+  EXPECT_EQ(AccountText(1, "Service Name"), u"MSEMS");
   EXPECT_EQ(ProfileValue("replyaddressformat"), StoredUtf16(u"0"));
   EXPECT_EQ(ProfileValue("monitoredfolders"), folders);
   // The add-in is told, item windows are saved and closed last first, Outlook quits.

@@ -41,17 +41,6 @@ TEST_F(PageLoad, FillsEveryControlFromTheProfile) {
   EXPECT_EQ(ui().List1.HorizontalExtent(), ExtentOf(27));
 }
 
-TEST_F(PageLoad, LoneAccountWithoutSignaturesStillGivesParallelLines) {
-  SeedIdentity(5, u"Alone", u"alone@x.example");
-  SeedDirectory({u"smtp:other@corp.example"});
-  OpenPage();
-  EXPECT_EQ(ui().List1.ListCount(), 1);
-  EXPECT_EQ(ui().List2.Items(), (Texts{u""}));
-  EXPECT_EQ(ui().List3.Items(), (Texts{u""}));
-  // No primary address: the default line still forms, with an empty one.
-  EXPECT_EQ(ui().lblDefAddress.Caption(), u"Ann Lee <>  (Default)");
-}
-
 TEST_F(PageLoad, ReplyFormatOptionFollowsTheStoredValue) {
   struct Case {
     std::optional<std::u16string> stored;
@@ -138,54 +127,13 @@ TEST(SpanishLanguage, ExactlyTheTwentySpanishSubLanguagesCount) {
   EXPECT_EQ(spanish, 20);
 }
 
-TEST_F(PageLoad16, SpanishInterfaceNamesTheExchangeAccountInSpanish) {
-  SeedExchangeAccount(2, u"EX [old]");
-  outlook.app->uiLanguage = 0x0C0A;
+TEST_F(PageLoad16, TheMakersLinkOpensTheWebSite) {
   OpenPage();
-  EXPECT_TRUE(module.bSpanishUI);
-  ui().Option1_0.UserClick();
-  ApplyAnswering(platform::kAnswerNo);
-  EXPECT_EQ(AccountText(2, "Account Name"), u"Servidor de Microsoft Exchange");
-}
-
-TEST_F(PageLoad16, DirtyStateFollowsEditsAndEndsWithApply) {
-  OpenPage();
-  ui().Option1_0.UserClick();
-  ui().Option1_1.UserClick();
-  EXPECT_TRUE(page().PropertyPage_Dirty());
-  EXPECT_EQ(outlook.site->statusChanges, 2);
-
-  outlook.site->Fail("OnStatusChange");
-  ui().Option1_2.UserClick();
-  EXPECT_TRUE(page().PropertyPage_Dirty());
-
-  ApplyAnswering(platform::kAnswerNo);
-  EXPECT_FALSE(page().PropertyPage_Dirty());
-}
-
-TEST_F(PageLoad16, HostQueriesAndTheMakersLink) {
-  OpenPage();
-  std::u16string helpFile = u"outlook.chm";
-  std::int32_t helpContext = 42;
-  page().PropertyPage_GetPageInfo(helpFile, helpContext);
-  EXPECT_EQ(helpFile, u"outlook.chm");
-  EXPECT_EQ(helpContext, 42);
-  EXPECT_EQ(page().Caption(), u"Outlook Property Page");
   ui().Label1.UserClick();
   EXPECT_EQ(user.WebAddresses(), (Texts{std::u16string(kMakerWebAddress)}));
 }
 
-class PageTerminate : public PageWorld16 {};
-
-TEST_F(PageTerminate, WithoutRestartOutlookKeepsRunning) {
-  outlook.OpenInspector("draft");
-  OpenPage();
-  ClosePage();
-  EXPECT_TRUE(outlook.journal.empty());
-  EXPECT_EQ(module.oApp, nullptr);
-}
-
-TEST_F(PageTerminate, RestartStaysSetForTheNextPageOfTheLibrary) {
+TEST_F(PageLoad16, RestartStaysSetForTheNextPageOfTheLibrary) {
   OpenPage();
   ui().Option1_0.UserClick();
   ApplyAnswering(platform::kAnswerYes);
