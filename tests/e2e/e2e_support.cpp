@@ -1,6 +1,7 @@
 #include "tests/e2e/e2e_support.h"
 
-#include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -12,20 +13,15 @@ using quillon::testing::RemoveKeyTree;
 using platform::kCurrentUser;
 
 std::string ReadFile(const std::wstring& path) {
-  FILE* file = _wfopen(path.c_str(), L"rb");
-  if (!file) return {};
-  std::string text;
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
-  std::fclose(file);
-  return text;
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool WriteFile(const std::wstring& path, const std::string& text) {
-  FILE* file = _wfopen(path.c_str(), L"wb");
-  if (!file) return false;
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  return std::fclose(file) == 0 && written;
+  std::ofstream out(std::filesystem::path(path), std::ios::binary);
+  out << text;
+  out.close();
+  return !out.fail();
 }
 
 std::wstring TempPath(const std::wstring& leaf) {

@@ -124,20 +124,21 @@ TEST_P(ControlHosting, PropertyPageAnswersThroughVtableAndDispatch) {
     EXPECT_EQ(page->GetIDsOfNames(IID_NULL, &text, 1, LOCALE_USER_DEFAULT, &id), dispid == DISPID_UNKNOWN ? DISP_E_UNKNOWNNAME : S_OK);
     EXPECT_EQ(id, dispid) << name;
   }
-  DISPPARAMS none{};
+  const auto invoke = [page](DISPID id, WORD kind, VARIANT* result) {
+    DISPPARAMS none{};
+    return page->Invoke(id, IID_NULL, 0, kind, &none, result, nullptr, nullptr);
+  };
   UniqueVariant caption, dirty;
-  ASSERT_HRESULT_SUCCEEDED(page->Invoke(-518, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, caption.get(), nullptr, nullptr));
+  ASSERT_HRESULT_SUCCEEDED(invoke(-518, DISPATCH_PROPERTYGET, caption.get()));
   ASSERT_EQ(V_VT(caption.get()), VT_BSTR);
   EXPECT_STREQ(V_BSTR(caption.get()), L"Outlook Property Page");
-  ASSERT_HRESULT_SUCCEEDED(page->Invoke(0x2101, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, dirty.get(), nullptr, nullptr));
+  ASSERT_HRESULT_SUCCEEDED(invoke(0x2101, DISPATCH_PROPERTYGET, dirty.get()));
   EXPECT_EQ(V_VT(dirty.get()), VT_BOOL);
   EXPECT_EQ(V_BOOL(dirty.get()), VARIANT_FALSE);
-  EXPECT_HRESULT_SUCCEEDED(page->Invoke(0x2102, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
+  EXPECT_HRESULT_SUCCEEDED(invoke(0x2102, DISPATCH_METHOD, nullptr));
   EXPECT_HRESULT_SUCCEEDED(page->Apply());
-  EXPECT_EQ(page->Invoke(0x2102, IID_NULL, 0, DISPATCH_PROPERTYPUT, &none, nullptr, nullptr, nullptr),
-            DISP_E_MEMBERNOTFOUND);
-  EXPECT_EQ(page->Invoke(0x7777, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr),
-            DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(invoke(0x2102, DISPATCH_PROPERTYPUT, nullptr), DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(invoke(0x7777, DISPATCH_METHOD, nullptr), DISP_E_MEMBERNOTFOUND);
 }
 
 TEST_P(ControlHosting, TeardownReleasesSiteApplicationAndWindow) {

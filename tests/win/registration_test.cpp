@@ -16,12 +16,11 @@ const std::wstring kClsidKey = std::wstring(L"Software\\Classes\\CLSID\\") + kCl
 const std::wstring kProgIdKey = std::wstring(L"Software\\Classes\\") + kProgId;
 using Entry = HRESULT(STDAPICALLTYPE*)();
 using Install = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
+const std::wstring kSandboxKey = L"Software\\QuillonControlTests";
 
 bool KeyExists(HKEY root, const std::wstring& path) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
+  return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS && RegCloseKey(key) == ERROR_SUCCESS;
 }
 
 // HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER of this process redirected to two
@@ -30,11 +29,9 @@ bool KeyExists(HKEY root, const std::wstring& path) {
 class RegistrySandbox {
  public:
   RegistrySandbox() {
-    RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
-    RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kRoot) + L"\\Machine").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                    nullptr, &machine, nullptr);
-    RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(kRoot) + L"\\User").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                    nullptr, &user, nullptr);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kSandboxKey.c_str());
+    RegCreateKeyW(HKEY_CURRENT_USER, (kSandboxKey + L"\\Machine").c_str(), &machine);
+    RegCreateKeyW(HKEY_CURRENT_USER, (kSandboxKey + L"\\User").c_str(), &user);
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine);
     RegOverridePredefKey(HKEY_CURRENT_USER, user);
   }
@@ -45,8 +42,8 @@ class RegistrySandbox {
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegCloseKey(machine);
     RegCloseKey(user);
-    RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
-    RegDeleteKeyW(HKEY_CURRENT_USER, kRoot);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kSandboxKey.c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, kSandboxKey.c_str());
   }
   // Whether either part holds a trace of the class or its ProgID.
   bool Empty() const {
@@ -56,7 +53,6 @@ class RegistrySandbox {
     return true;
   }
 
-  static constexpr wchar_t kRoot[] = L"Software\\QuillonControlTests";
   HKEY machine = nullptr;
   HKEY user = nullptr;
 };
