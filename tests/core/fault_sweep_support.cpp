@@ -100,6 +100,15 @@ PageRig::PageRig(std::u16string outlookVersion) : outlook(std::move(outlookVersi
   SeedNextAccountID(1);
 }
 
+void PageRig::Put(const std::string& path, std::string_view name, Bytes bytes,
+                  std::uint32_t type) {
+  registry.PutValue(platform::kCurrentUser, path, name, type, std::move(bytes));
+}
+
+void PageRig::PutText(const std::string& path, std::string_view name, std::u16string_view text) {
+  Put(path, name, StoredUtf16(text));
+}
+
 void PageRig::SeedIdentity(std::int32_t number, std::u16string_view displayName,
                            std::u16string_view email, std::u16string_view newSignature,
                            std::u16string_view replySignature) {
@@ -109,49 +118,40 @@ void PageRig::SeedIdentity(std::int32_t number, std::u16string_view displayName,
 void PageRig::SeedIdentityKey(const std::string& path, std::u16string_view displayName,
                               std::u16string_view email, std::u16string_view newSignature,
                               std::u16string_view replySignature) {
-  const auto text = [&](std::string_view name, std::u16string_view value) {
-    if (!value.empty()) {
-      registry.PutValue(platform::kCurrentUser, path, name, platform::kRegBinary, StoredUtf16(value));
-    }
-  };
   const std::u16string name(displayName);
-  text("Account Name", email.starts_with(u"/") ? u"EX MBX [" + name + u"]"
-                                                : u"EX [" + name + u" <" + std::u16string(email) + u">]");
+  const std::pair<const char*, std::u16string> texts[] = {
+      {"Account Name", email.starts_with(u"/") ? u"EX MBX [" + name + u"]"
+                                               : u"EX [" + name + u" <" + std::u16string(email) + u">]"},
+      {"Display Name", name}, {"Email", std::u16string(email)},
+      {"POP3 Server", u"none"}, {"POP3 User", u"none"}, {"SMTP Server", u"none"},
+      {"New Signature", std::u16string(newSignature)},
+      {"Reply-Forward Signature", std::u16string(replySignature)}};
+  for (const auto& [value, text] : texts) {
+    if (!text.empty()) PutText(path, value, text);
+  }
   const std::string clsid = Ansi(profile::kIdentityAccountClsid);
-  registry.PutValue(platform::kCurrentUser, path, "clsid", platform::kRegSz,
-                    Bytes(clsid.begin(), clsid.end()));
-  text("Display Name", displayName);
-  text("Email", email);
-  for (const char* server : {"POP3 Server", "POP3 User", "SMTP Server"}) text(server, u"none");
-  text("New Signature", newSignature);
-  text("Reply-Forward Signature", replySignature);
+  Put(path, "clsid", Bytes(clsid.begin(), clsid.end()), platform::kRegSz);
 }
 
 void PageRig::SeedExchangeAccount(std::int32_t number, std::u16string_view accountName) {
-  const std::string path = AccountPath(number);
-  registry.PutValue(platform::kCurrentUser, path, "Account Name", platform::kRegBinary,
-                    StoredUtf16(accountName));
-  registry.PutValue(platform::kCurrentUser, path, "Service Name", platform::kRegBinary,
-                    StoredUtf16(u"MSEMS"));
+  PutText(AccountPath(number), "Account Name", accountName);
+  PutText(AccountPath(number), "Service Name", u"MSEMS");
 }
 
 void PageRig::SeedOrderList(const std::vector<std::uint32_t>& numbers) {
-  registry.PutValue(platform::kCurrentUser, AccountsPath(), Ansi(profile::kAccountOrderValue),
-                    platform::kRegBinary, Dwords(numbers));
+  Put(AccountsPath(), Ansi(profile::kAccountOrderValue), Dwords(numbers));
 }
 
 void PageRig::SeedNextAccountID(std::uint32_t number) {
-  registry.PutValue(platform::kCurrentUser, AccountsPath(), "NextAccountID", platform::kRegDword,
-                    Dwords({number}));
+  Put(AccountsPath(), "NextAccountID", Dwords({number}), platform::kRegDword);
 }
 
 void PageRig::SeedDirectory(const std::vector<std::u16string>& addresses) {
-  registry.PutValue(platform::kCurrentUser, Ansi(profile::DirectorySectionKeyPath(kProfile)),
-                    "101f6637", platform::kRegBinary, MultiValuedUtf16(addresses));
+  Put(Ansi(profile::DirectorySectionKeyPath(kProfile)), "101f6637", MultiValuedUtf16(addresses));
 }
 
 void PageRig::SeedProfileValue(std::string_view name, const Bytes& bytes) {
-  registry.PutValue(platform::kCurrentUser, ProfilePath(), name, platform::kRegBinary, bytes);
+  Put(ProfilePath(), name, bytes);
 }
 
 QuillonPage& PageRig::OpenPage() {
@@ -201,16 +201,11 @@ SweepWorld::SweepWorld() {
   projects = outlook.AddFolder(outlook.DefaultFolder(platform::kFolderInbox), u"Projects");
   archive = outlook.AddFolder(outlook.mailboxRoot, u"Archive");
   SeedExchangeAccount(1, u"Microsoft Exchange Server");
-  const std::string mail = AccountPath(2);
   const std::string clsid = Ansi(profile::kIdentityAccountClsid);
-  registry.PutValue(platform::kCurrentUser, mail, "Account Name", platform::kRegBinary,
-                    StoredUtf16(u"Home mail"));
-  registry.PutValue(platform::kCurrentUser, mail, "clsid", platform::kRegSz,
-                    Bytes(clsid.begin(), clsid.end()));
-  registry.PutValue(platform::kCurrentUser, mail, "POP3 Server", platform::kRegBinary,
-                    StoredUtf16(u"pop.home.example"));
-  registry.PutValue(platform::kCurrentUser, mail, "SMTP Server", platform::kRegBinary,
-                    StoredUtf16(u"smtp.home.example"));
+  PutText(AccountPath(2), "Account Name", u"Home mail");
+  Put(AccountPath(2), "clsid", Bytes(clsid.begin(), clsid.end()), platform::kRegSz);
+  PutText(AccountPath(2), "POP3 Server", u"pop.home.example");
+  PutText(AccountPath(2), "SMTP Server", u"smtp.home.example");
   SeedIdentity(3, u"Ann Sales", u"sales@corp.example", u"Sales");
   SeedIdentity(4, u"Ann Support", u"support@corp.example");
   SeedNextAccountID(kFirstFreeNumber);
@@ -220,8 +215,7 @@ SweepWorld::SweepWorld() {
   SeedProfileValue("replyaddressformat", StoredUtf16(u"1"));
   SeedProfileValue("monitoredfolders",
                    StoredUtf16(projects->entryId() + u"\t" + archive->entryId() + u"\t"));
-  registry.PutValue(platform::kCurrentUser, Ansi(profile::AccountsKeyPath(u"Other")),
-                    "NextAccountID", platform::kRegDword, Dwords({9}));
+  Put(Ansi(profile::AccountsKeyPath(u"Other")), "NextAccountID", Dwords({9}), platform::kRegDword);
 }
 
 }  // namespace quillon::testing

@@ -14,6 +14,7 @@
 
 #include "page/module_state.h"
 #include "page/quillon_page.h"
+#include "platform/registry_store.h"
 #include "testing/fake_controls.h"
 #include "testing/fake_outlook.h"
 #include "testing/memory_registry_store.h"
@@ -51,6 +52,10 @@ class PageRig {
   PageRig(const PageRig&) = delete;
   PageRig& operator=(const PageRig&) = delete;
 
+  // A value below HKEY_CURRENT_USER; a text is stored as the profile stores texts.
+  void Put(const std::string& path, std::string_view name, Bytes bytes,
+           std::uint32_t type = platform::kRegBinary);
+  void PutText(const std::string& path, std::string_view name, std::u16string_view text);
   // An identity account as an earlier save left it; an empty text is no value.
   void SeedIdentity(std::int32_t number, std::u16string_view displayName,
                     std::u16string_view email, std::u16string_view newSignature = u"",

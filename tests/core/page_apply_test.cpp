@@ -95,8 +95,7 @@ TEST_F(PageApply, ReplyFormatIsStoredOnlyWhenAnOptionIsSelected) {
 TEST_F(PageApply, AccountKeysThatAreNoNumbersAreNotMistakenForAccountZero) {
   // An identity stored under a key that is no account number must not make
   // Apply delete the unrelated account 00000000.
-  registry.PutValue(platform::kCurrentUser, AccountPath(0), "Account Name", platform::kRegBinary,
-                    StoredUtf16(u"Other program"));
+  PutText(AccountPath(0), "Account Name", u"Other program");
   SeedIdentity(7, u"A", u"a@x.example");
   SeedIdentityKey(AccountsPath() + "\\legacy", u"Legacy", u"legacy@x.example", u"", u"");
   OpenPage();

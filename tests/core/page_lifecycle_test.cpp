@@ -13,8 +13,7 @@ class PageLoad16 : public PageWorld16 {};
 TEST_F(PageLoad, FillsEveryControlFromTheProfile) {
   SeedIdentity(0x0a, u"Ann Work", u" ann@work.example ", u"Formal", u"Short");
   SeedIdentity(0x0c, u"Sales", u"/o=Org/cn=Sales");
-  registry.PutValue(platform::kCurrentUser, AccountPath(0x0c), "Account Name",
-                    platform::kRegBinary, StoredUtf16(u"ex mbx [Sales]"));  // any case
+  PutText(AccountPath(0x0c), "Account Name", u"ex mbx [Sales]");  // any case
   // Accounts without a name or an address add no line to any of the lists.
   SeedIdentity(1, u"   ", u"blank@name.example", u"Sig", u"Sig");
   SeedIdentity(2, u"No Mail", u"  ", u"Sig", u"Sig");
