@@ -1,7 +1,6 @@
 #include "tests/core/fault_sweep_support.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/ansi.h"
 #include "platform/registry_store.h"
@@ -24,17 +23,10 @@ void AddKey(const MemoryRegistryStore& store, platform::HKey root, const std::st
   }
 }
 
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() &&
-         std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-           return std::toupper(static_cast<unsigned char>(a)) ==
-                  std::toupper(static_cast<unsigned char>(b));
-         });
-}
-
 bool Allowed(std::string_view name, const std::vector<std::string>& allowed) {
-  return std::any_of(allowed.begin(), allowed.end(),
-                     [&](const std::string& prefix) { return StartsWithIgnoringCase(name, prefix); });
+  return std::any_of(allowed.begin(), allowed.end(), [&](const std::string& prefix) {
+    return RegistryNamesEqual(name.substr(0, prefix.size()), prefix);
+  });
 }
 
 std::string Ansi(std::u16string_view text) { return platform::ToAnsi(text); }
