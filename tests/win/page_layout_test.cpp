@@ -178,18 +178,14 @@ TEST_P(PageLayout, TabOrderFollowsTheTabIndexes) {
   EXPECT_EQ(stops, 12);
 }
 
-TEST_P(PageLayout, HidingAFrameHidesWhatItHoldsButNotTheHiddenLists) {
+// The folders frame is hidden for newer Outlooks (see the end-to-end tests): its
+// buttons go with it and come back with it, the list drawn over it does not.
+TEST_P(PageLayout, HidingAFrameHidesWhatItHolds) {
   ShowWindow(page_->Handle(), SW_SHOWNA);
   page_->SetVisible(Frame2, false);
   for (ControlId inside : {Frame2, cmdAddFolder, cmdDeleteFolder, cmdDeleteAllFolders})
     EXPECT_FALSE(IsWindowVisible(page_->Control(inside)));
-  EXPECT_TRUE(IsWindowVisible(page_->Control(List4)));  // drawn over the frame, not inside it
-  EXPECT_TRUE(page_->Visible(cmdAddFolder));             // its own setting is kept
-
-  page_->SetVisible(Frame3, false);
-  page_->SetVisible(Frame3, true);
-  EXPECT_TRUE(IsWindowVisible(page_->Control(List1)));
-  EXPECT_FALSE(IsWindowVisible(page_->Control(List2)));
+  EXPECT_TRUE(IsWindowVisible(page_->Control(List4)));
   page_->SetVisible(Frame2, true);
   EXPECT_TRUE(IsWindowVisible(page_->Control(cmdAddFolder)));
 }
