@@ -83,8 +83,12 @@ std::optional<StoredValue> ReadValue(const std::string& key, const char* name) {
 Names SubKeys(const std::string& key) { return quillon::testing::SubKeysOf(Store(), kCurrentUser, key); }
 
 bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes) {
-  quillon::testing::SeedValue(Store(), kCurrentUser, key, name, platform::kRegBinary, bytes);
-  return ReadValue(key, name) == StoredValue{platform::kRegBinary, bytes};
+  platform::HKey handle = platform::kNoKey;
+  if (Store().CreateKeyEx(kCurrentUser, key, platform::kKeyAllSixRights, handle) != platform::kErrorSuccess) return false;
+  const bool written = Store().SetValueEx(handle, name, platform::kRegBinary, bytes.data(),
+                                          static_cast<std::uint32_t>(bytes.size())) == platform::kErrorSuccess;
+  Store().CloseKey(handle);
+  return written;
 }
 
 std::string Export(const std::string& key) {
