@@ -68,6 +68,7 @@ TEST_F(PageApply, ExchangeAccountNameDependsOnAddressEntriesAndLanguage) {
     EXPECT_FALSE(module.bRestart);
     ClosePage();
     EXPECT_TRUE(user.Keys().empty() && outlook.journal.empty());
+    EXPECT_EQ(module.oApp, nullptr);
   }
 }
 
