@@ -46,7 +46,12 @@ run_tests() {  # run_tests(dir)
   quillon_wine_env "$dir"
   quillon_wine_reset_registry
   quillon_wine_start
-  ctest --test-dir "$dir" --output-on-failure -j2
+  # One test at a time: all Wine processes of a prefix share one registry and one
+  # desktop, so tests running side by side see each other's keys (HKEY_CLASSES_ROOT
+  # entries are not per test) and take each other's active window and keystrokes.
+  # Each test costs Wine little once the server is up. A test stuck in a modal loop
+  # fails after the timeout instead of stalling the run.
+  ctest --test-dir "$dir" --output-on-failure --timeout "${QUILLON_TEST_TIMEOUT:-300}"
   echo "   tests ran in $((SECONDS - start)) s"
 }
 

@@ -64,7 +64,7 @@ quillon_wine_reset_registry() {
     return
   fi
   quillon_wine_stop
-  "$WINESERVER" -w 2>/dev/null
+  "$WINESERVER" -w 2>/dev/null || true
   cp "$WINEPREFIX/.quillon-pristine"/*.reg "$WINEPREFIX/"
 }
 
@@ -80,6 +80,6 @@ quillon_wine_start() {
 
 quillon_wine_stop() {
   : "${WINEPREFIX:?call quillon_wine_env first}"
-  [ -d "$WINEPREFIX" ] && "$WINESERVER" -k 2>/dev/null
-  return 0
+  # No server running is fine; callers may run under set -e.
+  if [ -d "$WINEPREFIX" ]; then "$WINESERVER" -k 2>/dev/null || true; fi
 }

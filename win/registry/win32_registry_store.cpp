@@ -2,20 +2,12 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <vector>
 
 namespace quillon::win {
 namespace {
 
 using namespace quillon::platform;
-
-// The ANSI calls take NUL-terminated names: a name with an embedded NUL would be
-// cut short and silently address another key or value, so it is refused instead.
-std::optional<std::string> ToCName(std::string_view name) {
-  if (name.find('\0') != std::string_view::npos) return std::nullopt;
-  return std::string(name);
-}
 
 // Handles look like kernel handles (multiples of 4) and stay below the roots.
 constexpr HKey kHandleStep = 4;
@@ -48,6 +40,17 @@ HKEY Win32RegistryStore::Resolve(HKey key) const {
   return found == openKeys_.end() ? nullptr : found->second.get();
 }
 
+RegResult Win32RegistryStore::Prepare(HKey key, std::string_view name, HKEY& handle,
+                                      std::string& cName) const {
+  handle = Resolve(key);
+  if (handle == nullptr) return kErrorInvalidHandle;
+  // The ANSI calls take NUL-terminated names: a name with an embedded NUL would be
+  // cut short and silently address another key or value, so it is refused instead.
+  if (name.find('\0') != std::string_view::npos) return kErrorInvalidParameter;
+  cName.assign(name);
+  return kErrorSuccess;
+}
+
 HKey Win32RegistryStore::Adopt(HKEY key) {
   // RegCreateKeyA may hand a predefined root back unchanged; roots are never owned.
   if (key == HKEY_CURRENT_USER) return kCurrentUser;
@@ -62,12 +65,11 @@ HKey Win32RegistryStore::Adopt(HKEY key) {
 RegResult Win32RegistryStore::OpenKeyEx(HKey parent, std::string_view subKey,
                                         std::uint32_t access, HKey& result) {
   result = kNoKey;
-  const HKEY parentKey = Resolve(parent);
-  if (parentKey == nullptr) return kErrorInvalidHandle;
-  const auto name = ToCName(subKey);
-  if (!name) return kErrorInvalidParameter;
+  HKEY parentKey = nullptr;
+  std::string name;
+  if (const RegResult rc = Prepare(parent, subKey, parentKey, name); rc != kErrorSuccess) return rc;
   HKEY opened = nullptr;
-  const LONG rc = ::RegOpenKeyExA(parentKey, name->c_str(), 0, access, &opened);
+  const LONG rc = ::RegOpenKeyExA(parentKey, name.c_str(), 0, access, &opened);
   if (rc == ERROR_SUCCESS) result = Adopt(opened);
   return rc;
 }
@@ -75,13 +77,12 @@ RegResult Win32RegistryStore::OpenKeyEx(HKey parent, std::string_view subKey,
 RegResult Win32RegistryStore::CreateKeyEx(HKey parent, std::string_view subKey,
                                           std::uint32_t access, HKey& result, bool* created) {
   result = kNoKey;
-  const HKEY parentKey = Resolve(parent);
-  if (parentKey == nullptr) return kErrorInvalidHandle;
-  const auto name = ToCName(subKey);
-  if (!name) return kErrorInvalidParameter;
+  HKEY parentKey = nullptr;
+  std::string name;
+  if (const RegResult rc = Prepare(parent, subKey, parentKey, name); rc != kErrorSuccess) return rc;
   HKEY opened = nullptr;
   DWORD disposition = 0;
-  const LONG rc = ::RegCreateKeyExA(parentKey, name->c_str(), 0, nullptr, 0, access, nullptr,
+  const LONG rc = ::RegCreateKeyExA(parentKey, name.c_str(), 0, nullptr, 0, access, nullptr,
                                     &opened, &disposition);
   if (rc != ERROR_SUCCESS) return rc;
   result = Adopt(opened);
@@ -91,12 +92,11 @@ RegResult Win32RegistryStore::CreateKeyEx(HKey parent, std::string_view subKey,
 
 RegResult Win32RegistryStore::CreateKey(HKey parent, std::string_view subKey, HKey& result) {
   result = kNoKey;
-  const HKEY parentKey = Resolve(parent);
-  if (parentKey == nullptr) return kErrorInvalidHandle;
-  const auto name = ToCName(subKey);
-  if (!name) return kErrorInvalidParameter;
+  HKEY parentKey = nullptr;
+  std::string name;
+  if (const RegResult rc = Prepare(parent, subKey, parentKey, name); rc != kErrorSuccess) return rc;
   HKEY opened = nullptr;
-  const LONG rc = ::RegCreateKeyA(parentKey, name->c_str(), &opened);
+  const LONG rc = ::RegCreateKeyA(parentKey, name.c_str(), &opened);
   if (rc == ERROR_SUCCESS) result = Adopt(opened);
   return rc;
 }
@@ -104,13 +104,12 @@ RegResult Win32RegistryStore::CreateKey(HKey parent, std::string_view subKey, HK
 RegResult Win32RegistryStore::QueryValueEx(HKey key, std::string_view valueName,
                                            std::uint32_t* type, std::uint8_t* data,
                                            std::uint32_t* size) {
-  const HKEY handle = Resolve(key);
-  if (handle == nullptr) return kErrorInvalidHandle;
-  const auto name = ToCName(valueName);
-  if (!name) return kErrorInvalidParameter;
+  HKEY handle = nullptr;
+  std::string name;
+  if (const RegResult rc = Prepare(key, valueName, handle, name); rc != kErrorSuccess) return rc;
   DWORD valueType = 0;
   DWORD valueSize = size != nullptr ? *size : 0;
-  const LONG rc = ::RegQueryValueExA(handle, name->c_str(), nullptr, type ? &valueType : nullptr,
+  const LONG rc = ::RegQueryValueExA(handle, name.c_str(), nullptr, type ? &valueType : nullptr,
                                      data, size ? &valueSize : nullptr);
   if (type != nullptr && (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA)) *type = valueType;
   if (size != nullptr && (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA)) *size = valueSize;
@@ -120,19 +119,18 @@ RegResult Win32RegistryStore::QueryValueEx(HKey key, std::string_view valueName,
 RegResult Win32RegistryStore::SetValueEx(HKey key, std::string_view valueName,
                                          std::uint32_t type, const std::uint8_t* data,
                                          std::uint32_t size) {
-  const HKEY handle = Resolve(key);
-  if (handle == nullptr) return kErrorInvalidHandle;
-  const auto name = ToCName(valueName);
-  if (!name) return kErrorInvalidParameter;
+  HKEY handle = nullptr;
+  std::string name;
+  if (const RegResult rc = Prepare(key, valueName, handle, name); rc != kErrorSuccess) return rc;
   if (type != REG_SZ || data == nullptr || size == 0) {
-    return ::RegSetValueExA(handle, name->c_str(), 0, type, data, size);
+    return ::RegSetValueExA(handle, name.c_str(), 0, type, data, size);
   }
   // RegSetValueExA stores one byte more for a REG_SZ whose counted bytes are not
   // NUL-terminated when the byte after them is NUL. Copying the bytes in front of
   // a non-NUL byte keeps the stored size exactly what the caller counted.
   std::vector<std::uint8_t> bytes(data, data + size);
   bytes.push_back('?');
-  return ::RegSetValueExA(handle, name->c_str(), 0, type, bytes.data(), size);
+  return ::RegSetValueExA(handle, name.c_str(), 0, type, bytes.data(), size);
 }
 
 RegResult Win32RegistryStore::EnumKey(HKey key, std::uint32_t index, char* name,
@@ -169,11 +167,10 @@ RegResult Win32RegistryStore::QueryInfoKey(HKey key, std::uint32_t* subKeys,
 }
 
 RegResult Win32RegistryStore::DeleteKey(HKey key, std::string_view subKey) {
-  const HKEY handle = Resolve(key);
-  if (handle == nullptr) return kErrorInvalidHandle;
-  const auto name = ToCName(subKey);
-  if (!name) return kErrorInvalidParameter;
-  return ::RegDeleteKeyA(handle, name->c_str());
+  HKEY handle = nullptr;
+  std::string name;
+  if (const RegResult rc = Prepare(key, subKey, handle, name); rc != kErrorSuccess) return rc;
+  return ::RegDeleteKeyA(handle, name.c_str());
 }
 
 RegResult Win32RegistryStore::CloseKey(HKey key) {

@@ -65,6 +65,8 @@ class Win32RegistryStore : public platform::RegistryStore {
 
  private:
   HKEY__* Resolve(HKey key) const;   // nullptr for an unknown handle
+  // Resolve, and the name as a C string; an error code when either is unusable.
+  RegResult Prepare(HKey key, std::string_view name, HKEY__*& handle, std::string& cName) const;
   HKey Adopt(HKEY__* key);           // takes ownership, returns its handle
 
   std::unordered_map<HKey, OwnedKey> openKeys_;
