@@ -41,6 +41,17 @@ TEST_F(FoldersEditor, LoadDropsFoldersThatNoLongerOpenAndRewritesTheValue) {
   EXPECT_FALSE(ui().cmdDeleteFolder.Enabled());
 }
 
+TEST_F(FoldersEditor, WithoutANamespaceTheStoredFoldersAreNeitherDroppedNorOverwritten) {
+  SeedProfileValue("monitoredfolders", StoredFolders({projects}));
+  outlook.app->Fail("GetNamespace");
+  OpenPage();
+  EXPECT_EQ(ui().List4.ListCount(), 0);
+  ui().Option1_1.UserClick();
+  ApplyAnswering(platform::kAnswerNo);
+  EXPECT_EQ(ProfileValue("replyaddressformat"), StoredUtf16(u"1"));
+  EXPECT_EQ(ProfileValue("monitoredfolders"), StoredFolders({projects}));
+}
+
 TEST_F(FoldersEditor, DefaultFoldersAndOtherStoresAreRefusedUntilAProperOneIsChosen) {
   OpenPage();
   for (const auto& refused : {inbox, outlook.DefaultFolder(platform::kFolderSentMail), archived,
