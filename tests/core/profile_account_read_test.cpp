@@ -16,11 +16,7 @@ class ProfileAccountReading : public ProfileStoreTest {
  protected:
   void SetUp() override {
     ProfileStoreTest::SetUp();
-    RegisterIdentityClass();
-  }
-  void SeedExchange(std::string_view keyName, std::u16string_view serviceName) {
-    SeedText(AccountKey(keyName), "Account Name", u"Microsoft Exchange Server");
-    SeedText(AccountKey(keyName), "Service Name", serviceName);
+    RegisterIdentityClass(*store_);
   }
   std::vector<std::u16string> Lists() const {
     return {data_.sAccIdentities, data_.sAccIDs,   data_.sAccEmails,
@@ -32,95 +28,58 @@ class ProfileAccountReading : public ProfileStoreTest {
 TEST_F(ProfileAccountReading, IdentitiesAreTheServerlessPop3AccountsInKeyNameOrder) {
   SeedIdentity("0000000c", u"c@x.com", u"Cee", u"NONE");
   SeedIdentity("0000000A", u"a@x.com", u"Ay");
-  SeedIdentity("0000000b", u"b@x.com", u"Bee", u"None");
-  SeedText(AccountKey("0000000b"), "New Signature", u"Formal");
+  // A TAB inside a value must not shift the other accounts' items.
+  SeedIdentity("0000000b", u"b@x.com", u"B\tee", u"None");
+  SeedText(AccountKey("0000000b"), "New Signature", u"For\tmal");
   SeedText(AccountKey("0000000b"), "Reply-Forward Signature", u"Short");
   SeedIdentity("00000001", u"real@x.com", u"Real");
   SeedText(AccountKey("00000001"), "SMTP Server", u"smtp.example.com");
   SeedIdentity("00000002", u"noclass@x.com", u"Unregistered");
-  SeedClsid(AccountKey("00000002"), "{00000000-0000-0000-0000-00000000F00D}");
+  Seed(AccountKey("00000002"), "clsid", AsBytes("{00000000-0000-0000-0000-00000000F00D}"), kRegSz);
   SeedIdentity("00000003", u"other@x.com", u"Other service");
   SeedText(AccountKey("00000003"), "Service Name", u"CONTAB");
 
   LoadAccounts(*store_, data_, profile_);
   EXPECT_EQ(data_.sAccIdentities,
-            u"0000000A\x01" u"a@x.com\x01" u"Ay\t0000000b\x01" u"b@x.com\x01" u"Bee\t"
+            u"0000000A\x01" u"a@x.com\x01" u"Ay\t0000000b\x01" u"b@x.com\x01" u"B ee\t"
             u"0000000c\x01" u"c@x.com\x01" u"Cee");
   EXPECT_EQ(data_.sAccIDs, u"0000000A\t0000000b\t0000000c");
   EXPECT_EQ(data_.sAccEmails, u"a@x.com\tb@x.com\tc@x.com");
-  EXPECT_EQ(data_.sAccDisplayNames, u"Ay\tBee\tCee");
+  EXPECT_EQ(data_.sAccDisplayNames, u"Ay\tB ee\tCee");
   EXPECT_EQ(data_.sAccNames, u"a@x.com\tb@x.com\tc@x.com");
-  EXPECT_EQ(data_.sAccNewSignatures, u"\tFormal\t");
+  EXPECT_EQ(data_.sAccNewSignatures, u"\tFor mal\t");
   EXPECT_EQ(data_.sAccReplySignatures, u"\tShort\t");
   EXPECT_EQ(data_.sExchangeID, u"");
 }
 
-TEST_F(ProfileAccountReading, OneIdentityGivesListsWithoutTabAndEmptySignaturesReadAsNotDefined) {
-  SeedIdentity("00000005", u"one@x.com", u"One");
-  SeedValue(*store_, kCurrentUser, AccountKey("00000005"), "New Signature", kRegBinary, {});
-  LoadAccounts(*store_, data_, profile_);
-  EXPECT_EQ(data_.sAccIDs, u"00000005");
-  EXPECT_EQ(data_.sAccNewSignatures, kNotDefined);
-  EXPECT_EQ(data_.sAccReplySignatures, u"");
-  for (const std::u16string& list : Lists()) {
-    EXPECT_EQ(list.find(u'\t'), std::u16string::npos) << ToAnsi(list);
-  }
-}
-
-TEST_F(ProfileAccountReading, TheExchangeAccountIsFoundButNeverListed) {
-  SeedExchange(" 00000009 ", u"msems");
+TEST_F(ProfileAccountReading, TheExchangeAccountIsFoundButNeverListedAndEachLoadStartsAfresh) {
+  SeedText(AccountKey(" 00000009 "), "Service Name", u"msems");
   SeedIdentity(" 00000009 ", u"x@x.com", u"Looks like an identity");
-  SeedExchange("00000008", u"");  // no service name: an ordinary account
-  LoadAccounts(*store_, data_, profile_);
-  EXPECT_EQ(data_.sExchangeID, u"00000009");
-  EXPECT_EQ(data_.sAccIDs, u"");
-}
-
-TEST_F(ProfileAccountReading, EachLoadStartsAfreshSoAProfileWithoutExchangeClearsIt) {
-  SeedExchange("00000009", u"MSEMS");
+  SeedText(AccountKey("00000008"), "Account Name", u"Microsoft Exchange Server");
+  SeedText(AccountKey("00000008"), "Service Name", u"");  // no service name: an ordinary account
   SeedIdentity("00000010", u"i@x.com", u"I");
+  Seed(AccountKey("00000010"), "New Signature", {});
   LoadAccounts(*store_, data_, profile_);
   const ProfileData first = data_;
   LoadAccounts(*store_, data_, profile_);
   EXPECT_EQ(data_.sAccIdentities, first.sAccIdentities);
   EXPECT_EQ(data_.sExchangeID, u"00000009");
+  EXPECT_EQ(data_.sAccIDs, u"00000010");
+  EXPECT_EQ(data_.sAccNewSignatures, kNotDefined);
+  EXPECT_EQ(data_.sAccReplySignatures, u"");
+  for (const std::u16string& list : Lists()) {
+    EXPECT_EQ(list.find(u'\t'), std::u16string::npos) << ToAnsi(list);
+  }
 
   // Another profile without an Exchange account must not keep this number,
   // or saving it would rename an account of this profile.
-  LoadAccounts(*store_, data_, profile_ + u" other");
+  const std::u16string other = profile_ + u" other";
+  LoadAccounts(*store_, data_, other);
   EXPECT_EQ(data_.sExchangeID, u"");
   EXPECT_EQ(data_.sAccIdentities, u"");
-  data_.sExchangeID = u"00000009";
-  LoadAccounts(*store_, data_, u"");
-  EXPECT_EQ(data_.sExchangeID, u"");
-}
-
-TEST_F(ProfileAccountReading, ATabInsideAValueKeepsTheSevenListsAligned) {
-  SeedIdentity("00000001", u"a@x.com", u"Tab\there");
-  SeedText(AccountKey("00000001"), "New Signature", u"Sig\tnature");
-  SeedIdentity("00000002", u"b@x.com", u"Bee");
-  LoadAccounts(*store_, data_, profile_);
-  for (const std::u16string& list : Lists()) {
-    EXPECT_EQ(std::count(list.begin(), list.end(), u'\t'), 1) << ToAnsi(list);
-  }
-  EXPECT_EQ(data_.sAccDisplayNames, u"Tab here\tBee");
-  EXPECT_EQ(data_.sAccNewSignatures, u"Sig nature\t");
-}
-
-TEST_F(ProfileAccountReading, AProfileWithoutAccountStoreGivesEmptyLists) {
-  data_.sAccIDs = u"stale";
-  LoadAccounts(*store_, data_, profile_);
   EXPECT_EQ(data_.sAccIDs, u"");
-  EXPECT_FALSE(KeyExistsIn(*store_, kCurrentUser, AccountsKey())) << "reading creates nothing";
-}
-
-TEST_F(ProfileAccountReading, AnEmptyProfileNameReadsNothing) {
-  SKIP_UNLESS_IN_MEMORY();
-  data_.sAccIDs = u"stale";
-  memory_->ClearCalls();
-  LoadAccounts(*store_, data_, u"");
-  EXPECT_EQ(data_.sAccIDs, u"");
-  EXPECT_TRUE(memory_->Calls().empty());
+  EXPECT_FALSE(KeyExistsIn(*store_, kCurrentUser, ToAnsi(ProfileKeyPath(other))))
+      << "reading creates nothing";
 }
 
 TEST_F(ProfileAccountReading, ReadAccountFillsEveryField) {
@@ -128,31 +87,28 @@ TEST_F(ProfileAccountReading, ReadAccountFillsEveryField) {
   const struct {
     const char* name;
     std::u16string text;
-  } texts[] = {{"Account Name", u"Name"},      {"Display Name", u"Display"},
-               {"Email", u"e@x.com"},          {"Organization", u"Org"},
-               {"POP3 Server", u"pop"},        {"POP3 User", u"user"},
-               {"Reply Email", u"r@x.com"},    {"New Signature", u"New"},
-               {"Reply-Forward Signature", u"Reply"}, {"Service Name", u"SVC"},
-               {"SMTP Server", u"smtp"}};
+    std::u16string AccountRecord::*field;
+  } texts[] = {{"Account Name", u"Name", &AccountRecord::AccountName},
+               {"Display Name", u"Display", &AccountRecord::DisplayName},
+               {"Email", u"e@x.com", &AccountRecord::Email},
+               {"Organization", u"Org", &AccountRecord::Organization},
+               {"POP3 Server", u"pop", &AccountRecord::POP3Server},
+               {"POP3 User", u"user", &AccountRecord::POP3User},
+               {"Reply Email", u"r@x.com", &AccountRecord::ReplyEmail},
+               {"New Signature", u"New", &AccountRecord::NewSignature},
+               {"Reply-Forward Signature", u"Reply", &AccountRecord::ReplyForwardSignature},
+               {"Service Name", u"SVC", &AccountRecord::ServiceName},
+               {"SMTP Server", u"smtp", &AccountRecord::SMTPServer}};
   for (const auto& entry : texts) SeedText(key, entry.name, entry.text);
-  SeedClsid(key, "{ED475411-B0D6-11D2-8C3B-00104B2A6676}");
-  SeedDword(key, "SMTP Use Auth", 1);
+  Seed(key, "clsid", AsBytes(kIdentityClsid), kRegSz);
+  Seed(key, "SMTP Use Auth", LittleEndianList({1}), kRegDword);
 
   const AccountRecord account = ReadAccount(*store_, FromAnsi(AccountsKey()), u"0000002a");
-  const AccountRecord expected{u"Name", u"Display", u"e@x.com", u"New", u"Org", u"pop", u"user",
-                               u"r@x.com", u"Reply", u"smtp", 1, u"0000002a",
-                               u"{ED475411-B0D6-11D2-8C3B-00104B2A6676}", u"POP3/SMTP Account",
-                               u"SVC"};
-  EXPECT_EQ(std::tie(account.AccountName, account.DisplayName, account.Email, account.NewSignature,
-                     account.Organization, account.POP3Server, account.POP3User,
-                     account.ReplyEmail, account.ReplyForwardSignature, account.SMTPServer,
-                     account.SMTPUseAuth, account.AccountID, account.Clsid, account.ClassName,
-                     account.ServiceName),
-            std::tie(expected.AccountName, expected.DisplayName, expected.Email,
-                     expected.NewSignature, expected.Organization, expected.POP3Server,
-                     expected.POP3User, expected.ReplyEmail, expected.ReplyForwardSignature,
-                     expected.SMTPServer, expected.SMTPUseAuth, expected.AccountID, expected.Clsid,
-                     expected.ClassName, expected.ServiceName));
+  for (const auto& entry : texts) EXPECT_EQ(account.*entry.field, entry.text) << entry.name;
+  EXPECT_EQ(account.SMTPUseAuth, 1);
+  EXPECT_EQ(account.AccountID, u"0000002a");
+  EXPECT_EQ(account.Clsid, FromAnsi(kIdentityClsid));
+  EXPECT_EQ(account.ClassName, u"POP3/SMTP Account");
 
   const AccountRecord missing = ReadAccount(*store_, FromAnsi(AccountsKey()), u"0000002b");
   EXPECT_EQ(missing.AccountID, u"");

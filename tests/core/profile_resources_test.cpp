@@ -26,53 +26,43 @@ struct NamedOperation {
 };
 
 const std::vector<NamedOperation>& AllOperations() {
+  static const std::u16string id = u"\\00000001";
   static const std::vector<NamedOperation> operations{
-      {"OpenKey", [](RegistryStore& s, ProfileData&, std::u16string_view p) {
+      {"OpenKey", [](auto& s, auto&, auto p) {
          HKey key = OpenKey(s, kCurrentUser, ProfileKeyPath(p));
          if (key != kNoKey) s.CloseKey(key);  // the caller's to close
        }},
-      {"ReadBinaryValue", [](RegistryStore& s, ProfileData&, std::u16string_view p) {
+      {"ReadBinaryValue", [](auto& s, auto&, auto p) {
          ReadBinaryValue(s, ProfileKeyPath(p), u"replyaddressformat");
        }},
-      {"WriteDwordValue", [](RegistryStore& s, ProfileData&, std::u16string_view p) {
-         WriteDwordValue(s, AccountsKeyPath(p), u"Scratch", 1);
+      {"ReadBinaryValueIfPresent",
+       [](auto& s, auto&, auto p) { ReadBinaryValueIfPresent(s, ProfileKeyPath(p), u"x"); }},
+      {"WriteDwordValue",
+       [](auto& s, auto&, auto p) { WriteDwordValue(s, AccountsKeyPath(p), u"x", 1); }},
+      {"WriteStringValue",
+       [](auto& s, auto&, auto p) { WriteStringValue(s, AccountsKeyPath(p), u"y", u"x"); }},
+      {"CreateKeyAndSetValue", [](auto& s, auto&, auto p) {
+         CreateKeyAndSetValue(s, kCurrentUser, AccountsKeyPath(p), u"z", std::int32_t{1}, kRegSz);
        }},
-      {"WriteStringValue", [](RegistryStore& s, ProfileData&, std::u16string_view p) {
-         WriteStringValue(s, AccountsKeyPath(p), u"ScratchText", u"x");
-       }},
-      {"DeleteKeyTree", [](RegistryStore& s, ProfileData&, std::u16string_view p) {
-         DeleteKeyTree(s, kCurrentUser, AccountsKeyPath(p) + u"\\00000001");
-       }},
-      {"LoadReplyAddressFormat", [](RegistryStore& s, ProfileData& d, std::u16string_view p) {
-         LoadReplyAddressFormat(s, d, p);
-       }},
-      {"SaveReplyAddressFormat", [](RegistryStore& s, ProfileData&, std::u16string_view p) {
-         SaveReplyAddressFormat(s, p, u"1");
-       }},
-      {"LoadMonitoredFolders", [](RegistryStore& s, ProfileData& d, std::u16string_view p) {
-         LoadMonitoredFolders(s, d, p);
-       }},
-      {"SaveMonitoredFolders", [](RegistryStore& s, ProfileData&, std::u16string_view p) {
-         SaveMonitoredFolders(s, p, u"E1\t");
-       }},
-      {"LoadAccounts", [](RegistryStore& s, ProfileData& d, std::u16string_view p) {
-         LoadAccounts(s, d, p);
-       }},
-      {"GetNextAccountID", [](RegistryStore& s, ProfileData&, std::u16string_view p) {
-         GetNextAccountID(s, p);
-       }},
-      {"CreateIdentityAccount", [](RegistryStore& s, ProfileData&, std::u16string_view p) {
+      {"DeleteSubKeys",
+       [](auto& s, auto&, auto p) { DeleteSubKeys(s, kCurrentUser, AccountsKeyPath(p) + id); }},
+      {"DeleteKeyTree",
+       [](auto& s, auto&, auto p) { DeleteKeyTree(s, kCurrentUser, AccountsKeyPath(p) + id); }},
+      {"LoadReplyAddressFormat", [](auto& s, auto& d, auto p) { LoadReplyAddressFormat(s, d, p); }},
+      {"SaveReplyAddressFormat", [](auto& s, auto&, auto p) { SaveReplyAddressFormat(s, p, u"1"); }},
+      {"LoadMonitoredFolders", [](auto& s, auto& d, auto p) { LoadMonitoredFolders(s, d, p); }},
+      {"SaveMonitoredFolders", [](auto& s, auto&, auto p) { SaveMonitoredFolders(s, p, u"E1\t"); }},
+      {"ReadAccount",
+       [](auto& s, auto&, auto p) { ReadAccount(s, AccountsKeyPath(p), u"00000002"); }},
+      {"LoadAccounts", [](auto& s, auto& d, auto p) { LoadAccounts(s, d, p); }},
+      {"GetNextAccountID", [](auto& s, auto&, auto p) { GetNextAccountID(s, p); }},
+      {"CreateIdentityAccount", [](auto& s, auto&, auto p) {
          CreateIdentityAccount(s, p, 20, u"n", u"d", u"a@x.com", u"sig", u"sig");
        }},
-      {"DeleteAccount", [](RegistryStore& s, ProfileData&, std::u16string_view p) {
-         DeleteAccount(s, p, 2);
-       }},
-      {"SetExchangeAccountName", [](RegistryStore& s, ProfileData& d, std::u16string_view p) {
-         SetExchangeAccountName(s, d, p, 3, u"");
-       }},
-      {"LoadDirectoryAddresses", [](RegistryStore& s, ProfileData& d, std::u16string_view p) {
-         LoadDirectoryAddresses(s, d, p);
-       }},
+      {"DeleteAccount", [](auto& s, auto&, auto p) { DeleteAccount(s, p, 2); }},
+      {"SetExchangeAccountName",
+       [](auto& s, auto& d, auto p) { SetExchangeAccountName(s, d, p, 3, u""); }},
+      {"LoadDirectoryAddresses", [](auto& s, auto& d, auto p) { LoadDirectoryAddresses(s, d, p); }},
   };
   return operations;
 }
@@ -80,14 +70,12 @@ const std::vector<NamedOperation>& AllOperations() {
 // A profile with something for every operation to read, write and delete.
 void SeedProfile(RegistryStore& store, std::u16string_view profile) {
   const std::string accounts = ToAnsi(AccountsKeyPath(profile));
-  SeedValue(store, kClassesRoot, kIdentityClassKey, "", kRegSz, AsBytes("POP3 account"));
+  RegisterIdentityClass(store);
   SeedValue(store, kCurrentUser, accounts, "NextAccountID", kRegDword, LittleEndianList({4}));
-  SeedValue(store, kCurrentUser, accounts, "{ED475418-B0D6-11D2-8C3B-00104B2A6676}", kRegBinary,
-            LittleEndianList({1, 2, 3}));
+  SeedValue(store, kCurrentUser, accounts, kOrderList, kRegBinary, LittleEndianList({1, 2, 3}));
   for (std::string id : {"00000001", "00000002"}) {
     const std::string key = accounts + "\\" + id;
-    SeedValue(store, kCurrentUser, key, "clsid", kRegSz,
-              AsBytes("{ED475411-B0D6-11D2-8C3B-00104B2A6676}"));
+    SeedValue(store, kCurrentUser, key, "clsid", kRegSz, AsBytes(kIdentityClsid));
     for (const char* name : {"POP3 Server", "SMTP Server", "Email", "Display Name"}) {
       SeedValue(store, kCurrentUser, key, name, kRegBinary, StoredText(u"none"));
     }
@@ -96,7 +84,7 @@ void SeedProfile(RegistryStore& store, std::u16string_view profile) {
   SeedValue(store, kCurrentUser, accounts + "\\00000003", "Service Name", kRegBinary,
             StoredText(u"MSEMS"));
   SeedValue(store, kCurrentUser, ToAnsi(DirectorySectionKeyPath(profile)), "101f6637", kRegBinary,
-            {1, 0, 0, 0, 8, 0, 0, 0, 'S', 0, 'M', 0, 'T', 0, 'P', 0, ':', 0, 'a', 0, 0, 0});
+            MultiValued({u"SMTP:a"}, false));
   SeedValue(store, kCurrentUser, ToAnsi(ProfileKeyPath(profile)), "replyaddressformat", kRegBinary,
             StoredText(u"2"));
 }
@@ -105,7 +93,6 @@ using ProfileResources = ProfileStoreTest;
 
 TEST_F(ProfileResources, EveryOperationClosesEveryKeyItOpens) {
   if (!OpenHandleCountOf(*store_)) GTEST_SKIP() << "the store cannot count its handles";
-  RegisterIdentityClass();
   SeedProfile(*store_, profile_);
   for (const NamedOperation& operation : AllOperations()) {
     operation.run(*store_, data_, profile_);
@@ -144,7 +131,10 @@ TEST(ProfileFailures, AFailureAtAnyCallNeverLeaksAHandle) {
   }
 }
 
-class ProfileFailureSteps : public ::testing::Test {
+
+// Single steps on the in-memory store: a chosen call fails, or the call log is
+// what is checked.
+class ProfileCallSteps : public ::testing::Test {
  protected:
   void SetUp() override { SeedProfile(store_, kProfile); }
   void FailSetOf(std::string_view valueName) {
@@ -156,23 +146,35 @@ class ProfileFailureSteps : public ::testing::Test {
   std::optional<StoredValue> Get(std::u16string_view key, std::string_view name) {
     return store_.GetValue(kCurrentUser, ToAnsi(key), name);
   }
+  std::vector<std::string> NamesOfCalls(Operation operation) {
+    std::vector<std::string> names;
+    for (const auto& call : store_.Calls()) {
+      if (call.operation == operation) names.push_back(call.name);
+    }
+    return names;
+  }
   MemoryRegistryStore store_;
   ProfileData data_;
 };
 
-TEST_F(ProfileFailureSteps, AFailedWriteOfAnAccountValueSkipsOnlyThatValue) {
+TEST_F(ProfileCallSteps, AnIdentityIsWrittenInItsFixedOrderAndAFailedValueSkipsOnlyItself) {
   FailSetOf("Display Name");
-  CreateIdentityAccount(store_, kProfile, 20, u"n", u"d", u"a@x.com", u"", u"");
+  store_.ClearCalls();
+  CreateIdentityAccount(store_, kProfile, 20, u"n", u"d", u"a@x.com", u"new", u"reply");
+  const std::vector<std::string> expected{
+      "Account Name", "clsid", "Display Name", "Email", "POP3 Remember Passwd", "POP3 Server",
+      "POP3 User", "SMTP Server", "Is Account Disabled", "New Signature",
+      "Reply-Forward Signature", "NextAccountID", std::string(kOrderList)};
+  EXPECT_EQ(NamesOfCalls(Operation::SetValueEx), expected);
   const std::u16string account = kAccounts + u"\\00000014";
   EXPECT_FALSE(Get(account, "Display Name"));
   EXPECT_TRUE(Get(account, "Email"));
-  EXPECT_TRUE(Get(account, "Is Account Disabled"));
+  EXPECT_TRUE(Get(account, "Reply-Forward Signature"));
   EXPECT_EQ(Get(kAccounts, "NextAccountID")->bytes, LittleEndianList({21}));
-  EXPECT_EQ(Get(kAccounts, "{ED475418-B0D6-11D2-8C3B-00104B2A6676}")->bytes,
-            LittleEndianList({1, 2, 3, 20}));
+  EXPECT_EQ(Get(kAccounts, kOrderList)->bytes, LittleEndianList({1, 2, 3, 20}));
 }
 
-TEST_F(ProfileFailureSteps, WritersReportFailedCreatesAndSetsButCreateKeyAndSetValueDoesNot) {
+TEST_F(ProfileCallSteps, FailedWritesAreReportedExceptByCreateKeyAndSetValue) {
   store_.FailCall(Operation::CreateKeyEx, 1);
   EXPECT_FALSE(WriteBinaryValue(store_, kAccounts, u"x", Bytes{1}));
   store_.ClearFailures();
@@ -182,17 +184,14 @@ TEST_F(ProfileFailureSteps, WritersReportFailedCreatesAndSetsButCreateKeyAndSetV
   EXPECT_TRUE(CreateKeyAndSetValue(store_, kCurrentUser, kAccounts, u"x", std::int32_t{1},
                                    kRegDword));
   EXPECT_FALSE(Get(kAccounts, "x"));
-}
-
-TEST_F(ProfileFailureSteps, AFailedOrderListWriteMakesDeleteAccountReportFalse) {
-  FailSetOf("{ED475418-B0D6-11D2-8C3B-00104B2A6676}");
+  // The account key is gone, but the order list still names it: not a success.
+  FailSetOf(kOrderList);
   EXPECT_FALSE(DeleteAccount(store_, kProfile, 2));
   EXPECT_FALSE(store_.KeyExists(kCurrentUser, ToAnsi(kAccounts + u"\\00000002")));
-  EXPECT_EQ(Get(kAccounts, "{ED475418-B0D6-11D2-8C3B-00104B2A6676}")->bytes,
-            LittleEndianList({1, 2, 3}));
+  EXPECT_EQ(Get(kAccounts, kOrderList)->bytes, LittleEndianList({1, 2, 3}));
 }
 
-TEST_F(ProfileFailureSteps, AFailedDataReadGivesNoBytesRatherThanZeros) {
+TEST_F(ProfileCallSteps, FailedReadsGiveNothingRatherThanStaleOrZeroedData) {
   store_.FailCall(Operation::QueryValueEx, 2, kErrorMoreData);
   EXPECT_EQ(ReadBinaryValue(store_, ProfileKeyPath(kProfile), u"replyaddressformat"), Bytes{});
   store_.ClearFailures();
@@ -200,26 +199,26 @@ TEST_F(ProfileFailureSteps, AFailedDataReadGivesNoBytesRatherThanZeros) {
   HKey key = OpenKey(store_, kCurrentUser, ProfileKeyPath(kProfile));
   EXPECT_EQ(ReadValueText(store_, key, u"replyaddressformat", u""), u"");
   store_.CloseKey(key);
+
+  // An account that cannot be enumerated is skipped and the others read; a
+  // name longer than announced is enumerated again, not taken from the buffer.
+  const struct {
+    Operation operation;
+    int nth;
+    RegResult code;
+    std::u16string ids;
+  } enumerations[] = {{Operation::EnumKeyEx, 1, kErrorAccessDenied, u"00000002"},
+                      {Operation::EnumKeyEx, 2, kErrorMoreData, u"00000001\t00000002"},
+                      {Operation::QueryInfoKey, 1, kErrorAccessDenied, u""}};
+  for (const auto& entry : enumerations) {
+    store_.ClearFailures();
+    store_.FailCall(entry.operation, entry.nth, entry.code);
+    LoadAccounts(store_, data_, kProfile);
+    EXPECT_EQ(data_.sAccIDs, entry.ids) << entry.nth;
+  }
 }
 
-TEST_F(ProfileFailureSteps, AnAccountThatCannotBeEnumeratedIsSkippedAndTheOthersRead) {
-  store_.FailCall(Operation::EnumKeyEx, 1);
-  LoadAccounts(store_, data_, kProfile);
-  EXPECT_EQ(data_.sAccIDs, u"00000002");
-  EXPECT_EQ(data_.sExchangeID, u"00000003");
-  store_.ClearFailures();
-  store_.FailCall(Operation::QueryInfoKey, 1);
-  LoadAccounts(store_, data_, kProfile);
-  EXPECT_EQ(data_.sAccIDs, u"");
-}
-
-TEST_F(ProfileFailureSteps, ANameLongerThanAnnouncedIsEnumeratedAgainNotTakenFromAStaleBuffer) {
-  store_.FailCall(Operation::EnumKeyEx, 2, kErrorMoreData);
-  LoadAccounts(store_, data_, kProfile);
-  EXPECT_EQ(data_.sAccIDs, u"00000001\t00000002");
-}
-
-TEST_F(ProfileFailureSteps, ASubkeyThatCannotBeDeletedKeepsItsParentButNotItsSiblings) {
+TEST_F(ProfileCallSteps, ASubkeyThatCannotBeDeletedKeepsItsParentButNotItsSiblings) {
   const std::string root = ToAnsi(ProfileKeyPath(kProfile)) + "\\Tree";
   for (const char* child : {"\\a", "\\b\\c", "\\d"}) store_.CreateKeyPath(kCurrentUser, root + child);
   store_.FailWhen([](const MemoryRegistryStore::Call& call) {
@@ -231,40 +230,36 @@ TEST_F(ProfileFailureSteps, ASubkeyThatCannotBeDeletedKeepsItsParentButNotItsSib
   EXPECT_TRUE(store_.KeyExists(kCurrentUser, root + "\\b\\c"));
 }
 
-TEST_F(ProfileFailureSteps, KeysAreOpenedWithTheAccessTheirCallsName) {
+// An empty name would otherwise read, write or delete right below the
+// profiles key or a root.
+TEST_F(ProfileCallSteps, AnEmptyProfileNameOrKeyPathTouchesNothing) {
+  data_.sReplyAddressFormat = u"1";
+  data_.sMonitoredFolders = u"kept";
+  data_.sAccIDs = u"stale";
+  data_.sExchangeID = u"00000003";
+  data_.vDirAddresses = {u"SMTP:kept@x.com"};
   store_.ClearCalls();
-  HKey key = OpenKey(store_, kCurrentUser, ProfileKeyPath(kProfile));
-  store_.CloseKey(key);
-  ReadBinaryValue(store_, ProfileKeyPath(kProfile), u"replyaddressformat");
-  SaveReplyAddressFormat(store_, kProfile, u"1");
-  DeleteSubKeys(store_, kCurrentUser, kAccounts + u"\\00000001");
-  WriteStringValue(store_, kAccounts, u"s", u"x");
-  std::vector<std::pair<Operation, std::uint32_t>> opens;
-  for (const auto& call : store_.Calls()) {
-    if (call.operation == Operation::OpenKeyEx || call.operation == Operation::CreateKeyEx ||
-        call.operation == Operation::CreateKey) {
-      opens.emplace_back(call.operation, call.access);
-    }
-  }
-  const std::vector<std::pair<Operation, std::uint32_t>> expected{
-      {Operation::OpenKeyEx, kKeyRead},          {Operation::CreateKeyEx, kKeyQueryValue},
-      {Operation::CreateKeyEx, kKeyAllSixRights}, {Operation::OpenKeyEx, kKeyAllSixRights},
-      {Operation::OpenKeyEx, kKeyAllSixRights},   {Operation::CreateKey, 0xF003F}};
-  EXPECT_EQ(opens, expected);
-}
-
-TEST_F(ProfileFailureSteps, AnIdentityAccountIsWrittenValueByValueInItsFixedOrder) {
-  store_.ClearCalls();
-  CreateIdentityAccount(store_, kProfile, 20, u"n", u"d", u"a@x.com", u"new", u"reply");
-  std::vector<std::string> written;
-  for (const auto& call : store_.Calls()) {
-    if (call.operation == Operation::SetValueEx) written.push_back(call.name);
-  }
-  const std::vector<std::string> expected{
-      "Account Name", "clsid", "Display Name", "Email", "POP3 Remember Passwd", "POP3 Server",
-      "POP3 User", "SMTP Server", "Is Account Disabled", "New Signature",
-      "Reply-Forward Signature", "NextAccountID", "{ED475418-B0D6-11D2-8C3B-00104B2A6676}"};
-  EXPECT_EQ(written, expected);
+  LoadReplyAddressFormat(store_, data_, u"");
+  LoadMonitoredFolders(store_, data_, u"");
+  SaveReplyAddressFormat(store_, u"", u"1");
+  SaveMonitoredFolders(store_, u"", u"E1\t");
+  LoadAccounts(store_, data_, u"");
+  LoadDirectoryAddresses(store_, data_, u"");
+  EXPECT_EQ(GetNextAccountID(store_, u""), 0);
+  CreateIdentityAccount(store_, u"", 11, u"a", u"b", u"c", u"d", u"e");
+  EXPECT_TRUE(DeleteAccount(store_, u"", 11));
+  SetExchangeAccountName(store_, data_, u"", 3, u"");
+  EXPECT_FALSE(CreateKeyAndSetValue(store_, kCurrentUser, u"", u"v", std::int32_t{1}, kRegDword));
+  EXPECT_FALSE(CreateKeyAndSetValue(store_, kCurrentUser, u"\\", u"v", std::int32_t{1}, kRegDword));
+  DeleteSubKeys(store_, kCurrentUser, u"");
+  DeleteKeyTree(store_, kCurrentUser, u"");
+  DeleteKeyTree(store_, kCurrentUser, u"\\");
+  EXPECT_TRUE(store_.Calls().empty());
+  EXPECT_EQ(data_.sReplyAddressFormat, u"");
+  EXPECT_EQ(data_.sMonitoredFolders, u"kept");
+  EXPECT_EQ(data_.sAccIDs, u"");
+  EXPECT_EQ(data_.sExchangeID, u"") << "a profile without Exchange account renames none";
+  EXPECT_EQ(data_.vDirAddresses, std::vector<std::u16string>{u"SMTP:kept@x.com"});
 }
 
 }  // namespace

@@ -18,10 +18,9 @@ void ProfileStoreTest::SetUp() {
 
 void ProfileStoreTest::TearDown() {
   RemoveKeyTree(*store_, kCurrentUser, ProfileKey());
-  for (const std::string& classKey : registeredClasses_) {
-    RemoveKeyTree(*store_, kClassesRoot, classKey);
+  if (auto handles = OpenHandleCountOf(*store_)) {
+    EXPECT_EQ(*handles, 0u) << "a key was left open";
   }
-  if (auto handles = OpenHandleCountOf(*store_)) EXPECT_EQ(*handles, 0u) << "a key was left open";
 }
 
 std::string ProfileStoreTest::ProfileKey() const { return ToAnsi(profile::ProfileKeyPath(profile_)); }
@@ -35,29 +34,14 @@ std::string ProfileStoreTest::DirectoryKey() const {
   return ToAnsi(profile::DirectorySectionKeyPath(profile_));
 }
 
-void ProfileStoreTest::RegisterClass(std::string_view classKey, std::string_view description) {
-  if (KeyExistsIn(*store_, kClassesRoot, classKey)) return;  // somebody else's: leave it be
-  SeedValue(*store_, kClassesRoot, classKey, "", kRegSz, AsBytes(description));
-  registeredClasses_.emplace_back(classKey);
-}
-
-void ProfileStoreTest::RegisterIdentityClass() {
-  if (KeyExistsIn(*store_, kClassesRoot, kIdentityClassKey)) return;
-  SeedValue(*store_, kClassesRoot, kIdentityClassKey, "", kRegSz, AsBytes(kIdentityClassDescription));
+void ProfileStoreTest::Seed(const std::string& key, std::string_view name, const Bytes& bytes,
+                            std::uint32_t type) {
+  SeedValue(*store_, kCurrentUser, key, name, type, bytes);
 }
 
 void ProfileStoreTest::SeedText(const std::string& key, std::string_view name,
                                 std::u16string_view text) {
-  SeedValue(*store_, kCurrentUser, key, name, kRegBinary, StoredText(text));
-}
-
-void ProfileStoreTest::SeedDword(const std::string& key, std::string_view name,
-                                 std::uint32_t value) {
-  SeedValue(*store_, kCurrentUser, key, name, kRegDword, LittleEndianList({value}));
-}
-
-void ProfileStoreTest::SeedClsid(const std::string& key, std::string_view clsid) {
-  SeedValue(*store_, kCurrentUser, key, "clsid", kRegSz, AsBytes(clsid));
+  Seed(key, name, StoredText(text));
 }
 
 void ProfileStoreTest::SeedIdentity(std::string_view keyName, std::u16string_view email,
@@ -65,7 +49,7 @@ void ProfileStoreTest::SeedIdentity(std::string_view keyName, std::u16string_vie
                                     std::u16string_view serverName) {
   const std::string key = AccountKey(keyName);
   SeedText(key, "Account Name", email);
-  SeedClsid(key, "{ED475411-B0D6-11D2-8C3B-00104B2A6676}");
+  Seed(key, "clsid", AsBytes(kIdentityClsid), kRegSz);
   SeedText(key, "Display Name", displayName);
   SeedText(key, "Email", email);
   SeedText(key, "POP3 Server", serverName);
@@ -76,11 +60,32 @@ std::optional<StoredValue> ProfileStoreTest::Value(const std::string& key, std::
   return ReadRawValue(*store_, kCurrentUser, key, name);
 }
 
+void RegisterIdentityClass(RegistryStore& store) {
+  if (KeyExistsIn(store, kClassesRoot, kIdentityClassKey)) return;
+  SeedValue(store, kClassesRoot, kIdentityClassKey, "", kRegSz, AsBytes("POP3/SMTP Account"));
+}
+
 Bytes LittleEndianList(std::initializer_list<std::uint32_t> numbers) {
   Bytes bytes;
   for (std::uint32_t number : numbers) {
     for (int shift = 0; shift < 32; shift += 8) bytes.push_back((number >> shift) & 0xFF);
   }
+  return bytes;
+}
+
+Bytes MultiValued(const std::vector<std::u16string>& items, bool eightBit,
+                  std::uint32_t firstOffset) {
+  Bytes strings;
+  Bytes bytes = LittleEndianList({static_cast<std::uint32_t>(items.size())});
+  if (firstOffset == 0) firstOffset = 4 + 4 * static_cast<std::uint32_t>(items.size());
+  for (const std::u16string& item : items) {
+    const Bytes offset = LittleEndianList({firstOffset + static_cast<std::uint32_t>(strings.size())});
+    bytes.insert(bytes.end(), offset.begin(), offset.end());
+    const Bytes text = eightBit ? AsBytes(ToAnsi(item) + '\0') : StoredText(item);
+    strings.insert(strings.end(), text.begin(), text.end());
+  }
+  bytes.resize(firstOffset, 0);
+  bytes.insert(bytes.end(), strings.begin(), strings.end());
   return bytes;
 }
 
