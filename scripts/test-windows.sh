@@ -14,12 +14,17 @@ build_type=${QUILLON_WIN_BUILD_TYPE:-Release}
 system_dlls='^(kernel32|user32|gdi32|advapi32|ole32|oleaut32|shell32|shlwapi|comctl32|comdlg32|msvcrt|uxtheme|version|winmm|imm32|rpcrt4|oleacc|ws2_32)\.dll$'
 
 build() {  # build(dir, arch)
-  local dir=$1 arch=$2 start=$SECONDS
+  local dir=$1 arch=$2 start=$SECONDS file
+  local toolchain=$PWD/cmake/toolchain-mingw-$arch.cmake
   echo "== Windows $arch build ($dir, $build_type)"
   # Configure once; later builds re-run CMake themselves when a CMakeLists changes.
+  # A changed toolchain only takes effect in a fresh cache.
+  for file in "$toolchain" cmake/toolchain-mingw-common.cmake; do
+    if [ "$file" -nt "$dir/CMakeCache.txt" ]; then rm -f "$dir/CMakeCache.txt" "$dir/build.ninja"; fi
+  done
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
-      -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-mingw-$arch.cmake" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
   fi
   cmake --build "$dir" -j2
   echo "   built in $((SECONDS - start)) s"
