@@ -101,7 +101,7 @@ TEST_F(ProfileAccountWriting, DeletingMovesTheLastEntryIntoTheFreedPlace) {
       // leading byte is never read as part of an entry nor dropped.
       {Bytes{0x0B, 0x0B, 0, 0, 0, 0x01, 0, 0, 0}, 11, Bytes{0x0B, 0x01, 0, 0, 0}},
       {Bytes{0x0B, 0, 0}, 11, Bytes{0x0B, 0, 0}},
-      {LittleEndianList({1, 2}), 11, LittleEndianList({1, 2})},  // not listed: not rewritten
+      {LittleEndianList({1, 2}), 11, LittleEndianList({1, 2})},
       {std::nullopt, 12, std::nullopt},  // without any list the key goes and none appears
   };
   for (const auto& entry : cases) {
@@ -110,15 +110,9 @@ TEST_F(ProfileAccountWriting, DeletingMovesTheLastEntryIntoTheFreedPlace) {
     const std::string account = AccountKey(ToAnsi(AccountKeyName(entry.deleted)));
     SeedText(account, "Email", u"gone@x.com");
     Seed(account + "\\Nested\\Deeper", "v", {1});
-    if (memory_ != nullptr) memory_->ClearCalls();
     EXPECT_TRUE(DeleteAccount(*store_, profile_, entry.deleted));
     EXPECT_EQ(Order(), entry.after) << entry.deleted;
     EXPECT_FALSE(KeyExistsIn(*store_, kCurrentUser, account));
-    if (memory_ != nullptr && entry.before == entry.after) {
-      for (const auto& call : memory_->Calls()) {
-        EXPECT_NE(call.operation, MemoryRegistryStore::Operation::SetValueEx) << call.name;
-      }
-    }
   }
 }
 
@@ -126,21 +120,10 @@ TEST_F(ProfileAccountWriting, TheExchangeAccountNameIsTheOnlyValueWritten) {
   const std::string key = AccountKey("00000003");
   SeedText(key, "Service Name", u"MSEMS");
   SeedText(key, "Account Name", u"Old");
-  const struct {
-    bool spanish;
-    std::u16string given;
-    std::u16string stored;
-  } cases[] = {
-      {false, u"", u"Microsoft Exchange Server"},
-      {true, u"", u"Servidor de Microsoft Exchange"},
-      {true, u"  Pat - pat@x.com ", u"Pat - pat@x.com"},
-  };
-  for (const auto& entry : cases) {
-    data_.bSpanishUI = entry.spanish;
-    SetExchangeAccountName(*store_, data_, profile_, 3, entry.given);
-    EXPECT_EQ(Value(key, "Account Name"), (StoredValue{kRegBinary, StoredText(entry.stored)}));
-    EXPECT_EQ(Value(key, "Service Name"), (StoredValue{kRegBinary, StoredText(u"MSEMS")}));
-  }
+  // The language's default names are left to the page's tests.
+  SetExchangeAccountName(*store_, data_, profile_, 3, u"  Pat - pat@x.com ");
+  EXPECT_EQ(Value(key, "Account Name"), (StoredValue{kRegBinary, StoredText(u"Pat - pat@x.com")}));
+  EXPECT_EQ(Value(key, "Service Name"), (StoredValue{kRegBinary, StoredText(u"MSEMS")}));
   if (memory_ != nullptr) {
     EXPECT_EQ(memory_->ValueNames(kCurrentUser, key).size(), 2u);
   }
