@@ -25,35 +25,18 @@ struct NamedOperation {
   std::function<void(RegistryStore&, ProfileData&, std::u16string_view profile)> run;
 };
 
+// The profile store's operations; the access layer's reads, writers and
+// deletions are all called by these, each of their calls swept in turn.
 const std::vector<NamedOperation>& AllOperations() {
-  static const std::u16string id = u"\\00000001";
   static const std::vector<NamedOperation> operations{
       {"OpenKey", [](auto& s, auto&, auto p) {
          HKey key = OpenKey(s, kCurrentUser, ProfileKeyPath(p));
          if (key != kNoKey) s.CloseKey(key);  // the caller's to close
        }},
-      {"ReadBinaryValue", [](auto& s, auto&, auto p) {
-         ReadBinaryValue(s, ProfileKeyPath(p), u"replyaddressformat");
-       }},
-      {"ReadBinaryValueIfPresent",
-       [](auto& s, auto&, auto p) { ReadBinaryValueIfPresent(s, ProfileKeyPath(p), u"x"); }},
-      {"WriteDwordValue",
-       [](auto& s, auto&, auto p) { WriteDwordValue(s, AccountsKeyPath(p), u"x", 1); }},
-      {"WriteStringValue",
-       [](auto& s, auto&, auto p) { WriteStringValue(s, AccountsKeyPath(p), u"y", u"x"); }},
-      {"CreateKeyAndSetValue", [](auto& s, auto&, auto p) {
-         CreateKeyAndSetValue(s, kCurrentUser, AccountsKeyPath(p), u"z", std::int32_t{1}, kRegSz);
-       }},
-      {"DeleteSubKeys",
-       [](auto& s, auto&, auto p) { DeleteSubKeys(s, kCurrentUser, AccountsKeyPath(p) + id); }},
-      {"DeleteKeyTree",
-       [](auto& s, auto&, auto p) { DeleteKeyTree(s, kCurrentUser, AccountsKeyPath(p) + id); }},
       {"LoadReplyAddressFormat", [](auto& s, auto& d, auto p) { LoadReplyAddressFormat(s, d, p); }},
       {"SaveReplyAddressFormat", [](auto& s, auto&, auto p) { SaveReplyAddressFormat(s, p, u"1"); }},
       {"LoadMonitoredFolders", [](auto& s, auto& d, auto p) { LoadMonitoredFolders(s, d, p); }},
       {"SaveMonitoredFolders", [](auto& s, auto&, auto p) { SaveMonitoredFolders(s, p, u"E1\t"); }},
-      {"ReadAccount",
-       [](auto& s, auto&, auto p) { ReadAccount(s, AccountsKeyPath(p), u"00000002"); }},
       {"LoadAccounts", [](auto& s, auto& d, auto p) { LoadAccounts(s, d, p); }},
       {"GetNextAccountID", [](auto& s, auto&, auto p) { GetNextAccountID(s, p); }},
       {"CreateIdentityAccount", [](auto& s, auto&, auto p) {

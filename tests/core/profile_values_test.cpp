@@ -48,7 +48,7 @@ TEST_F(ProfilePageValues, TextsAreSavedTrimmedAsUtf16WithOneFinalNulAndLoadedWit
 
 using ProfileDirectoryAddresses = ProfileStoreTest;
 
-TEST_F(ProfileDirectoryAddresses, AddressesComeInReverseStoredOrderWithTheFirstUpperCasePrimary) {
+TEST_F(ProfileDirectoryAddresses, AddressesComeInReverseStoredOrderWithTheFirstUpperCaseOnePrimary) {
   const std::vector<std::u16string> mailbox{u"smtp:pat@old.example.com", u"SMTP:pat@example.com",
                                             u"X400:c=US;a= ;p=Example;s=Pat;",
                                             u"smtp:pat@sales.example.com"};
@@ -83,11 +83,10 @@ TEST_F(ProfileDirectoryAddresses, AddressesComeInReverseStoredOrderWithTheFirstU
     LoadDirectoryAddresses(*store_, data_, profile_);
     EXPECT_EQ(data_.sPrimarySMTP, entry.primary) << ToAnsi(entry.stored.front());
   }
-}
 
-TEST_F(ProfileDirectoryAddresses, MissingAndEmptyValues) {
+  // A section without addresses clears them.
+  RemoveKeyTree(*store_, kCurrentUser, DirectoryKey());
   Seed(DirectoryKey(), "unrelated", {1});
-  data_.vDirAddresses = {u"SMTP:old@x.com"};
   data_.sPrimarySMTP = u"old@x.com";
   LoadDirectoryAddresses(*store_, data_, profile_);
   EXPECT_TRUE(data_.vDirAddresses.empty());

@@ -58,17 +58,15 @@ std::optional<StoredValue> ReadRawValue(RegistryStore& store, HKey root, std::st
   if (store.OpenKeyEx(root, path, kKeyRead, key) != kErrorSuccess) return std::nullopt;
   StoredValue value;
   std::uint32_t size = 0;
-  std::optional<StoredValue> result;
-  if (store.QueryValueEx(key, name, &value.type, nullptr, &size) == kErrorSuccess) {
+  RegResult result = store.QueryValueEx(key, name, &value.type, nullptr, &size);
+  value.bytes.resize(size);
+  if (result == kErrorSuccess && size > 0) {
+    result = store.QueryValueEx(key, name, &value.type, value.bytes.data(), &size);
     value.bytes.resize(size);
-    if (size == 0 ||
-        store.QueryValueEx(key, name, &value.type, value.bytes.data(), &size) == kErrorSuccess) {
-      value.bytes.resize(size);
-      result = value;
-    }
   }
   store.CloseKey(key);
-  return result;
+  if (result != kErrorSuccess) return std::nullopt;
+  return value;
 }
 
 bool KeyExistsIn(RegistryStore& store, HKey root, std::string_view path) {
