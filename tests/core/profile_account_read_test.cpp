@@ -35,7 +35,7 @@ TEST_F(ProfileAccountReading, IdentitiesAreTheServerlessPop3AccountsInKeyNameOrd
   SeedIdentity("00000001", u"real@x.com", u"Real");
   SeedText(AccountKey("00000001"), "SMTP Server", u"smtp.example.com");
   SeedIdentity("00000002", u"noclass@x.com", u"Unregistered");
-  Seed(AccountKey("00000002"), "clsid", AsBytes("{00000000-0000-0000-0000-00000000F00D}"), kRegSz);
+  PutValue(AccountKey("00000002"), "clsid", AsBytes("{00000000-0000-0000-0000-00000000F00D}"), kRegSz);
   SeedIdentity("00000003", u"other@x.com", u"Other service");
   SeedText(AccountKey("00000003"), "Service Name", u"CONTAB");
 
@@ -58,7 +58,7 @@ TEST_F(ProfileAccountReading, TheExchangeAccountIsFoundButNeverListedAndEachLoad
   SeedText(AccountKey("00000008"), "Account Name", u"Microsoft Exchange Server");
   SeedText(AccountKey("00000008"), "Service Name", u"");  // no service name: an ordinary account
   SeedIdentity("00000010", u"i@x.com", u"I");
-  Seed(AccountKey("00000010"), "New Signature", {});
+  PutValue(AccountKey("00000010"), "New Signature", {});
   LoadAccounts(*store_, data_, profile_);
   const ProfileData first = data_;
   LoadAccounts(*store_, data_, profile_);
@@ -100,8 +100,8 @@ TEST_F(ProfileAccountReading, ReadAccountFillsEveryField) {
                {"Service Name", u"SVC", &AccountRecord::ServiceName},
                {"SMTP Server", u"smtp", &AccountRecord::SMTPServer}};
   for (const auto& entry : texts) SeedText(key, entry.name, entry.text);
-  Seed(key, "clsid", AsBytes(kIdentityClsid), kRegSz);
-  Seed(key, "SMTP Use Auth", LittleEndianList({1}), kRegDword);
+  PutValue(key, "clsid", AsBytes(kIdentityClsid), kRegSz);
+  PutValue(key, "SMTP Use Auth", LittleEndianList({1}), kRegDword);
 
   const AccountRecord account = ReadAccount(*store_, FromAnsi(AccountsKey()), u"0000002a");
   for (const auto& entry : texts) EXPECT_EQ(account.*entry.field, entry.text) << entry.name;

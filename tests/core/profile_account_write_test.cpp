@@ -15,7 +15,7 @@ using namespace profile;
 class ProfileAccountWriting : public ProfileStoreTest {
  protected:
   void SeedOrder(const std::optional<Bytes>& bytes) {
-    if (bytes) Seed(AccountsKey(), kOrderList, *bytes);
+    if (bytes) PutValue(AccountsKey(), kOrderList, *bytes);
   }
   std::optional<Bytes> Order() {
     auto value = Value(AccountsKey(), kOrderList);
@@ -33,7 +33,7 @@ TEST(ProfileAccountKeyName, IsTheNumberInEightLowerCaseHexDigits) {
 }
 
 TEST_F(ProfileAccountWriting, AnIdentityIsWrittenByteForByteWithTrimmedSignaturesOnlyWhenGiven) {
-  Seed(AccountsKey(), "NextAccountID", LittleEndianList({11}), kRegDword);
+  PutValue(AccountsKey(), "NextAccountID", LittleEndianList({11}), kRegDword);
   CreateIdentityAccount(*store_, profile_, 11, u"Pat <p@x.com>", u" Pat ", u"p@x.com", u"   ", u"");
   CreateIdentityAccount(*store_, profile_, 12, u"Pat <p@x.com>", u" Pat ", u"p@x.com", u" Formal ",
                         u"Short");
@@ -109,7 +109,7 @@ TEST_F(ProfileAccountWriting, DeletingMovesTheLastEntryIntoTheFreedPlace) {
     SeedOrder(entry.before);
     const std::string account = AccountKey(ToAnsi(AccountKeyName(entry.deleted)));
     SeedText(account, "Email", u"gone@x.com");
-    Seed(account + "\\Nested\\Deeper", "v", {1});
+    PutValue(account + "\\Nested\\Deeper", "v", {1});
     EXPECT_TRUE(DeleteAccount(*store_, profile_, entry.deleted));
     EXPECT_EQ(Order(), entry.after) << entry.deleted;
     EXPECT_FALSE(KeyExistsIn(*store_, kCurrentUser, account));

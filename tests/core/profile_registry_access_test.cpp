@@ -30,7 +30,7 @@ TEST(ProfileTextConversion, BytesBecomeUtf16LittleEndianTextWithALoneOddByteDrop
 class ProfileRegistryAccess : public ProfileStoreTest {
  protected:
   std::u16string Decode(std::string_view name, const Bytes& bytes, std::u16string_view mode) {
-    Seed(ProfileKey(), name, bytes);
+    PutValue(ProfileKey(), name, bytes);
     HKey key = OpenKey(*store_, kCurrentUser, FromAnsi(ProfileKey()));
     std::u16string text = ReadValueText(*store_, key, FromAnsi(name), mode);
     store_->CloseKey(key);
@@ -109,13 +109,13 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
 
 TEST_F(ProfileRegistryAccess, NumberAndStringReads) {
   const std::string key = ProfileKey();
-  Seed(key, "Negative", LittleEndianList({0xFFFFFFFEu}), kRegDword);
-  Seed(key, "TwoBytes", {0x34, 0x12});
-  Seed(key, "TooLong", {1, 2, 3, 4, 5});
-  Seed(key, "Clsid", AsBytes("{ABC}"), kRegSz);
-  Seed(key, "Cut", AsBytes(std::string_view("ab\0cd", 5)), kRegSz);
-  Seed(key, "Fits", AsBytes(std::string(260, 'f')), kRegSz);
-  Seed(key, "Overlong", AsBytes(std::string(261, 'o')), kRegSz);
+  PutValue(key, "Negative", LittleEndianList({0xFFFFFFFEu}), kRegDword);
+  PutValue(key, "TwoBytes", {0x34, 0x12});
+  PutValue(key, "TooLong", {1, 2, 3, 4, 5});
+  PutValue(key, "Clsid", AsBytes("{ABC}"), kRegSz);
+  PutValue(key, "Cut", AsBytes(std::string_view("ab\0cd", 5)), kRegSz);
+  PutValue(key, "Fits", AsBytes(std::string(260, 'f')), kRegSz);
+  PutValue(key, "Overlong", AsBytes(std::string(261, 'o')), kRegSz);
   HKey handle = OpenKey(*store_, kCurrentUser, FromAnsi(key));
   ASSERT_NE(handle, kNoKey);
   EXPECT_EQ(ReadDwordValue(*store_, handle, u"Negative"), -2);
@@ -165,10 +165,10 @@ TEST_F(ProfileRegistryAccess, KeyTreesGoWithEverythingBelowThemAndNothingBeside)
   const std::string first = ProfileKey() + "\\First";
   for (std::string_view below : {"\\Second\\a\\b\\c", "\\Second\\a\\d", "\\Second\\e", "\\Second2",
                                  "\\Parent\\z", "\\Parent\\A\\deep\\deeper", "\\Parent\\m"}) {
-    Seed(first + std::string(below), "v", {1});
+    PutValue(first + std::string(below), "v", {1});
   }
-  Seed(first, "kept", {2});
-  Seed(first + "\\Parent", "kept", {3});
+  PutValue(first, "kept", {2});
+  PutValue(first + "\\Parent", "kept", {3});
   DeleteKeyTree(*store_, kCurrentUser, FromAnsi(first + "\\Second\\"));
   DeleteSubKeys(*store_, kCurrentUser, FromAnsi(first + "\\Parent"));
   EXPECT_EQ(SubKeysOf(*store_, kCurrentUser, first), (std::vector<std::string>{"Parent", "Second2"}));

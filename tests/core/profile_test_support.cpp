@@ -34,14 +34,14 @@ std::string ProfileStoreTest::DirectoryKey() const {
   return ToAnsi(profile::DirectorySectionKeyPath(profile_));
 }
 
-void ProfileStoreTest::Seed(const std::string& key, std::string_view name, const Bytes& bytes,
+void ProfileStoreTest::PutValue(const std::string& key, std::string_view name, const Bytes& bytes,
                             std::uint32_t type) {
   SeedValue(*store_, kCurrentUser, key, name, type, bytes);
 }
 
 void ProfileStoreTest::SeedText(const std::string& key, std::string_view name,
                                 std::u16string_view text) {
-  Seed(key, name, StoredText(text));
+  PutValue(key, name, StoredText(text));
 }
 
 void ProfileStoreTest::SeedIdentity(std::string_view keyName, std::u16string_view email,
@@ -49,7 +49,7 @@ void ProfileStoreTest::SeedIdentity(std::string_view keyName, std::u16string_vie
                                     std::u16string_view serverName) {
   const std::string key = AccountKey(keyName);
   SeedText(key, "Account Name", email);
-  Seed(key, "clsid", AsBytes(kIdentityClsid), kRegSz);
+  PutValue(key, "clsid", AsBytes(kIdentityClsid), kRegSz);
   SeedText(key, "Display Name", displayName);
   SeedText(key, "Email", email);
   SeedText(key, "POP3 Server", serverName);

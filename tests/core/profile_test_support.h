@@ -33,7 +33,7 @@ class ProfileStoreTest : public ::testing::Test {
   std::string AccountKey(std::string_view keyName) const;
   std::string DirectoryKey() const;
 
-  void Seed(const std::string& key, std::string_view name, const Bytes& bytes,
+  void PutValue(const std::string& key, std::string_view name, const Bytes& bytes,
             std::uint32_t type = platform::kRegBinary);
   void SeedText(const std::string& key, std::string_view name, std::u16string_view text);
   // An account as this store's identities are written: POP3 class, no servers.

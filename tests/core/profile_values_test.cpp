@@ -54,7 +54,7 @@ TEST_F(ProfileDirectoryAddresses, AddressesComeInReverseStoredOrderWithTheFirstU
                                             u"smtp:pat@sales.example.com"};
   for (bool eightBit : {false, true}) {
     RemoveKeyTree(*store_, kCurrentUser, DirectoryKey());
-    Seed(DirectoryKey(), eightBit ? "101e6637" : "101f6637", MultiValued(mailbox, eightBit));
+    PutValue(DirectoryKey(), eightBit ? "101e6637" : "101f6637", MultiValued(mailbox, eightBit));
     LoadDirectoryAddresses(*store_, data_, profile_);
     EXPECT_EQ(data_.vDirAddresses,
               (std::vector<std::u16string>{u"smtp:pat@sales.example.com", u"SMTP:pat@example.com",
@@ -79,22 +79,22 @@ TEST_F(ProfileDirectoryAddresses, AddressesComeInReverseStoredOrderWithTheFirstU
       {{u"Smtp:mixed@x.com"}, u""},
   };
   for (const auto& entry : cases) {
-    Seed(DirectoryKey(), "101f6637", MultiValued(entry.stored, false));
+    PutValue(DirectoryKey(), "101f6637", MultiValued(entry.stored, false));
     LoadDirectoryAddresses(*store_, data_, profile_);
     EXPECT_EQ(data_.sPrimarySMTP, entry.primary) << ToAnsi(entry.stored.front());
   }
 
   // A section without addresses clears them.
   RemoveKeyTree(*store_, kCurrentUser, DirectoryKey());
-  Seed(DirectoryKey(), "unrelated", {1});
+  PutValue(DirectoryKey(), "unrelated", {1});
   data_.sPrimarySMTP = u"old@x.com";
   LoadDirectoryAddresses(*store_, data_, profile_);
   EXPECT_TRUE(data_.vDirAddresses.empty());
   EXPECT_EQ(data_.sPrimarySMTP, u"");
 
   // An empty 101F value stands for itself; 101E is then not consulted.
-  Seed(DirectoryKey(), "101f6637", {});
-  Seed(DirectoryKey(), "101e6637", MultiValued({u"SMTP:a@x.com"}, true));
+  PutValue(DirectoryKey(), "101f6637", {});
+  PutValue(DirectoryKey(), "101e6637", MultiValued({u"SMTP:a@x.com"}, true));
   LoadDirectoryAddresses(*store_, data_, profile_);
   EXPECT_EQ(data_.vDirAddresses, std::vector<std::u16string>{std::u16string(kNotDefined)});
   EXPECT_EQ(data_.sPrimarySMTP, u"");
