@@ -1,4 +1,4 @@
-// Small RAII types and helpers for the stand-in's COM code (MinGW, no ATL).
+// Helpers for the stand-in's COM code (MinGW, no ATL): IDispatch arguments and results.
 #pragma once
 
 #include <windows.h>  // WIN32_LEAN_AND_MEAN and NOMINMAX come from the build
@@ -7,87 +7,17 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include "win/common/com_support.h"
+
 #include <atomic>
 #include <string>
 #include <utility>
 
 namespace quillon::standin {
 
-// Owning interface pointer; Release happens only here.
-template <class T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ComPtr(std::nullptr_t) {}
-  explicit ComPtr(T* raw, bool addRef = true) : p_(raw) {
-    if (p_ && addRef) p_->AddRef();
-  }
-  ComPtr(const ComPtr& other) : ComPtr(other.p_) {}
-  ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-  ComPtr& operator=(ComPtr other) noexcept {
-    std::swap(p_, other.p_);
-    return *this;
-  }
-  ~ComPtr() { Reset(); }
-
-  void Reset() {
-    if (T* old = std::exchange(p_, nullptr)) old->Release();
-  }
-  // Releases what is held and hands out the slot for an out-parameter.
-  T** Put() {
-    Reset();
-    return &p_;
-  }
-  void** PutVoid() { return reinterpret_cast<void**>(Put()); }
-  T* Get() const { return p_; }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  // Gives up ownership (the caller now holds the reference).
-  T* Detach() { return std::exchange(p_, nullptr); }
-
-  template <class U>
-  ComPtr<U> As(REFIID iid) const {
-    ComPtr<U> out;
-    if (p_) p_->QueryInterface(iid, out.PutVoid());
-    return out;
-  }
-
- private:
-  T* p_ = nullptr;
-};
-
-// Owning BSTR.
-class Bstr {
- public:
-  Bstr() = default;
-  explicit Bstr(const std::wstring& text)
-      : b_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  ~Bstr() { SysFreeString(b_); }
-  BSTR Get() const { return b_; }
-  BSTR Detach() { return std::exchange(b_, nullptr); }
-
- private:
-  BSTR b_ = nullptr;
-};
-
-// Owning VARIANT.
-class Variant {
- public:
-  Variant() { VariantInit(&v_); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-  ~Variant() { VariantClear(&v_); }
-  VARIANT* Get() { return &v_; }
-  const VARIANT& Ref() const { return v_; }
-
- private:
-  VARIANT v_;
-};
-
-// Text of a BSTR (null counts as empty).
-inline std::wstring FromBstr(BSTR b) { return b ? std::wstring(b, SysStringLen(b)) : std::wstring(); }
+// The owners the control uses too.
+using win::ComPtr;
+using win::UniqueVariant;
 
 // Result setters for IDispatch::Invoke; a null result pointer (caller ignores it) is fine.
 inline void SetResultText(VARIANT* result, const std::wstring& text) {
@@ -159,7 +89,8 @@ inline bool ArgumentAsText(const VARIANT* v, std::wstring& out) {
   VARIANT converted;
   VariantInit(&converted);
   if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(v), 0, VT_BSTR))) return false;
-  out = FromBstr(converted.bstrVal);
+  if (converted.bstrVal) out.assign(converted.bstrVal, SysStringLen(converted.bstrVal));
+  else out.clear();
   VariantClear(&converted);
   return true;
 }

@@ -15,10 +15,10 @@ SIZEL ToHimetric(HWND window, const RECT& rect) {
 // IPersistStreamInit::InitNew, or IPersistPropertyBag::InitNew for a control without it.
 HRESULT InitNew(IOleObject* object) {
   ComPtr<IPersistStreamInit> stream;
-  if (SUCCEEDED(object->QueryInterface(IID_IPersistStreamInit, stream.PutVoid())) && stream)
+  if (SUCCEEDED(object->QueryInterface(IID_IPersistStreamInit, stream.put_void())) && stream)
     return stream->InitNew();
   ComPtr<IPersistPropertyBag> bag;
-  if (SUCCEEDED(object->QueryInterface(IID_IPersistPropertyBag, bag.PutVoid())) && bag) return bag->InitNew();
+  if (SUCCEEDED(object->QueryInterface(IID_IPersistPropertyBag, bag.put_void())) && bag) return bag->InitNew();
   return S_OK;  // a control without persistence needs no initialisation
 }
 
@@ -32,7 +32,7 @@ HRESULT HostedControl::Create(const std::wstring& progId, IOleClientSite* site, 
   if (FAILED(hr)) return hr;
   step = "CoCreateInstance";
   ComPtr<IOleObject> object;
-  hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object.PutVoid());
+  hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object.put_void());
   if (FAILED(hr)) return hr;
   object->GetMiscStatus(DVASPECT_CONTENT, &miscStatus_);
   siteFirst_ = order == CreationOrder::kSetClientSiteFirst ||
@@ -42,7 +42,7 @@ HRESULT HostedControl::Create(const std::wstring& progId, IOleClientSite* site, 
     if (FAILED(hr = object->SetClientSite(site))) return hr;
   }
   step = "InitNew";
-  if (FAILED(hr = InitNew(object.Get()))) return hr;
+  if (FAILED(hr = InitNew(object.get()))) return hr;
   if (!siteFirst_) {
     step = "SetClientSite";
     if (FAILED(hr = object->SetClientSite(site))) return hr;
@@ -50,7 +50,7 @@ HRESULT HostedControl::Create(const std::wstring& progId, IOleClientSite* site, 
   object->SetHostNames(L"Outlook", L"Options");
   object_ = object;
   inPlace_ = object.As<IOleInPlaceObject>(IID_IOleInPlaceObject);
-  page_ = object.As<PropertyPage>(kIidPropertyPage);
+  page_ = object.As<win::PropertyPage>(win::kIidPropertyPage);
   SIZEL extent = ToHimetric(parent, rect);
   object_->SetExtent(DVASPECT_CONTENT, &extent);
   step = "DoVerb";
@@ -92,13 +92,13 @@ HWND HostedControl::Window() const {
 
 std::optional<ULONG> HostedControl::Destroy() {
   if (!object_) return std::nullopt;
-  active_.Reset();
+  active_.reset();
   if (inPlace_) inPlace_->InPlaceDeactivate();
   object_->Close(OLECLOSE_NOSAVE);
   object_->SetClientSite(nullptr);
-  page_.Reset();
-  inPlace_.Reset();
-  return object_.Detach()->Release();
+  page_.reset();
+  inPlace_.reset();
+  return object_.detach()->Release();
 }
 
 }  // namespace quillon::standin

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "standin/com_support.h"
-#include "standin/outlook_interfaces.h"
+#include "win/common/outlook_interfaces.h"
 
 namespace quillon::standin {
 
@@ -39,7 +39,7 @@ class HostedControl {
   HRESULT Apply();
   // Lets the control see keystrokes meant for it (S_OK = it used the message).
   bool TranslateAccelerator(MSG& msg);
-  void SetActiveObject(IOleInPlaceActiveObject* active) { active_ = ComPtr<IOleInPlaceActiveObject>(active); }
+  void SetActiveObject(IOleInPlaceActiveObject* active) { active_ = ComPtr<IOleInPlaceActiveObject>::Share(active); }
   HWND Window() const;
 
   // Deactivates, closes, unsites and releases the control. Returns the reference
@@ -50,7 +50,7 @@ class HostedControl {
   ComPtr<IOleObject> object_;
   ComPtr<IOleInPlaceObject> inPlace_;
   ComPtr<IOleInPlaceActiveObject> active_;
-  ComPtr<PropertyPage> page_;
+  ComPtr<win::PropertyPage> page_;
   DWORD miscStatus_ = 0;
   bool siteFirst_ = false;
 };

@@ -10,7 +10,7 @@ namespace quillon::standin {
 namespace {
 
 constexpr Member kSiteMembers[] = {{L"Application", 0xF000}, {L"Class", 0xF00A}, {L"Session", 0xF00B},
-                                       {L"Parent", 0xF001}, {L"OnStatusChange", kDispidOnStatusChange}};
+                                       {L"Parent", 0xF001}, {L"OnStatusChange", win::kDispidSiteOnStatusChange}};
 
 // OLE_COLOR values that name system colours.
 constexpr long kSysColorButtonFace = static_cast<long>(0x8000000F);
@@ -29,8 +29,8 @@ HRESULT STDMETHODCALLTYPE ControlSite::QueryInterface(REFIID iid, void** out) {
     *out = static_cast<IOleInPlaceFrame*>(this);
   } else if (IsEqualIID(iid, IID_IOleControlSite)) {
     *out = static_cast<IOleControlSite*>(this);
-  } else if (IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, kIidPropertyPageSite)) {
-    *out = static_cast<PropertyPageSite*>(this);
+  } else if (IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, win::kIidPropertyPageSite)) {
+    *out = static_cast<win::PropertyPageSite*>(this);
   } else {
     return E_NOINTERFACE;
   }
@@ -110,7 +110,7 @@ HRESULT STDMETHODCALLTYPE ControlSite::Invoke(DISPID id, REFIID, LCID, WORD flag
   IDispatch* object = nullptr;
   HRESULT hr = S_OK;
   switch (id) {
-    case kDispidOnStatusChange: return OnStatusChange();
+    case win::kDispidSiteOnStatusChange: return OnStatusChange();
     case 0xF00A: {
       long objectClass = 0;
       get_Class(&objectClass);
@@ -122,8 +122,8 @@ HRESULT STDMETHODCALLTYPE ControlSite::Invoke(DISPID id, REFIID, LCID, WORD flag
     case 0xF001: hr = get_Parent(&object); break;
     default: return AmbientProperty(id, result);
   }
-  ComPtr<IDispatch> owned(object, false);
-  if (SUCCEEDED(hr)) SetResultObject(result, owned.Get());
+  ComPtr<IDispatch> owned(object);
+  if (SUCCEEDED(hr)) SetResultObject(result, owned.get());
   return hr;
 }
 
@@ -145,13 +145,13 @@ HRESULT ControlSite::AmbientProperty(DISPID id, VARIANT* result) {
 
 HRESULT STDMETHODCALLTYPE ControlSite::get_Application(IDispatch** application) {
   if (!application) return E_POINTER;
-  *application = attached_ ? owner_.Application().Detach() : nullptr;
+  *application = attached_ ? owner_.Application().detach() : nullptr;
   return *application ? S_OK : E_FAIL;
 }
 
 HRESULT STDMETHODCALLTYPE ControlSite::get_Class(long* objectClass) {
   if (!objectClass) return E_POINTER;
-  *objectClass = kOlPropertyPageSite;
+  *objectClass = win::kOlPropertyPageSite;
   return S_OK;
 }
 
@@ -159,14 +159,14 @@ HRESULT STDMETHODCALLTYPE ControlSite::get_Session(IDispatch** session) {
   if (!session) return E_POINTER;
   *session = nullptr;
   ComPtr<IDispatch> app;
-  if (FAILED(get_Application(app.Put()))) return E_FAIL;
+  if (FAILED(get_Application(app.put()))) return E_FAIL;
   // Session is the Application's namespace.
   DISPID sessionId = 0xF00B;
   DISPPARAMS none{nullptr, nullptr, 0, 0};
-  Variant value;
-  const HRESULT hr = app->Invoke(sessionId, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, value.Get(), nullptr, nullptr);
-  if (FAILED(hr) || value.Ref().vt != VT_DISPATCH || !value.Ref().pdispVal) return E_FAIL;
-  *session = value.Ref().pdispVal;
+  UniqueVariant value;
+  const HRESULT hr = app->Invoke(sessionId, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, value.get(), nullptr, nullptr);
+  if (FAILED(hr) || (*value).vt != VT_DISPATCH || !(*value).pdispVal) return E_FAIL;
+  *session = (*value).pdispVal;
   (*session)->AddRef();
   return S_OK;
 }

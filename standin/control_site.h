@@ -5,7 +5,7 @@
 #pragma once
 
 #include "standin/com_support.h"
-#include "standin/outlook_interfaces.h"
+#include "win/common/outlook_interfaces.h"
 
 namespace quillon::standin {
 
@@ -24,7 +24,7 @@ class ControlSite : public IOleClientSite,
                     public IOleInPlaceSite,
                     public IOleInPlaceFrame,
                     public IOleControlSite,
-                    public PropertyPageSite {
+                    public win::PropertyPageSite {
  public:
   explicit ControlSite(SiteOwner& owner) : owner_(owner) {}
   virtual ~ControlSite() = default;

@@ -58,7 +58,7 @@ class DispatchObject : public IDispatch {
 // Creates a dispatch object held by a ComPtr (the creation reference is adopted).
 template <class T, class... Args>
 ComPtr<T> MakeObject(Args&&... args) {
-  return ComPtr<T>(new T(std::forward<Args>(args)...), false);
+  return ComPtr<T>(new T(std::forward<Args>(args)...));
 }
 
 }  // namespace quillon::standin

@@ -30,7 +30,7 @@ std::string HexResult(HRESULT hr) {
 
 OptionsDialog::OptionsDialog(std::shared_ptr<World> world, DialogOptions options)
     : world_(std::move(world)), options_(std::move(options)) {
-  site_ = ComPtr<ControlSite>(new ControlSite(*this), false);
+  site_ = ComPtr<ControlSite>(new ControlSite(*this));
   screenshotMessage_ = RegisterWindowMessageW(kScreenshotMessage);
   pingMessage_ = RegisterWindowMessageW(kPingMessage);
 }
@@ -157,7 +157,7 @@ void OptionsDialog::Layout() {
 bool OptionsDialog::CreatePage() {
   world_->log().Record("CreateControl", {{"progId", Narrow(options_.progId)}});
   std::string step;
-  const HRESULT hr = control_.Create(options_.progId, site_.Get(), options_.order, dialog_, PageRect(), step);
+  const HRESULT hr = control_.Create(options_.progId, site_.get(), options_.order, dialog_, PageRect(), step);
   if (FAILED(hr)) {
     world_->log().Record("ControlCreateFailed", {{"step", step}, {"hr", HexResult(hr)}});
     std::fprintf(stderr, "QuillonOptions: cannot create %s: %s failed with %s\n", Narrow(options_.progId).c_str(),

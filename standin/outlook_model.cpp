@@ -55,8 +55,8 @@ class FolderObject : public DispatchObject {
       case dispid::kParent: {
         // A store's root folder has the namespace as its parent, which is not a folder.
         ComPtr<IDispatch> parent = node.parent < 0 ? MakeNamespace(world_)
-                                                   : ComPtr<IDispatch>(new FolderObject(world_, node.parent), false);
-        SetResultObject(result, parent.Get());
+                                                   : ComPtr<IDispatch>(new FolderObject(world_, node.parent));
+        SetResultObject(result, parent.get());
         return S_OK;
       }
       default: return DISP_E_MEMBERNOTFOUND;
@@ -69,7 +69,7 @@ class FolderObject : public DispatchObject {
 };
 
 ComPtr<IDispatch> MakeFolder(const WorldPtr& world, int node) {
-  return ComPtr<IDispatch>(new FolderObject(world, node), false);
+  return ComPtr<IDispatch>(new FolderObject(world, node));
 }
 
 ComPtr<IDispatch> MakeApplicationFor(const WorldPtr& world);
@@ -93,7 +93,7 @@ class NamespaceObject : public DispatchObject {
       case 0x2101: SetResultText(result, L"MAPI"); return S_OK;
       case dispid::kClass: SetResultLong(result, kOlNamespace); return S_OK;
       case dispid::kApplication:
-      case dispid::kParent: SetResultObject(result, MakeApplicationFor(world_).Get()); return S_OK;
+      case dispid::kParent: SetResultObject(result, MakeApplicationFor(world_).get()); return S_OK;
       default: return DISP_E_MEMBERNOTFOUND;
     }
   }
@@ -104,7 +104,7 @@ class NamespaceObject : public DispatchObject {
     if (!ArgumentAsLong(Argument(params, 0), type)) return DISP_E_PARAMNOTOPTIONAL;
     const auto node = world_->FindDefaultFolder(type);
     if (!node) return kMapiNotFound;
-    SetResultObject(result, MakeFolder(world_, *node).Get());
+    SetResultObject(result, MakeFolder(world_, *node).get());
     return S_OK;
   }
 
@@ -114,13 +114,13 @@ class NamespaceObject : public DispatchObject {
     const auto node = world_->FindFolderByEntryId(entryId);
     world_->log().Record("GetFolderFromID", {{"entryId", Narrow(entryId)}, {"found", node.has_value()}});
     if (!node) return kMapiNotFound;
-    SetResultObject(result, MakeFolder(world_, *node).Get());
+    SetResultObject(result, MakeFolder(world_, *node).get());
     return S_OK;
   }
 
   HRESULT PickFolder(VARIANT* result) {
     const auto node = world_->PickFolder();
-    SetResultObject(result, node ? MakeFolder(world_, *node).Get() : nullptr);
+    SetResultObject(result, node ? MakeFolder(world_, *node).get() : nullptr);
     return S_OK;
   }
 
@@ -128,7 +128,7 @@ class NamespaceObject : public DispatchObject {
 };
 
 ComPtr<IDispatch> MakeNamespace(WorldPtr world) {
-  return ComPtr<IDispatch>(new NamespaceObject(std::move(world)), false);
+  return ComPtr<IDispatch>(new NamespaceObject(std::move(world)));
 }
 
 class ItemObject : public DispatchObject {
@@ -170,7 +170,7 @@ class InspectorObject : public DispatchObject {
     if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
     switch (id) {
       case 0x2102:
-        SetResultObject(result, ComPtr<IDispatch>(new ItemObject(world_, inspector_), false).Get());
+        SetResultObject(result, ComPtr<IDispatch>(new ItemObject(world_, inspector_)).get());
         return S_OK;
       case 0x2103: return Close(params);
       case 0x2111: SetResultText(result, inspector_.subject); return S_OK;
@@ -216,7 +216,7 @@ class InspectorsObject : public DispatchObject {
         long index = 0;
         if (!ArgumentAsLong(Argument(params, 0), index)) return DISP_E_PARAMNOTOPTIONAL;
         if (index < 1 || index > static_cast<long>(open.size())) return DISP_E_BADINDEX;
-        SetResultObject(result, ComPtr<IDispatch>(new InspectorObject(world_, open[index - 1]), false).Get());
+        SetResultObject(result, ComPtr<IDispatch>(new InspectorObject(world_, open[index - 1])).get());
         return S_OK;
       }
       case dispid::kClass: SetResultLong(result, kOlInspectors); return S_OK;
@@ -290,7 +290,7 @@ class ComAddInObject : public DispatchObject {
       case 6: SetResultBool(result, true); return S_OK;
       case 7:
         SetResultObject(result, world_->scenario().addInHasObject
-                                    ? ComPtr<IDispatch>(AddIn(), true).Get()
+                                    ? ComPtr<IDispatch>::Share(AddIn()).get()
                                     : nullptr);
         return S_OK;
       default: return DISP_E_MEMBERNOTFOUND;
@@ -300,8 +300,8 @@ class ComAddInObject : public DispatchObject {
  private:
   // One add-in object for the life of the add-in, as the real add-in publishes itself once.
   IDispatch* AddIn() {
-    if (!addIn_) addIn_ = ComPtr<IDispatch>(new AddInObject(world_), false);
-    return addIn_.Get();
+    if (!addIn_) addIn_ = ComPtr<IDispatch>(new AddInObject(world_));
+    return addIn_.get();
   }
 
   WorldPtr world_;
@@ -330,8 +330,8 @@ class ComAddInsObject : public DispatchObject {
                                 : ArgumentAsLong(index, number) && number == 1;
     world_->log().Record("COMAddIns.Item", {{"argument", Narrow(DescribeVariant(index))}, {"found", loaded && matches}});
     if (!loaded || !matches) return DISP_E_BADINDEX;  // Office raises an error for an unknown add-in
-    if (!addIn_) addIn_ = ComPtr<IDispatch>(new ComAddInObject(world_), false);
-    SetResultObject(result, addIn_.Get());
+    if (!addIn_) addIn_ = ComPtr<IDispatch>(new ComAddInObject(world_));
+    SetResultObject(result, addIn_.get());
     return S_OK;
   }
 
@@ -401,8 +401,8 @@ class ApplicationObject : public DispatchObject {
 
  private:
   static HRESULT Give(VARIANT* result, IDispatch* fresh) {
-    ComPtr<IDispatch> owned(fresh, false);
-    SetResultObject(result, owned.Get());
+    ComPtr<IDispatch> owned(fresh);
+    SetResultObject(result, owned.get());
     return S_OK;
   }
 
@@ -473,8 +473,8 @@ std::optional<int> World::PickFolder() {
 }
 
 ComPtr<IDispatch> MakeApplication(std::shared_ptr<World> world) {
-  if (world->liveApplication) return ComPtr<IDispatch>(world->liveApplication);
-  return ComPtr<IDispatch>(new ApplicationObject(std::move(world)), false);
+  if (world->liveApplication) return ComPtr<IDispatch>::Share(world->liveApplication);
+  return ComPtr<IDispatch>(new ApplicationObject(std::move(world)));
 }
 
 }  // namespace quillon::standin

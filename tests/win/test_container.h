@@ -8,8 +8,8 @@
 #include <ocidl.h>
 #include <olectl.h>
 
-#include "win/control/com_support.h"
-#include "win/control/outlook_interfaces.h"
+#include "win/common/com_support.h"
+#include "win/common/outlook_interfaces.h"
 #include "win_test_support.h"
 
 namespace quillon::win::testing {

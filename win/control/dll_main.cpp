@@ -7,7 +7,7 @@
 
 #include "win/control/class_factory.h"
 #include "win/control/control_module.h"
-#include "win/control/outlook_interfaces.h"
+#include "win/common/outlook_interfaces.h"
 #include "win/control/registration.h"
 
 namespace {

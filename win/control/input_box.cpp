@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "win/control/com_support.h"
+#include "win/common/com_support.h"
 
 namespace quillon::win {
 namespace {

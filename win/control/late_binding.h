@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "win/control/com_support.h"
+#include "win/common/com_support.h"
 
 namespace quillon::win {
 

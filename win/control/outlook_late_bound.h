@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "platform/outlook.h"
-#include "win/control/com_support.h"
-#include "win/control/outlook_interfaces.h"
+#include "win/common/com_support.h"
+#include "win/common/outlook_interfaces.h"
 
 namespace quillon::win {
 

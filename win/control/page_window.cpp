@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "win/control/com_support.h"
+#include "win/common/com_support.h"
 
 #ifndef WM_DPICHANGED_AFTERPARENT
 #define WM_DPICHANGED_AFTERPARENT 0x02E3

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "win/control/page_design.h"
-#include "win/control/win_handles.h"
+#include "win/common/win_handles.h"
 
 namespace quillon::win {
 

@@ -13,8 +13,8 @@
 
 #include <memory>
 
-#include "win/control/com_support.h"
-#include "win/control/outlook_interfaces.h"
+#include "win/common/com_support.h"
+#include "win/common/outlook_interfaces.h"
 
 namespace quillon::win {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "win/control/outlook_interfaces.h"
+#include "win/common/outlook_interfaces.h"
 #include "win/control/version.h"
-#include "win/control/win_handles.h"
+#include "win/common/win_handles.h"
 
 namespace quillon::win {
 namespace {

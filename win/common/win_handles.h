@@ -1,4 +1,4 @@
-// RAII owners for the Win32 handles the control creates.
+// RAII owners for Win32 handles.
 #pragma once
 
 #include <windows.h>

@@ -31,6 +31,8 @@ inline constexpr DISPID kDispidPageCaption = -518;  // the stock Caption propert
 // DISPIDs of the site, for a site reached only through IDispatch.
 inline constexpr DISPID kDispidSiteApplication = 0xF000;
 inline constexpr DISPID kDispidSiteOnStatusChange = 0x2100;
+// OlObjectClass of the site, as its Class property reports it.
+inline constexpr long kOlPropertyPageSite = 70;
 
 struct PropertyPage : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE GetPageInfo(BSTR* helpFile, long* helpContext) = 0;  // slot 7
