@@ -14,8 +14,7 @@ namespace quillon {
 void QuillonPage::DeleteIdentityAccounts() {
   profile::LoadAccounts(m_.registry, m_, m_.sPN);
   m_.vAccIDs = text::SplitAt(m_.sAccIDs, text::kTab);
-  m_.iLBound = 0;
-  m_.iUBound = static_cast<std::int16_t>(static_cast<int>(m_.vAccIDs.size()) - 1);
+  m_.SetBoundsOf(m_.vAccIDs);
   for (const std::u16string& id : m_.vAccIDs) {
     // A key name that is not an account number names no account to delete.
     if (const auto number = text::ParseHex(id)) {

@@ -48,6 +48,10 @@ struct ModuleState : profile::ProfileData {
   // Bounds of the array walked last (the arrays start at 0; empty gives 0, -1).
   std::int16_t iLBound = 0;
   std::int16_t iUBound = 0;
+  void SetBoundsOf(const std::vector<std::u16string>& items) {
+    iLBound = 0;
+    iUBound = static_cast<std::int16_t>(static_cast<int>(items.size()) - 1);
+  }
 };
 
 }  // namespace quillon

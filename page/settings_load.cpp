@@ -30,10 +30,6 @@ const std::u16string& At(const std::vector<std::u16string>& items, std::size_t i
   return index < items.size() ? items[index] : empty;
 }
 
-std::int16_t UpperBound(const std::vector<std::u16string>& items) {
-  return static_cast<std::int16_t>(static_cast<int>(items.size()) - 1);
-}
-
 }  // namespace
 
 bool IsSpanishLanguage(const std::int32_t& languageId) {
@@ -100,8 +96,7 @@ void QuillonPage::LoadIdentities() {
   m_.vAccNames = text::SplitAt(m_.sAccNames, text::kTab);
   m_.vAccNewSignatures = text::SplitAt(m_.sAccNewSignatures, text::kTab);
   m_.vAccReplySignatures = text::SplitAt(m_.sAccReplySignatures, text::kTab);
-  m_.iLBound = 0;
-  m_.iUBound = UpperBound(m_.vAccIdentities);
+  m_.SetBoundsOf(m_.vAccIdentities);
 
   // A lone account with empty signature names splits to no element; a missing
   // element reads as "" below, which keeps the three lists parallel.
@@ -131,8 +126,7 @@ void QuillonPage::SelectReplyFormat() {
 void QuillonPage::LoadFolders() {
   profile::LoadMonitoredFolders(m_.registry, m_, m_.sPN);
   m_.vMonitoredFolders = text::SplitAt(m_.sMonitoredFolders, text::kTab);
-  m_.iLBound = 0;
-  m_.iUBound = UpperBound(m_.vMonitoredFolders);
+  m_.SetBoundsOf(m_.vMonitoredFolders);
   std::u16string rebuilt;
   c_.List5.Clear();
   c_.List4.Clear();
