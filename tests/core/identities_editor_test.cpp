@@ -127,9 +127,7 @@ TEST_F(IdentitiesEditor, RemoveTakesEntriesOutOfAllThreeListsAndNarrowsTheScroll
 
   user.AnswerMessageBox(platform::kAnswerYes);
   ui().cmdRemove.UserClick();
-  EXPECT_EQ(user.Dialogs()[1].text,
-            u"Are you sure you want to delete the selected item from the list?");
-  EXPECT_EQ(user.Dialogs()[1].style, 308);
+  ExpectMessageBox(1, u"Are you sure you want to delete the selected item from the list?", 308);
   EXPECT_EQ(ui().List1.Items(), (Texts{Entry(u"Ann"), Entry(u"Cid")}));
   EXPECT_EQ(ui().List1.ItemData(1), 3);
   EXPECT_EQ(ui().List2.Items(), (Texts{u"Ann new", u"Cid new"}));
@@ -216,11 +214,10 @@ TEST_F(PopulateIdentities, WithoutSecondaryAddressesTheUserIsTold) {
   user.AnswerMessageBox(platform::kAnswerOk);
   ui().cmdPopulate.UserClick();
   ASSERT_EQ(user.Dialogs().size(), 1u);
-  EXPECT_EQ(user.Dialogs()[0].text,
-            u"There are no SMTP addresses except the default one: ann.lee@corp.example\rin "
-            u"Active Directory");
-  EXPECT_EQ(user.Dialogs()[0].style, 48);
-  EXPECT_EQ(user.Dialogs()[0].title, u"Quillon");
+  ExpectMessageBox(0,
+                   u"There are no SMTP addresses except the default one: "
+                   u"ann.lee@corp.example\rin Active Directory",
+                   48);
   EXPECT_TRUE(ui().List1.Items().empty());
   EXPECT_FALSE(page().PropertyPage_Dirty());
 

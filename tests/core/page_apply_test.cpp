@@ -122,10 +122,11 @@ TEST_F(PageApply, RereadIsAskedForThenEmptiesTheListSavesAndRestarts) {
   user.AnswerMessageBox(platform::kAnswerYes);
   ui().cmdRefresh.UserClick();
   ASSERT_EQ(user.Dialogs().size(), 2u);
-  EXPECT_EQ(user.Dialogs()[1].text,
-            u"Outlook wiil be restarted to re-read the e-mail addresses stored in the Active "
-            u"Directory.\rYou should re-populate the list after restarting.\rContinue?");
-  EXPECT_EQ(user.Dialogs()[1].style, 308);
+  ExpectMessageBox(1,
+                   u"Outlook wiil be restarted to re-read the e-mail addresses stored in the "
+                   u"Active Directory.\rYou should re-populate the list after restarting.\r"
+                   u"Continue?",
+                   308);
   EXPECT_TRUE(ui().List1.Items().empty() && ui().List2.Items().empty() &&
               ui().List3.Items().empty());
   EXPECT_EQ(AccountKeys(), (Keys{"00000001"}));
@@ -162,10 +163,8 @@ TEST_F(PageApply, WholeLifeOfAnOutlook16Page) {
   ApplyAnswering(platform::kAnswerYes);
 
   ASSERT_EQ(user.Dialogs().size(), 3u);
-  EXPECT_EQ(user.Dialogs()[2].text,
-            u"Outlook wiil be restarted to finish the configuration.\rRestart it now?");
-  EXPECT_EQ(user.Dialogs()[2].style, 308);
-  EXPECT_EQ(user.Dialogs()[2].title, u"Quillon");
+  ExpectMessageBox(2, u"Outlook wiil be restarted to finish the configuration.\rRestart it now?",
+                   308);
   EXPECT_TRUE(module.bRestart);
   EXPECT_FALSE(page().PropertyPage_Dirty());
   const Log& journal = user.Journal();

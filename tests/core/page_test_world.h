@@ -34,6 +34,14 @@ class PageWorld : public ::testing::Test, public PageRig {
     return static_cast<std::int32_t>(chars) * FakeListBox::kCharWidth +
            FakePageSurface::kScrollBarWidth;
   }
+  // The page's message box number `index` showed this text and style under the page's title.
+  void ExpectMessageBox(std::size_t index, std::u16string_view text, std::int32_t style) {
+    ASSERT_LT(index, user.Dialogs().size());
+    const DialogRecord& dialog = user.Dialogs()[index];
+    EXPECT_EQ(dialog.text, text) << "dialog " << index;
+    EXPECT_EQ(dialog.style, style) << "dialog " << index;
+    EXPECT_EQ(dialog.title, u"Quillon") << "dialog " << index;
+  }
   // Apply, answering the restart question.
   void ApplyAnswering(std::int16_t answer) {
     user.AnswerMessageBox(answer);
