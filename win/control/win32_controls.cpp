@@ -127,22 +127,22 @@ std::int32_t Win32ListBox::TextWidth(std::u16string_view text) const {
 }
 
 void Win32CommandButton::SetEnabled(bool enabled) {
-  if (HWND window = page_.Control(id_)) EnableWindow(window, enabled ? TRUE : FALSE);
+  if (HWND window = Window()) EnableWindow(window, enabled ? TRUE : FALSE);
 }
 
 bool Win32CommandButton::Enabled() const {
-  HWND window = page_.Control(id_);
+  HWND window = Window();
   return window && IsWindowEnabled(window);
 }
 
 bool Win32OptionButton::Value() const {
-  return SendMessageW(page_.Control(id_), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return SendMessageW(Window(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void Win32OptionButton::SetValue(bool value) {
-  if (!page_.Control(id_)) return;
+  if (!Window()) return;
   if (!value) {
-    SendMessageW(page_.Control(id_), BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageW(Window(), BM_SETCHECK, BST_UNCHECKED, 0);
     return;
   }
   for (ControlId member : group_)
@@ -150,10 +150,10 @@ void Win32OptionButton::SetValue(bool value) {
   page_.RaiseClick(id_);
 }
 
-std::u16string Win32Label::Caption() const { return WindowText(page_.Control(id_)); }
+std::u16string Win32Label::Caption() const { return WindowText(Window()); }
 
 void Win32Label::SetCaption(std::u16string_view caption) {
-  if (HWND window = page_.Control(id_)) SetWindowTextW(window, Wide(caption).c_str());
+  if (HWND window = Window()) SetWindowTextW(window, Wide(caption).c_str());
 }
 
 std::int32_t Win32PageSurface::VerticalScrollBarWidth() const { return GetSystemMetrics(SM_CXVSCROLL); }

@@ -9,9 +9,39 @@
 
 namespace quillon::win {
 
-class Win32ListBox final : public platform::ListBox {
+// What every adapter keeps: the page and which of its controls it stands for.
+template <class Interface>
+class Win32Control : public Interface {
  public:
-  Win32ListBox(PageWindow& page, ControlId id) : page_(page), id_(id) {}
+  Win32Control(PageWindow& page, ControlId id) : page_(page), id_(id) {}
+
+ protected:
+  HWND Window() const { return page_.Control(id_); }
+
+  PageWindow& page_;
+  ControlId id_;
+};
+
+template <class Base>
+class WithClicks : public Base {
+ public:
+  using Base::Base;
+  void SetClickHandler(platform::ClickHandler handler) override {
+    this->page_.SetClickHandler(this->id_, std::move(handler));
+  }
+};
+
+template <class Base>
+class WithVisibility : public Base {
+ public:
+  using Base::Base;
+  void SetVisible(bool visible) override { this->page_.SetVisible(this->id_, visible); }
+  bool Visible() const override { return this->page_.Visible(this->id_); }
+};
+
+class Win32ListBox final : public WithVisibility<WithClicks<Win32Control<platform::ListBox>>> {
+ public:
+  using WithVisibility::WithVisibility;
 
   std::int16_t ListCount() const override;
   std::u16string List(std::int16_t index) const override;
@@ -28,79 +58,43 @@ class Win32ListBox final : public platform::ListBox {
   bool SetText(std::u16string_view text) override;
   void SetHorizontalExtent(std::int32_t pixels) override;
   std::int32_t TextWidth(std::u16string_view text) const override;
-  void SetVisible(bool visible) override { page_.SetVisible(id_, visible); }
-  bool Visible() const override { return page_.Visible(id_); }
-  void SetClickHandler(platform::ClickHandler handler) override {
-    page_.SetClickHandler(id_, std::move(handler));
-  }
 
  private:
-  HWND Window() const { return page_.Control(id_); }
   bool InRange(std::int16_t index) const { return index >= 0 && index < ListCount(); }
-
-  PageWindow& page_;
-  ControlId id_;
 };
 
-class Win32CommandButton final : public platform::CommandButton {
+class Win32CommandButton final : public WithVisibility<WithClicks<Win32Control<platform::CommandButton>>> {
  public:
-  Win32CommandButton(PageWindow& page, ControlId id) : page_(page), id_(id) {}
+  using WithVisibility::WithVisibility;
   void SetEnabled(bool enabled) override;
   bool Enabled() const override;
-  void SetVisible(bool visible) override { page_.SetVisible(id_, visible); }
-  bool Visible() const override { return page_.Visible(id_); }
-  void SetClickHandler(platform::ClickHandler handler) override {
-    page_.SetClickHandler(id_, std::move(handler));
-  }
-
- private:
-  PageWindow& page_;
-  ControlId id_;
 };
 
-class Win32OptionButton final : public platform::OptionButton {
+class Win32OptionButton final : public WithClicks<Win32Control<platform::OptionButton>> {
  public:
   Win32OptionButton(PageWindow& page, ControlId id, std::array<ControlId, 3> group)
-      : page_(page), id_(id), group_(group) {}
+      : WithClicks(page, id), group_(group) {}
   bool Value() const override;
   void SetValue(bool value) override;
-  void SetClickHandler(platform::ClickHandler handler) override {
-    page_.SetClickHandler(id_, std::move(handler));
-  }
 
  private:
-  PageWindow& page_;
-  ControlId id_;
   std::array<ControlId, 3> group_;
 };
 
-class Win32Label final : public platform::Label {
+class Win32Label final : public WithClicks<Win32Control<platform::Label>> {
  public:
-  Win32Label(PageWindow& page, ControlId id) : page_(page), id_(id) {}
+  using WithClicks::WithClicks;
   std::u16string Caption() const override;
   void SetCaption(std::u16string_view caption) override;
   std::u16string ToolTip() const override { return page_.ToolTip(id_); }
   void SetToolTip(std::u16string_view toolTip) override {
     page_.SetToolTip(id_, std::u16string(toolTip));
   }
-  void SetClickHandler(platform::ClickHandler handler) override {
-    page_.SetClickHandler(id_, std::move(handler));
-  }
-
- private:
-  PageWindow& page_;
-  ControlId id_;
 };
 
-class Win32Frame final : public platform::Frame {
+class Win32Frame final : public WithVisibility<Win32Control<platform::Frame>> {
  public:
-  Win32Frame(PageWindow& page, ControlId id) : page_(page), id_(id) {}
-  void SetVisible(bool visible) override { page_.SetVisible(id_, visible); }
-  bool Visible() const override { return page_.Visible(id_); }
-
- private:
-  PageWindow& page_;
-  ControlId id_;
+  using WithVisibility::WithVisibility;
 };
 
 class Win32PageSurface final : public platform::PageSurface {
