@@ -10,7 +10,7 @@
 #include "page/quillon_page.h"
 #include "platform/ansi.h"
 #include "profile/account_store.h"
-#include "profile/profile_text.h"
+#include "platform/text.h"
 #include "profile/profile_values.h"
 #include "profile/registry_access.h"
 #include "testing/fake_controls.h"
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (world.ui().List1.ListCount() == 1) {
     const IdentityFields loaded = ParseIdentityEntry(world.ui().List1.List(0));
     FUZZ_CHECK(loaded.displayName == fields.displayName);
-    FUZZ_CHECK(loaded.address == profile::TrimSpaces(fields.address));
+    FUZZ_CHECK(loaded.address == text::TrimSpaces(fields.address));
   }
   world.ClosePage();
   return 0;

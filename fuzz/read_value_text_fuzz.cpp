@@ -5,7 +5,7 @@
 
 #include "fuzz/fuzz_check.h"
 #include "platform/ansi.h"
-#include "profile/profile_text.h"
+#include "platform/text.h"
 #include "profile/registry_access.h"
 #include "testing/memory_registry_store.h"
 
@@ -16,9 +16,9 @@ constexpr char kKeyPath[] = "Software\\Fuzz";
 
 void CheckSmtpList(const std::u16string& text) {
   if (text == profile::kNotDefined) return;
-  for (const std::u16string& item : profile::SplitAt(text, u'\t')) {
-    FUZZ_CHECK(profile::StartsWithIgnoringCase(item, u"SMTP:"));
-    FUZZ_CHECK(item == profile::TrimSpaces(item));
+  for (const std::u16string& item : text::SplitAt(text, u'\t')) {
+    FUZZ_CHECK(text::StartsWithAsciiIgnoringCase(item, u"SMTP:"));
+    FUZZ_CHECK(item == text::TrimSpaces(item));
     FUZZ_CHECK(item.find(u'\0') == std::u16string::npos);
   }
 }

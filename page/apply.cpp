@@ -5,7 +5,7 @@
 #include "identities/identity_entry_form.h"
 #include "page/messages.h"
 #include "page/quillon_page.h"
-#include "page/text.h"
+#include "platform/text.h"
 #include "profile/account_store.h"
 #include "profile/profile_values.h"
 

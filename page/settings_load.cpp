@@ -3,7 +3,7 @@
 
 #include "folders/folder_path.h"
 #include "page/quillon_page.h"
-#include "page/text.h"
+#include "platform/text.h"
 #include "profile/account_store.h"
 #include "profile/directory_addresses.h"
 #include "profile/profile_values.h"
@@ -106,7 +106,7 @@ void QuillonPage::LoadIdentities() {
     const std::u16string id = text::TrimSpaces(At(m_.vAccIDs, i));
     if (text::TrimSpaces(displayName).empty() || email.empty() || id.empty()) continue;
 
-    const bool mailbox = text::StartsWithIgnoringCase(At(m_.vAccNames, i), u"EX MBX");
+    const bool mailbox = text::StartsWithIdentityIgnoringCase(At(m_.vAccNames, i), u"EX MBX");
     c_.List1.AddItem(mailbox ? displayName + u" " + email : displayName + u" <" + email + u">");
     c_.List1.SetItemData(c_.List1.ListCount() - 1, text::ParseHex(id).value_or(0));
     c_.List2.AddItem(At(m_.vAccNewSignatures, i));

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "profile/account_store.h"
-#include "profile/profile_text.h"
+#include "platform/text.h"
 #include "profile/profile_values.h"
 #include "profile/registry_access.h"
 #include "profile/scoped_key.h"
@@ -28,7 +28,7 @@ Bytes StoredText(std::u16string_view text) {
 
 void WriteSignatureName(platform::RegistryStore& store, std::u16string_view accountPath,
                         std::u16string_view valueName, std::u16string_view signatureName) {
-  const std::u16string trimmed = TrimSpaces(signatureName);
+  const std::u16string trimmed = text::TrimSpaces(signatureName);
   if (!trimmed.empty()) WriteBinaryValue(store, accountPath, valueName, StoredText(trimmed));
 }
 
@@ -37,7 +37,7 @@ void WriteSignatureName(platform::RegistryStore& store, std::u16string_view acco
 // before the first complete entry of an odd-length list are never touched.
 bool RemoveFromOrderList(Bytes& list, std::int32_t accountNumber) {
   Bytes number;
-  AppendLittleEndian32(number, accountNumber);
+  text::AppendLittleEndian32(number, accountNumber);
   bool changed = false;
   for (std::size_t end = list.size(); end >= kOrderEntrySize; end -= kOrderEntrySize) {
     const auto entry = list.begin() + (end - kOrderEntrySize);
@@ -93,7 +93,7 @@ void CreateIdentityAccount(platform::RegistryStore& store, std::u16string_view p
   // its only entry) is extended like any other.
   std::optional<Bytes> order = ReadBinaryValueIfPresent(store, storePath, kAccountOrderValue);
   if (!order) return;
-  AppendLittleEndian32(*order, accountNumber);
+  text::AppendLittleEndian32(*order, accountNumber);
   WriteBinaryValue(store, storePath, kAccountOrderValue, *order);
 }
 
@@ -117,7 +117,7 @@ void SetExchangeAccountName(platform::RegistryStore& store, const ProfileData& d
     name = data.bSpanishUI ? u"Servidor de Microsoft Exchange" : u"Microsoft Exchange Server";
   }
   WriteBinaryValue(store, AccountKeyPath(profileName, accountNumber), u"Account Name",
-                   StoredText(TrimSpaces(name)));
+                   StoredText(text::TrimSpaces(name)));
 }
 
 }  // namespace quillon::profile

@@ -1,6 +1,6 @@
 #include "profile/profile_values.h"
 
-#include "profile/profile_text.h"
+#include "platform/text.h"
 #include "profile/registry_access.h"
 
 namespace quillon::profile {
@@ -18,7 +18,7 @@ std::u16string LoadPageValue(platform::RegistryStore& store, std::u16string_view
 void SavePageValue(platform::RegistryStore& store, std::u16string_view profileName,
                    std::u16string_view valueName, std::u16string_view text) {
   if (profileName.empty()) return;
-  std::u16string stored = TrimSpaces(text);
+  std::u16string stored = text::TrimSpaces(text);
   stored.push_back(u'\0');
   WriteBinaryValue(store, ProfileKeyPath(profileName), valueName, TextToBytes(stored));
 }
