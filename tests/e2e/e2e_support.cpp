@@ -60,8 +60,7 @@ platform::RegistryStore& Store() {
 // The sample profile as a clean start: the key deleted, then the .reg imported.
 bool ImportSampleProfile() {
   RemoveKeyTree(Store(), kCurrentUser, kProfileKey);
-  return RunToEnd(L"regedit.exe /S \"" + WindowsPath(QUILLON_E2E_SAMPLES_DIR "/quillon-sample.reg") + L"\"") &&
-         !SubKeys(kAccountsKey).empty();
+  return ImportSample("quillon-sample.reg") && !SubKeys(kAccountsKey).empty();
 }
 
 // The page is created by ProgID, so the DLL is registered as an installer would, once.
@@ -90,6 +89,12 @@ bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes) {
   Store().CloseKey(handle);
   return written;
 }
+
+bool ImportSample(const std::string& regFile) {
+  return RunToEnd(L"regedit.exe /S \"" + WindowsPath(QUILLON_E2E_SAMPLES_DIR "/" + regFile) + L"\"");
+}
+
+void RemoveKey(const std::string& key) { RemoveKeyTree(Store(), kCurrentUser, key); }
 
 std::string Export(const std::string& key) {
   const std::wstring file = TempPath(L"export.reg");
