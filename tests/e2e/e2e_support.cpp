@@ -81,13 +81,17 @@ std::optional<StoredValue> ReadValue(const std::string& key, const char* name) {
 
 Names SubKeys(const std::string& key) { return quillon::testing::SubKeysOf(Store(), kCurrentUser, key); }
 
-bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes) {
+bool WriteValue(const std::string& key, const char* name, const StoredValue& value) {
   platform::HKey handle = platform::kNoKey;
   if (Store().CreateKeyEx(kCurrentUser, key, platform::kKeyAllSixRights, handle) != platform::kErrorSuccess) return false;
-  const bool written = Store().SetValueEx(handle, name, platform::kRegBinary, bytes.data(),
-                                          static_cast<std::uint32_t>(bytes.size())) == platform::kErrorSuccess;
+  const bool written = Store().SetValueEx(handle, name, value.type, value.bytes.data(),
+                                          static_cast<std::uint32_t>(value.bytes.size())) == platform::kErrorSuccess;
   Store().CloseKey(handle);
   return written;
+}
+
+bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes) {
+  return WriteValue(key, name, {platform::kRegBinary, bytes});
 }
 
 bool ImportSample(const std::string& regFile) {
