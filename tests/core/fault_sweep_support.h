@@ -49,7 +49,7 @@ class PageRig {
   static constexpr char16_t kProfile[] = u"Outlook Main";
   static constexpr char16_t kUser[] = u"Ann Lee";
 
-  // `profilesKey`: where the rig keeps the profile (seeding and the path helpers).
+  // `profilesKey`: where the rig keeps the profile (what it stores and the path helpers).
   explicit PageRig(std::u16string outlookVersion = u"11.0.0.8010",
                    std::u16string_view profilesKey = profile::sProfilesKey);
   PageRig(const PageRig&) = delete;
