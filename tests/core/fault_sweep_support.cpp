@@ -7,6 +7,7 @@
 #include "profile/account_store.h"
 #include "profile/profile_values.h"
 #include "profile/registry_access.h"
+#include "tests/core/store_under_test.h"
 
 namespace quillon::testing {
 namespace {
@@ -83,7 +84,11 @@ Bytes MultiValuedUtf16(const std::vector<std::u16string>& items) {
   return bytes;
 }
 
-PageRig::PageRig(std::u16string outlookVersion) : outlook(std::move(outlookVersion)) {
+PageRig::PageRig(std::u16string outlookVersion) : PageRig(std::move(outlookVersion), registry) {}
+
+// `registry` is only bound here, not used, before it is constructed.
+PageRig::PageRig(std::u16string outlookVersion, platform::RegistryStore& pageStore)
+    : module(pageStore), outlook(std::move(outlookVersion)) {
   outlook.addIn->userName = kUser;
   outlook.addIn->profileName = kProfile;
   outlook.ns->chooser = [this] { return user.PickFolder(); };
@@ -189,7 +194,11 @@ std::vector<std::string> PageRig::AccountKeys() const {
   return registry.SubKeyNames(platform::kCurrentUser, AccountsPath());
 }
 
-SweepWorld::SweepWorld() {
+SweepWorld::SweepWorld() { Seed(); }
+
+SweepWorld::SweepWorld(platform::RegistryStore& pageStore) : PageRig(u"11.0.0.8010", pageStore) { Seed(); }
+
+void SweepWorld::Seed() {
   projects = outlook.AddFolder(outlook.DefaultFolder(platform::kFolderInbox), u"Projects");
   archive = outlook.AddFolder(outlook.mailboxRoot, u"Archive");
   SeedExchangeAccount(1, u"Microsoft Exchange Server");
@@ -209,5 +218,41 @@ SweepWorld::SweepWorld() {
                    StoredUtf16(projects->entryId() + u"\t" + archive->entryId() + u"\t"));
   Put(Ansi(profile::AccountsKeyPath(u"Other")), "NextAccountID", Dwords({9}), platform::kRegDword);
 }
+
+}  // namespace quillon::testing
+
+namespace quillon::testing {
+
+SweptStores::SweptStores() {
+  std::unique_ptr<platform::RegistryStore> underTest = MakeStoreUnderTest();
+  if (!InMemoryStoreOrNull(*underTest)) real = std::move(underTest);
+}
+
+FaultWorld::FaultWorld() : SweepWorld(faults) {
+  faults.Wrap(real ? *real : static_cast<platform::RegistryStore&>(registry));
+  if (!real) return;
+  for (const auto& [root, path] : WatchedTrees()) CopyTree(registry, *real, root, path);
+}
+
+FaultWorld::~FaultWorld() {
+  if (!real) return;
+  for (const auto& [root, path] : WatchedTrees()) RemoveKeyTree(*real, root, path);
+}
+
+// Every tree the world seeds: the account class and all profiles.
+std::vector<std::pair<platform::HKey, std::string>> FaultWorld::WatchedTrees() const {
+  const std::string profile = ProfilePath();
+  return {{platform::kClassesRoot, "CLSID\\" + Ansi(profile::kIdentityAccountClsid)},
+          {platform::kCurrentUser, profile.substr(0, profile.rfind('\\'))}};
+}
+
+void FaultWorld::Reflect() {
+  if (!real) return;
+  for (const auto& [root, path] : WatchedTrees()) CopyTree(*real, registry, root, path);
+}
+
+std::optional<std::size_t> FaultWorld::OpenHandles() { return OpenHandleCountOf(faults.Target()); }
+
+std::string FaultWorld::ProfileKeyAsCalled() const { return "HKEY_CURRENT_USER\\" + ProfilePath(); }
 
 }  // namespace quillon::testing

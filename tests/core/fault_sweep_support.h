@@ -17,6 +17,7 @@
 #include "platform/registry_store.h"
 #include "testing/fake_controls.h"
 #include "testing/fake_outlook.h"
+#include "testing/fault_injecting_registry_store.h"
 #include "testing/memory_registry_store.h"
 #include "testing/scripted_user.h"
 
@@ -49,6 +50,8 @@ class PageRig {
   static constexpr char16_t kUser[] = u"Ann Lee";
 
   explicit PageRig(std::u16string outlookVersion = u"11.0.0.8010");
+  // The page runs on `pageStore`; the rig still seeds and reads `registry`.
+  PageRig(std::u16string outlookVersion, platform::RegistryStore& pageStore);
   PageRig(const PageRig&) = delete;
   PageRig& operator=(const PageRig&) = delete;
 
@@ -86,7 +89,7 @@ class PageRig {
   std::vector<std::string> AccountKeys() const;
 
   MemoryRegistryStore registry;
-  ModuleState module{registry};
+  ModuleState module;
   FakeOutlook outlook;
   ScriptedUser user;
   LibraryVersion version{2, 4, 17};
@@ -106,9 +109,45 @@ class SweepWorld : public PageRig {
   static constexpr std::int32_t kFirstFreeNumber = 5;
 
   SweepWorld();
+  explicit SweepWorld(platform::RegistryStore& pageStore);
 
   std::shared_ptr<FakeFolder> projects;  // Inbox\Projects, monitored
   std::shared_ptr<FakeFolder> archive;   // Archive, below the mailbox root, monitored
+
+ private:
+  void Seed();
+};
+
+// The stores a fault sweep's page runs on: the store under test (the world's
+// own in-memory registry natively, the real registry in the Windows build)
+// behind the wrapper that fails the calls the sweep chooses.
+struct SweptStores {
+  SweptStores();
+  std::unique_ptr<platform::RegistryStore> real;  // none: the in-memory registry
+  FaultInjectingRegistryStore faults;
+};
+
+// The sweep world on the store under test. On the real registry the world's
+// trees are installed there first and mirrored back into `registry` by
+// Reflect, so every check and image reads one kind of store.
+class FaultWorld : private SweptStores, public SweepWorld {
+ public:
+  FaultWorld();
+  FaultWorld(const FaultWorld&) = delete;
+  FaultWorld& operator=(const FaultWorld&) = delete;
+  ~FaultWorld();
+
+  using SweptStores::faults;
+  bool OnRealRegistry() const { return real != nullptr; }
+  // Makes `registry` show what the page left in the store it ran on.
+  void Reflect();
+  // Handles of the store the page runs on that are still open.
+  std::optional<std::size_t> OpenHandles();
+  // "HKEY_CURRENT_USER\<profile key>" as the calls name it.
+  std::string ProfileKeyAsCalled() const;
+
+ private:
+  std::vector<std::pair<platform::HKey, std::string>> WatchedTrees() const;
 };
 
 }  // namespace quillon::testing
