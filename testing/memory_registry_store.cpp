@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::uint32_t kKeySetValue = 0x2;
 constexpr std::uint32_t kKeyEnumerateSubKeys = 0x8;
-constexpr std::uint32_t kKeyAllAccess = 0xF003F;
 constexpr std::uint32_t kAnyAccess = 0;
 
 // The registry compares names by their upper-case UTF-16 characters, so "_x"

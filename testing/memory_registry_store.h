@@ -23,6 +23,8 @@ using platform::RegResult;
 inline constexpr RegResult kErrorBadPathname = 161;
 inline constexpr RegResult kErrorNoAccess = 998;
 inline constexpr RegResult kErrorKeyDeleted = 1018;
+// The access RegCreateKey asks for.
+inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
 
 // Orders names as the registry does: by their upper-case characters.
 struct RegistryNameLess {

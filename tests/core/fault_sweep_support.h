@@ -18,6 +18,7 @@
 #include "profile/profile_location.h"
 #include "testing/fake_controls.h"
 #include "testing/fake_outlook.h"
+#include "testing/fault_injecting_registry_store.h"
 #include "testing/memory_registry_store.h"
 #include "testing/scripted_user.h"
 
@@ -52,6 +53,9 @@ class PageRig {
   // `profilesKey`: where the rig keeps the profile (what it stores and the path helpers).
   explicit PageRig(std::u16string outlookVersion = u"11.0.0.8010",
                    std::u16string_view profilesKey = profile::sProfilesKey);
+  // The page runs on `pageStore`; the rig still seeds and reads `registry`.
+  PageRig(std::u16string outlookVersion, std::u16string_view profilesKey,
+          platform::RegistryStore& pageStore);
   PageRig(const PageRig&) = delete;
   PageRig& operator=(const PageRig&) = delete;
 
@@ -90,12 +94,17 @@ class PageRig {
   std::vector<std::string> AccountKeys() const;
 
   MemoryRegistryStore registry;
-  ModuleState module{registry};
+  ModuleState module;
   FakeOutlook outlook;
   ScriptedUser user;
   LibraryVersion version{2, 4, 17};
 
+ protected:
+  // Every later Put also goes to `store` (the real registry the page runs on).
+  void SeedAlsoInto(platform::RegistryStore* store) { alsoSeeded_ = store; }
+
  private:
+  platform::RegistryStore* alsoSeeded_ = nullptr;
   std::u16string profilesKey_;
   std::unique_ptr<FakePageControls> controls_;
   std::unique_ptr<QuillonPage> page_;
@@ -112,9 +121,47 @@ class SweepWorld : public PageRig {
 
   explicit SweepWorld(std::u16string outlookVersion = u"11.0.0.8010",
                       std::u16string_view profilesKey = profile::sProfilesKey);
+  SweepWorld(std::u16string outlookVersion, std::u16string_view profilesKey,
+             platform::RegistryStore& pageStore);
 
   std::shared_ptr<FakeFolder> projects;  // Inbox\Projects, monitored
   std::shared_ptr<FakeFolder> archive;   // Archive, below the mailbox root, monitored
+
+ private:
+  void BuildProfile();
+};
+
+// The stores a fault sweep's page runs on: the store under test (the world's
+// own in-memory registry natively, the real registry in the Windows build)
+// behind the wrapper that fails the calls the sweep chooses.
+struct SweptStores {
+  SweptStores();
+  std::unique_ptr<platform::RegistryStore> real;  // none: the in-memory registry
+  FaultInjectingRegistryStore faults;
+};
+
+// The sweep world on the store under test. On the real registry the world's
+// trees are installed there first and mirrored back into `registry` by
+// Reflect, so every check and image reads one kind of store.
+class FaultWorld : private SweptStores, public SweepWorld {
+ public:
+  explicit FaultWorld(std::u16string outlookVersion = u"11.0.0.8010",
+                      std::u16string_view profilesKey = profile::sProfilesKey);
+  FaultWorld(const FaultWorld&) = delete;
+  FaultWorld& operator=(const FaultWorld&) = delete;
+  ~FaultWorld();
+
+  using SweptStores::faults;
+  bool OnRealRegistry() const { return real != nullptr; }
+  // Makes `registry` show what the page left in the store it ran on.
+  void Reflect();
+  // Handles of the store the page runs on that are still open.
+  std::optional<std::size_t> OpenHandles();
+  // "HKEY_CURRENT_USER\<profile key>" of the copy the page chose, as the calls name it.
+  std::string ProfileKeyAsCalled() const;
+
+ private:
+  std::vector<std::pair<platform::HKey, std::string>> WatchedTrees() const;
 };
 
 }  // namespace quillon::testing
