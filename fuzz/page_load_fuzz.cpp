@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "page/text.h"
+#include "platform/text.h"
 #include "platform/ansi.h"
 #include "profile/account_store.h"
 #include "profile/profile_values.h"

@@ -66,12 +66,14 @@ bool StartsWithAsciiIgnoringCase(std::u16string_view s, std::u16string_view pref
   return s.size() >= prefix.size() && EqualsAsciiIgnoringCase(s.substr(0, prefix.size()), prefix);
 }
 
-std::u16string TrimSpaces(std::u16string_view text) {
+std::u16string_view TrimSpacesView(std::u16string_view text) {
   const std::size_t first = text.find_first_not_of(u' ');
   if (first == std::u16string_view::npos) return {};
   const std::size_t last = text.find_last_not_of(u' ');
-  return std::u16string(text.substr(first, last - first + 1));
+  return text.substr(first, last - first + 1);
 }
+
+std::u16string TrimSpaces(std::u16string_view text) { return std::u16string(TrimSpacesView(text)); }
 
 std::vector<std::u16string> SplitAt(std::u16string_view text, char16_t separator) {
   std::vector<std::u16string> items;

@@ -31,6 +31,7 @@ bool StartsWithAsciiIgnoringCase(std::u16string_view s, std::u16string_view pref
 
 // Leading and trailing blanks (U+0020 only) removed.
 std::u16string TrimSpaces(std::u16string_view text);
+std::u16string_view TrimSpacesView(std::u16string_view text);  // the same, without a copy
 // Splits at every separator; "" gives no items, k separators k + 1 items.
 std::vector<std::u16string> SplitAt(std::u16string_view text, char16_t separator);
 

@@ -48,15 +48,21 @@ std::u16string EightBitText(std::span<const std::uint8_t> bytes) {
 // Keeps the SMTP entries of the NUL-separated text, last stored first.
 std::u16string KeepSmtpItems(std::u16string text) {
   std::replace(text.begin(), text.end(), u'\t', u' ');
-  std::vector<std::u16string> items = text::SplitAt(text, u'\0');
+  const std::u16string_view items(text);
   std::u16string result;
-  for (auto item = items.rbegin(); item != items.rend(); ++item) {
-    std::u16string trimmed = text::TrimSpaces(*item);
-    if (trimmed.empty() || !text::StartsWithAsciiIgnoringCase(trimmed, kSmtpPrefix)) continue;
-    if (!result.empty()) result += u'\t';
-    result += trimmed;
+  // From the last item to the first, each looked at in place (a list can hold
+  // thousands of empty items).
+  for (std::size_t end = items.size();;) {
+    const std::size_t separator = end == 0 ? std::u16string_view::npos : items.rfind(u'\0', end - 1);
+    const std::size_t start = separator == std::u16string_view::npos ? 0 : separator + 1;
+    const std::u16string_view item = text::TrimSpacesView(items.substr(start, end - start));
+    if (!item.empty() && text::StartsWithAsciiIgnoringCase(item, kSmtpPrefix)) {
+      if (!result.empty()) result += u'\t';
+      result += item;
+    }
+    if (separator == std::u16string_view::npos) return result;
+    end = separator;
   }
-  return result;
 }
 
 // Multi-valued data: a count, offsets, then the strings. The first offset is

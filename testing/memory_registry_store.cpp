@@ -39,6 +39,13 @@ int CompareFolded(std::string_view left, std::string_view right) {
     return UpperCaseUnit(code < 0x80 ? char16_t{code} : FromAnsi(std::string_view(&byte, 1))[0]);
   };
   for (std::size_t i = 0; i < common; ++i) {
+    const auto leftByte = static_cast<unsigned char>(left[i]);
+    const auto rightByte = static_cast<unsigned char>(right[i]);
+    if (leftByte < 0x80 && rightByte < 0x80) {  // the usual case, without the table
+      const auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 0x20 : c; };
+      if (upper(leftByte) != upper(rightByte)) return upper(leftByte) < upper(rightByte) ? -1 : 1;
+      continue;
+    }
     const char16_t l = folded(left[i]);
     const char16_t r = folded(right[i]);
     if (l != r) return l < r ? -1 : 1;
@@ -61,6 +68,7 @@ bool IsStringType(std::uint32_t type) {
 bool SplitPath(std::string_view path, std::vector<std::string_view>& names) {
   if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
   if (path.empty()) return true;
+  names.reserve(16);  // a profile's account keys lie about ten names deep
   std::size_t start = 0;
   while (true) {
     std::size_t end = path.find('\\', start);
@@ -132,13 +140,12 @@ MemoryRegistryStore::Key* MemoryRegistryStore::RootKey(HKey root) const {
 
 RegResult MemoryRegistryStore::Intercept(Operation operation, HKey key, std::string_view name,
                                          std::uint32_t access) {
-  Call call{operation, "", std::string(name), access};
+  Call& call = calls_.emplace_back(Call{operation, "", std::string(name), access});
   if (Key* root = RootKey(key)) {
     call.keyPath = root->fullPath;
   } else if (auto open = handles_.find(key); open != handles_.end()) {
     call.keyPath = open->second.key->fullPath;
   }
-  calls_.push_back(call);
   for (const FailurePredicate& failure : failures_) {
     if (RegResult code = failure(call); code != kErrorSuccess) return code;
   }
