@@ -7,7 +7,7 @@
 #include "fuzz/fuzz_check.h"
 #include "platform/ansi.h"
 #include "profile/directory_addresses.h"
-#include "profile/profile_text.h"
+#include "platform/text.h"
 #include "profile/profile_values.h"
 #include "profile/registry_access.h"
 #include "tests/core/fault_sweep_support.h"
@@ -22,9 +22,9 @@ void CheckAddresses(const profile::ProfileData& data) {
     FUZZ_CHECK(!address.empty());
     FUZZ_CHECK(address.find(u'\t') == std::u16string::npos);
     FUZZ_CHECK(address == profile::kNotDefined ||
-               profile::StartsWithIgnoringCase(address, u"SMTP:"));
+               text::StartsWithAsciiIgnoringCase(address, u"SMTP:"));
   }
-  FUZZ_CHECK(data.sPrimarySMTP == profile::TrimSpaces(data.sPrimarySMTP));
+  FUZZ_CHECK(data.sPrimarySMTP == text::TrimSpaces(data.sPrimarySMTP));
   FUZZ_CHECK(data.sPrimarySMTP.find(u'\t') == std::u16string::npos);
 }
 

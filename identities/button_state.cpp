@@ -1,6 +1,6 @@
 // Enabled states of the list buttons and the lists' horizontal scroll ranges.
 #include "page/quillon_page.h"
-#include "page/text.h"
+#include "platform/text.h"
 
 namespace quillon {
 

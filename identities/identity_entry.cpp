@@ -1,6 +1,6 @@
 // Adding and changing an identity by hand, through the input box.
 #include "page/quillon_page.h"
-#include "page/text.h"
+#include "platform/text.h"
 
 namespace quillon {
 
@@ -54,7 +54,7 @@ bool QuillonPage::IsInList1(std::u16string_view entry) const {
   bool present = false;
   const std::int16_t count = c_.List1.ListCount();
   for (std::int16_t i = 0; i < count; ++i) {
-    if (text::EqualsIgnoringCase(c_.List1.List(i), entry)) present = true;
+    if (text::EqualsIdentityIgnoringCase(c_.List1.List(i), entry)) present = true;
   }
   return present;
 }

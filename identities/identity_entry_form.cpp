@@ -1,6 +1,6 @@
 #include "identities/identity_entry_form.h"
 
-#include "page/text.h"
+#include "platform/text.h"
 
 namespace quillon {
 

@@ -1,6 +1,6 @@
 // Normalising and checking a typed identity.
 #include "page/quillon_page.h"
-#include "page/text.h"
+#include "platform/text.h"
 
 namespace quillon {
 

@@ -3,7 +3,7 @@
 #include "identities/identity_entry_form.h"
 #include "page/messages.h"
 #include "page/quillon_page.h"
-#include "page/text.h"
+#include "platform/text.h"
 #include "profile/directory_addresses.h"
 
 namespace quillon {
@@ -16,7 +16,7 @@ constexpr char16_t kMailboxSeparator = u'\x01';
 
 void QuillonPage::cmdPopulate_Click() {
   if (!m_.sPN.empty() && !m_.sUN.empty()) {
-    profile::LoadDirectoryAddresses(m_.registry, m_, m_.sPN);
+    profile::LoadDirectoryAddresses(m_.registry, m_, m_.Profile());
     int candidates = 0;
     bool added = false;
     for (const std::u16string& address : m_.vDirAddresses) {
@@ -24,7 +24,7 @@ void QuillonPage::cmdPopulate_Click() {
       if (text::TrimSpaces(address).empty()) continue;
       // Cached texts that are no SMTP address, such as the placeholder of an
       // empty value, would otherwise become identities.
-      if (!text::StartsWithIgnoringCase(address, u"smtp:")) continue;
+      if (!text::StartsWithAsciiIgnoringCase(address, u"smtp:")) continue;
       ++candidates;
       const std::u16string entry = AddressEntry(m_.sUN, text::TrimSpaces(address.substr(5)));
       if (IsInList1(entry)) continue;

@@ -5,20 +5,20 @@
 #include "identities/identity_entry_form.h"
 #include "page/messages.h"
 #include "page/quillon_page.h"
-#include "page/text.h"
+#include "platform/text.h"
 #include "profile/account_store.h"
 #include "profile/profile_values.h"
 
 namespace quillon {
 
 void QuillonPage::DeleteIdentityAccounts() {
-  profile::LoadAccounts(m_.registry, m_, m_.sPN);
+  profile::LoadAccounts(m_.registry, m_, m_.Profile());
   m_.vAccIDs = text::SplitAt(m_.sAccIDs, text::kTab);
   m_.SetBoundsOf(m_.vAccIDs);
   for (const std::u16string& id : m_.vAccIDs) {
     // A key name that is not an account number names no account to delete.
     if (const auto number = text::ParseHex(id)) {
-      profile::DeleteAccount(m_.registry, m_.sPN, *number);
+      profile::DeleteAccount(m_.registry, m_.Profile(), *number);
     }
   }
 }
@@ -28,7 +28,7 @@ int QuillonPage::CreateIdentityAccounts() {
   const std::int16_t count = c_.List1.ListCount();
   std::int32_t lastCreated = 0;
   for (std::int16_t i = 0; i < count; ++i) {
-    std::int32_t number = profile::GetNextAccountID(m_.registry, m_.sPN);
+    std::int32_t number = profile::GetNextAccountID(m_.registry, m_.Profile());
     if (number <= 0) continue;
     // When raising "NextAccountID" failed, the number read is one this save
     // already used: taking it again would write over that identity's account.
@@ -40,7 +40,7 @@ int QuillonPage::CreateIdentityAccounts() {
     // An address entry counts for the Exchange account's name even when incomplete.
     if (fields.form == IdentityFields::Form::Address) ++smtpCount;
     if (!fields.complete) continue;
-    profile::CreateIdentityAccount(m_.registry, m_.sPN, number, fields.accountName,
+    profile::CreateIdentityAccount(m_.registry, m_.Profile(), number, fields.accountName,
                                    fields.displayName, fields.address,
                                    text::TrimSpaces(c_.List2.List(i)), text::TrimSpaces(c_.List3.List(i)));
     lastCreated = number;
@@ -56,11 +56,11 @@ void QuillonPage::SaveFoldersAndFormat() {
     for (std::int16_t i = 0; i < c_.List5.ListCount(); ++i) {
       folderText += text::TrimSpaces(c_.List5.List(i)) + text::kTab;
     }
-    profile::SaveMonitoredFolders(m_.registry, m_.sPN, folderText);
+    profile::SaveMonitoredFolders(m_.registry, m_.Profile(), folderText);
   }
   for (std::size_t k = 0; k < c_.Option1.size(); ++k) {
     if (c_.Option1[k].get().Value()) {
-      profile::SaveReplyAddressFormat(m_.registry, m_.sPN,
+      profile::SaveReplyAddressFormat(m_.registry, m_.Profile(),
                                       text::Decimal(static_cast<std::int64_t>(k)));
       break;
     }
@@ -73,7 +73,7 @@ void QuillonPage::NameExchangeAccount(int smtpCount) {
   if (!number) return;  // renaming account 0 instead would touch an unrelated key
   const std::u16string name =
       smtpCount >= 1 ? u"EX [" + m_.sUN + u" <" + m_.sPrimarySMTP + u">]" : std::u16string();
-  profile::SetExchangeAccountName(m_.registry, m_, m_.sPN, *number, name);
+  profile::SetExchangeAccountName(m_.registry, m_, m_.Profile(), *number, name);
 }
 
 void QuillonPage::OfferRestart() {

@@ -6,7 +6,7 @@
 
 #include "platform/ansi.h"
 #include "profile/account_store.h"
-#include "profile/profile_text.h"
+#include "platform/text.h"
 #include "profile/profile_values.h"
 #include "profile/registry_access.h"
 #include "profile/scoped_key.h"
@@ -34,9 +34,9 @@ std::optional<std::u16string> EnumAccountKeyName(platform::RegistryStore& store,
 }
 
 bool IsIdentity(const AccountRecord& account) {
-  return ContainsIgnoringCase(account.ClassName, u"POP3") &&
-         EqualsIgnoringCase(account.POP3Server, u"none") &&
-         EqualsIgnoringCase(account.SMTPServer, u"none");
+  return text::ContainsAsciiIgnoringCase(account.ClassName, u"POP3") &&
+         text::EqualsAsciiIgnoringCase(account.POP3Server, u"none") &&
+         text::EqualsAsciiIgnoringCase(account.SMTPServer, u"none");
 }
 
 // A TAB inside a value would split its item in two and shift every later item
@@ -74,13 +74,13 @@ void ClearAccountLists(ProfileData& data) {
 }  // namespace
 
 void LoadAccounts(platform::RegistryStore& store, ProfileData& data,
-                  std::u16string_view profileName) {
+                  const ProfileLocation& profile) {
   ClearAccountLists(data);
   // Cleared too, so that a profile without an Exchange account never leaves
   // the number of another profile's account for Apply to rename.
   data.sExchangeID.clear();
-  if (profileName.empty()) return;
-  const std::u16string storePath = AccountsKeyPath(profileName);
+  if (profile.name.empty()) return;
+  const std::u16string storePath = AccountsKeyPath(profile);
   ScopedKey key(store, OpenKey(store, platform::kCurrentUser, storePath));
   if (!key) return;
   std::uint32_t count = 0;
@@ -91,8 +91,8 @@ void LoadAccounts(platform::RegistryStore& store, ProfileData& data,
     if (!name) continue;
     const AccountRecord account = ReadAccount(store, storePath, *name);
     if (!account.ServiceName.empty()) {
-      if (EqualsIgnoringCase(account.ServiceName, u"MSEMS")) {
-        data.sExchangeID = TrimSpaces(account.AccountID);
+      if (text::EqualsAsciiIgnoringCase(account.ServiceName, u"MSEMS")) {
+        data.sExchangeID = text::TrimSpaces(account.AccountID);
       }
       continue;
     }

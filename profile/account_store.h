@@ -8,6 +8,7 @@
 
 #include "platform/registry_store.h"
 #include "profile/profile_data.h"
+#include "profile/profile_location.h"
 
 namespace quillon::profile {
 
@@ -36,22 +37,22 @@ struct AccountRecord {
 };
 
 // Reading.
-void LoadAccounts(platform::RegistryStore& store, ProfileData& data, std::u16string_view profileName);
+void LoadAccounts(platform::RegistryStore& store, ProfileData& data, const ProfileLocation& profile);
 AccountRecord ReadAccount(platform::RegistryStore& store, std::u16string_view storeKeyPath,
                           std::u16string_view accountName);
 std::u16string GetClassDescription(platform::RegistryStore& store, std::u16string_view clsid);
 
 // Writing.
 std::u16string AccountKeyName(std::int32_t accountNumber);  // 11 -> "0000000b"
-std::int32_t GetNextAccountID(platform::RegistryStore& store, std::u16string_view profileName);
-void CreateIdentityAccount(platform::RegistryStore& store, std::u16string_view profileName,
+std::int32_t GetNextAccountID(platform::RegistryStore& store, const ProfileLocation& profile);
+void CreateIdentityAccount(platform::RegistryStore& store, const ProfileLocation& profile,
                            std::int32_t accountNumber, std::u16string_view accountName,
                            std::u16string_view displayName, std::u16string_view address,
                            std::u16string_view newSignature, std::u16string_view replySignature);
-bool DeleteAccount(platform::RegistryStore& store, std::u16string_view profileName,
+bool DeleteAccount(platform::RegistryStore& store, const ProfileLocation& profile,
                    std::int32_t accountNumber);
 void SetExchangeAccountName(platform::RegistryStore& store, const ProfileData& data,
-                            std::u16string_view profileName, std::int32_t accountNumber,
+                            const ProfileLocation& profile, std::int32_t accountNumber,
                             std::u16string_view accountName);
 
 }  // namespace quillon::profile

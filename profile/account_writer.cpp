@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "profile/account_store.h"
-#include "profile/profile_text.h"
+#include "platform/text.h"
 #include "profile/profile_values.h"
 #include "profile/registry_access.h"
 #include "profile/scoped_key.h"
@@ -15,8 +15,8 @@ constexpr std::u16string_view kNextAccountIdValue = u"NextAccountID";
 constexpr std::u16string_view kNoServer = u"none";
 constexpr std::size_t kOrderEntrySize = 4;
 
-std::u16string AccountKeyPath(std::u16string_view profileName, std::int32_t accountNumber) {
-  return AccountsKeyPath(profileName) + u'\\' + AccountKeyName(accountNumber);
+std::u16string AccountKeyPath(const ProfileLocation& profile, std::int32_t accountNumber) {
+  return AccountsKeyPath(profile) + u'\\' + AccountKeyName(accountNumber);
 }
 
 // Stored texts: UTF-16LE code units and one NUL unit.
@@ -28,7 +28,7 @@ Bytes StoredText(std::u16string_view text) {
 
 void WriteSignatureName(platform::RegistryStore& store, std::u16string_view accountPath,
                         std::u16string_view valueName, std::u16string_view signatureName) {
-  const std::u16string trimmed = TrimSpaces(signatureName);
+  const std::u16string trimmed = text::TrimSpaces(signatureName);
   if (!trimmed.empty()) WriteBinaryValue(store, accountPath, valueName, StoredText(trimmed));
 }
 
@@ -37,7 +37,7 @@ void WriteSignatureName(platform::RegistryStore& store, std::u16string_view acco
 // before the first complete entry of an odd-length list are never touched.
 bool RemoveFromOrderList(Bytes& list, std::int32_t accountNumber) {
   Bytes number;
-  AppendLittleEndian32(number, accountNumber);
+  text::AppendLittleEndian32(number, accountNumber);
   bool changed = false;
   for (std::size_t end = list.size(); end >= kOrderEntrySize; end -= kOrderEntrySize) {
     const auto entry = list.begin() + (end - kOrderEntrySize);
@@ -59,20 +59,20 @@ std::u16string AccountKeyName(std::int32_t accountNumber) {
   return name;
 }
 
-std::int32_t GetNextAccountID(platform::RegistryStore& store, std::u16string_view profileName) {
-  if (profileName.empty()) return 0;  // no profile: no account may be created
-  ScopedKey key(store, OpenKey(store, platform::kCurrentUser, AccountsKeyPath(profileName)));
+std::int32_t GetNextAccountID(platform::RegistryStore& store, const ProfileLocation& profile) {
+  if (profile.name.empty()) return 0;  // no profile: no account may be created
+  ScopedKey key(store, OpenKey(store, platform::kCurrentUser, AccountsKeyPath(profile)));
   if (!key) return 0;
   return ReadDwordValue(store, key.get(), kNextAccountIdValue);
 }
 
-void CreateIdentityAccount(platform::RegistryStore& store, std::u16string_view profileName,
+void CreateIdentityAccount(platform::RegistryStore& store, const ProfileLocation& profile,
                            std::int32_t accountNumber, std::u16string_view accountName,
                            std::u16string_view displayName, std::u16string_view address,
                            std::u16string_view newSignature, std::u16string_view replySignature) {
-  if (profileName.empty()) return;
-  const std::u16string storePath = AccountsKeyPath(profileName);
-  const std::u16string path = AccountKeyPath(profileName, accountNumber);
+  if (profile.name.empty()) return;
+  const std::u16string storePath = AccountsKeyPath(profile);
+  const std::u16string path = AccountKeyPath(profile, accountNumber);
   const Bytes none = StoredText(kNoServer);
   WriteBinaryValue(store, path, u"Account Name", StoredText(accountName));
   WriteStringValue(store, path, u"clsid", kIdentityAccountClsid);
@@ -93,15 +93,15 @@ void CreateIdentityAccount(platform::RegistryStore& store, std::u16string_view p
   // its only entry) is extended like any other.
   std::optional<Bytes> order = ReadBinaryValueIfPresent(store, storePath, kAccountOrderValue);
   if (!order) return;
-  AppendLittleEndian32(*order, accountNumber);
+  text::AppendLittleEndian32(*order, accountNumber);
   WriteBinaryValue(store, storePath, kAccountOrderValue, *order);
 }
 
-bool DeleteAccount(platform::RegistryStore& store, std::u16string_view profileName,
+bool DeleteAccount(platform::RegistryStore& store, const ProfileLocation& profile,
                    std::int32_t accountNumber) {
-  if (profileName.empty()) return true;
-  DeleteKeyTree(store, platform::kCurrentUser, AccountKeyPath(profileName, accountNumber));
-  const std::u16string storePath = AccountsKeyPath(profileName);
+  if (profile.name.empty()) return true;
+  DeleteKeyTree(store, platform::kCurrentUser, AccountKeyPath(profile, accountNumber));
+  const std::u16string storePath = AccountsKeyPath(profile);
   Bytes order = ReadBinaryValue(store, storePath, kAccountOrderValue);
   if (!RemoveFromOrderList(order, accountNumber)) return true;
   // Removing the only entry stores an empty list, so the number never stays behind.
@@ -109,15 +109,15 @@ bool DeleteAccount(platform::RegistryStore& store, std::u16string_view profileNa
 }
 
 void SetExchangeAccountName(platform::RegistryStore& store, const ProfileData& data,
-                            std::u16string_view profileName, std::int32_t accountNumber,
+                            const ProfileLocation& profile, std::int32_t accountNumber,
                             std::u16string_view accountName) {
-  if (profileName.empty()) return;
+  if (profile.name.empty()) return;
   std::u16string name(accountName);
   if (name.empty()) {
     name = data.bSpanishUI ? u"Servidor de Microsoft Exchange" : u"Microsoft Exchange Server";
   }
-  WriteBinaryValue(store, AccountKeyPath(profileName, accountNumber), u"Account Name",
-                   StoredText(TrimSpaces(name)));
+  WriteBinaryValue(store, AccountKeyPath(profile, accountNumber), u"Account Name",
+                   StoredText(text::TrimSpaces(name)));
 }
 
 }  // namespace quillon::profile

@@ -1,6 +1,6 @@
 #include "profile/directory_addresses.h"
 
-#include "profile/profile_text.h"
+#include "platform/text.h"
 #include "profile/profile_values.h"
 #include "profile/registry_access.h"
 #include "profile/scoped_key.h"
@@ -8,14 +8,14 @@
 namespace quillon::profile {
 
 void LoadDirectoryAddresses(platform::RegistryStore& store, ProfileData& data,
-                            std::u16string_view profileName) {
-  if (profileName.empty()) return;  // names no profile: nothing changes
-  ScopedKey key(store, OpenKey(store, platform::kCurrentUser, DirectorySectionKeyPath(profileName)));
+                            const ProfileLocation& profile) {
+  if (profile.name.empty()) return;  // names no profile: nothing changes
+  ScopedKey key(store, OpenKey(store, platform::kCurrentUser, DirectorySectionKeyPath(profile)));
   if (!key) return;
   std::u16string text = ReadValueText(store, key.get(), u"101f6637", u"SMTP");
   if (text.empty()) text = ReadValueText(store, key.get(), u"101e6637", u"SMTP");
   key.Close();
-  data.vDirAddresses = SplitAt(text, u'\t');
+  data.vDirAddresses = text::SplitAt(text, u'\t');
   FindPrimarySMTPAddress(data);
 }
 
@@ -25,7 +25,7 @@ void FindPrimarySMTPAddress(ProfileData& data) {
   // The array is in reverse stored order: the first primary entry stored wins.
   for (const std::u16string& address : data.vDirAddresses) {
     if (address.starts_with(kPrimaryPrefix)) {
-      data.sPrimarySMTP = TrimSpaces(std::u16string_view(address).substr(kPrimaryPrefix.size()));
+      data.sPrimarySMTP = text::TrimSpaces(std::u16string_view(address).substr(kPrimaryPrefix.size()));
     }
   }
 }

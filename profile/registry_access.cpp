@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/ansi.h"
-#include "profile/profile_text.h"
+#include "platform/text.h"
 #include "profile/scoped_key.h"
 
 namespace quillon::profile {
@@ -48,11 +48,11 @@ std::u16string EightBitText(std::span<const std::uint8_t> bytes) {
 // Keeps the SMTP entries of the NUL-separated text, last stored first.
 std::u16string KeepSmtpItems(std::u16string text) {
   std::replace(text.begin(), text.end(), u'\t', u' ');
-  std::vector<std::u16string> items = SplitAt(text, u'\0');
+  std::vector<std::u16string> items = text::SplitAt(text, u'\0');
   std::u16string result;
   for (auto item = items.rbegin(); item != items.rend(); ++item) {
-    std::u16string trimmed = TrimSpaces(*item);
-    if (trimmed.empty() || !StartsWithIgnoringCase(trimmed, kSmtpPrefix)) continue;
+    std::u16string trimmed = text::TrimSpaces(*item);
+    if (trimmed.empty() || !text::StartsWithAsciiIgnoringCase(trimmed, kSmtpPrefix)) continue;
     if (!result.empty()) result += u'\t';
     result += trimmed;
   }
@@ -63,7 +63,7 @@ std::u16string KeepSmtpItems(std::u16string text) {
 // read whole; an offset that is incomplete or at/past the end gives no items.
 std::u16string DecodeSmtpList(const Bytes& bytes, std::uint32_t size, bool eightBit) {
   if (size < 8) return {};
-  const auto offset = static_cast<std::uint32_t>(ReadLittleEndian32(bytes.data() + 4));
+  const auto offset = static_cast<std::uint32_t>(text::ReadLittleEndian32(bytes.data() + 4));
   if (offset >= size) return {};
   if (eightBit) return KeepSmtpItems(EightBitText(std::span(bytes).subspan(offset)));
   return KeepSmtpItems(BytesToText(bytes).substr(offset / 2));
@@ -100,7 +100,7 @@ void DeleteSubKeysAnsi(RegistryStore& store, HKey root, const std::string& path)
 }
 
 std::optional<std::int32_t> ParseWholeNumber(std::u16string_view text) {
-  const std::string digits = ToAnsi(TrimSpaces(text));
+  const std::string digits = ToAnsi(text::TrimSpaces(text));
   std::int32_t number = 0;
   const char* end = digits.data() + digits.size();
   const auto [stop, error] = std::from_chars(digits.data(), end, number);
@@ -127,7 +127,7 @@ std::int32_t ReadDwordValue(RegistryStore& store, HKey key, std::u16string_view 
       platform::kErrorSuccess) {
     return 0;
   }
-  return ReadLittleEndian32(buffer.data());
+  return text::ReadLittleEndian32(buffer.data());
 }
 
 std::u16string ReadStringValue(RegistryStore& store, HKey key, std::u16string_view name) {
@@ -204,7 +204,7 @@ bool WriteBinaryValue(RegistryStore& store, std::u16string_view path, std::u16st
 bool WriteDwordValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
                      std::int32_t value) {
   Bytes bytes;
-  AppendLittleEndian32(bytes, value);
+  text::AppendLittleEndian32(bytes, value);
   return WriteValue(store, path, name, platform::kRegDword, bytes);
 }
 
@@ -243,7 +243,7 @@ std::int32_t SetTypedValue(RegistryStore& store, HKey key, std::u16string_view n
         : ParseWholeNumber(std::get<std::u16string>(value));
     if (!number) return platform::kErrorInvalidParameter;
     Bytes bytes;
-    AppendLittleEndian32(bytes, *number);
+    text::AppendLittleEndian32(bytes, *number);
     return store.SetValueEx(key, ToAnsi(name), platform::kRegDword, bytes.data(), 4);
   }
   return platform::kErrorSuccess;

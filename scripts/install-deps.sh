@@ -3,7 +3,8 @@
 # Usage: scripts/install-deps.sh [native|windows|package|all]   (default: all)
 set -euo pipefail
 
-native=(cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev)
+native=(cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
+        python3 unicode-data)
 windows=(mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
          nlohmann-json3-dev imagemagick xvfb xauth)
 # Windows Installer packages: wixl builds them, msiinfo/msidump read them back,

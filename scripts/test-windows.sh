@@ -72,6 +72,6 @@ if quillon_wine_has_win32; then
   echo "== Windows x86 tests under Wine"
   run_tests build/win32
 else
-  echo "== Windows x86 tests SKIPPED: 32-bit Wine is not installed (package wine32:i386," \
-       "needs i386 multiarch); the x86 build was still made and checked above."
+  echo "== Windows x86 tests SKIPPED: $QUILLON_WINE32_WHY;" \
+       "the x86 build was still made and checked above."
 fi

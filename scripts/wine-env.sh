@@ -23,12 +23,31 @@ quillon_wine_env() {
   export WINEPREFIX="$build_dir/wine-prefix"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="
-  export WINE=wine WINESERVER=wineserver
+  # The 64-bit loader itself: Debian's `wine` wrapper picks the 32-bit loader as
+  # soon as wine32:i386 is installed, and that fails where 32-bit code cannot run.
+  if [ -x "$quillon_wine64_loader" ]; then
+    export WINE=$quillon_wine64_loader WINELOADER=$quillon_wine64_loader
+  else
+    export WINE=wine
+  fi
+  export WINESERVER=wineserver
 }
 
-# Is 32-bit Wine installed (needed to run the x86 binaries)?
+quillon_wine64_loader=/usr/lib/wine/wine64
+quillon_wine32_loader=/usr/lib/wine/wine  # Debian's wine32:i386
+
+# Can 32-bit Wine run here (needed for the x86 binaries)? Decided by running its
+# loader; QUILLON_WINE32_WHY says why not.
 quillon_wine_has_win32() {
-  [ -x /usr/lib/wine/wine ]  # the 32-bit loader of Debian's wine32 package
+  if [ ! -x "$quillon_wine32_loader" ]; then
+    QUILLON_WINE32_WHY="32-bit Wine is not installed (package wine32:i386, needs i386 multiarch)"
+    return 1
+  fi
+  local output
+  if ! output=$("$quillon_wine32_loader" --version 2>&1 </dev/null); then
+    QUILLON_WINE32_WHY="32-bit Wine is installed but cannot run on this machine: ${output:-no output}"
+    return 1
+  fi
 }
 
 quillon_wine_prefix() {
@@ -41,10 +60,15 @@ quillon_wine_prefix() {
     [ -f "$stamp" ] && exit 0
     echo "== creating Wine prefix $WINEPREFIX" >&2
     rm -rf "$WINEPREFIX"
-    "$WINE" wineboot --init </dev/null >/dev/null 2>&1 || exit 1
+    local log="$WINEPREFIX.log"
+    # Wine's own words are the only clue when it cannot start: keep them.
+    if ! "$WINE" wineboot --init </dev/null >"$log" 2>&1 ||
+       ! "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >>"$log" 2>&1; then
+      echo "could not create the Wine prefix $WINEPREFIX with $WINE; Wine said:" >&2
+      tail -n 20 "$log" >&2
+      exit 1
+    fi
     # Windows without X: the driver is picked when the session starts, hence the restart.
-    "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
-      </dev/null >/dev/null 2>&1 || exit 1
     "$WINESERVER" -w
     # The registry as created, for quillon_wine_reset_registry.
     mkdir -p "$WINEPREFIX/.quillon-pristine"

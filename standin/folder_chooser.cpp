@@ -1,6 +1,7 @@
 #include "standin/folder_chooser.h"
 
 #include "standin/dialog_window.h"
+#include "win/common/callback_guard.h"
 
 namespace quillon::standin {
 namespace {
@@ -22,7 +23,7 @@ void CreateChooserControls(HWND dialog, const ChooserState& state) {
   SetFocus(list);
 }
 
-INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR HandleChooserMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* state = reinterpret_cast<ChooserState*>(GetWindowLongPtrW(dialog, DWLP_USER));
   switch (message) {
     case WM_INITDIALOG:
@@ -46,6 +47,11 @@ INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     default:
       return FALSE;
   }
+}
+
+INT_PTR CALLBACK ChooserProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return win::GuardedCallback<INT_PTR>([&] { return HandleChooserMessage(dialog, message, wParam, lParam); },
+                                       [] { return INT_PTR{FALSE}; });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "standin/dialog_window.h"
+#include "win/common/callback_guard.h"
 
 namespace quillon::standin {
 namespace {
@@ -85,7 +86,9 @@ INT_PTR CALLBACK OptionsDialog::Proc(HWND dialog, UINT message, WPARAM wParam, L
     reinterpret_cast<OptionsDialog*>(lParam)->dialog_ = dialog;
   }
   auto* self = reinterpret_cast<OptionsDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  return self ? self->Handle(message, wParam, lParam) : FALSE;
+  if (!self) return FALSE;
+  return win::GuardedCallback<INT_PTR>([&] { return self->Handle(message, wParam, lParam); },
+                                       [] { return INT_PTR{FALSE}; });
 }
 
 INT_PTR OptionsDialog::Handle(UINT message, WPARAM wParam, LPARAM) {

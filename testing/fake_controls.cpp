@@ -1,6 +1,6 @@
 #include "testing/fake_controls.h"
 
-#include "page/text.h"
+#include "platform/text.h"
 
 namespace quillon::testing {
 
@@ -70,7 +70,7 @@ bool FakeListBox::Selected(std::int16_t index) const {
 
 bool FakeListBox::SetText(std::u16string_view text) {
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    if (text::EqualsIgnoringCase(entries_[i].text, text)) {
+    if (text::EqualsIdentityIgnoringCase(entries_[i].text, text)) {
       return SetListIndex(static_cast<std::int16_t>(i));
     }
   }

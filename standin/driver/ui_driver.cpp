@@ -1,6 +1,7 @@
 #include "standin/driver/ui_driver.h"
 
 #include "standin/standin_protocol.h"
+#include "win/common/callback_guard.h"
 
 namespace quillon::standin::driver {
 namespace {
@@ -26,7 +27,7 @@ struct TopLevelSearch {
   HWND found;
 };
 
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM param) {
+BOOL MatchTopLevelStep(HWND window, LPARAM param) {
   auto& search = *reinterpret_cast<TopLevelSearch*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
@@ -42,7 +43,7 @@ struct DescendantSearch {
   HWND found;
 };
 
-BOOL CALLBACK MatchDescendant(HWND window, LPARAM param) {
+BOOL MatchDescendantStep(HWND window, LPARAM param) {
   auto& search = *reinterpret_cast<DescendantSearch*>(param);
   if (GetDlgCtrlID(window) != search.id) return TRUE;
   search.found = window;
@@ -55,7 +56,7 @@ struct DialogParts {
 };
 
 // The dialog's edit field and its visible static texts (the prompt or the message).
-BOOL CALLBACK CollectParts(HWND window, LPARAM param) {
+BOOL CollectPartsStep(HWND window, LPARAM param) {
   auto& parts = *reinterpret_cast<DialogParts*>(param);
   const std::wstring cls = ClassName(window);
   if (lstrcmpiW(cls.c_str(), L"Edit") == 0) parts.edit = window;
@@ -65,6 +66,15 @@ BOOL CALLBACK CollectParts(HWND window, LPARAM param) {
   }
   return TRUE;
 }
+
+// A step that fails ends the enumeration.
+template <BOOL (*Step)(HWND, LPARAM)>
+BOOL CALLBACK Guarded(HWND window, LPARAM param) {
+  return win::GuardedCallback<BOOL>([&] { return Step(window, param); }, [] { return BOOL{FALSE}; });
+}
+constexpr WNDENUMPROC MatchTopLevel = Guarded<MatchTopLevelStep>;
+constexpr WNDENUMPROC MatchDescendant = Guarded<MatchDescendantStep>;
+constexpr WNDENUMPROC CollectParts = Guarded<CollectPartsStep>;
 
 }  // namespace
 

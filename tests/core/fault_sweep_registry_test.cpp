@@ -1,7 +1,9 @@
 // Every registry call of the load, Apply, populate, re-read and the page's end
 // made to fail in turn. A dry run counts the calls first; then each run fails
-// exactly one of them and checks what the page left behind.
+// exactly one of them and checks what the page left behind. The same sweeps
+// run on the in-memory store natively and on the real registry under Wine.
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,13 +13,14 @@
 
 #include "platform/ansi.h"
 #include "profile/account_store.h"
+#include "profile/profile_values.h"
 #include "tests/core/fault_sweep_support.h"
 
 namespace quillon::testing {
 namespace {
 
-using Call = MemoryRegistryStore::Call;
-using Operation = MemoryRegistryStore::Operation;
+using Call = FaultInjectingRegistryStore::Call;
+using Operation = FaultInjectingRegistryStore::Operation;
 using Lines = std::vector<std::u16string>;
 using Names = std::vector<std::string>;
 
@@ -47,35 +50,86 @@ Names Under(Names changes, const std::string& prefix) {
   return changes;
 }
 
-void SweepRegistryFailures(const Scenario& scenario, const Check& check) {
+// Which Outlook runs and where the sweep world keeps the profile.
+struct WorldShape {
+  std::u16string outlookVersion = u"11.0.0.8010";
+  std::u16string profilesKey{profile::sProfilesKey};
+};
+
+// Changes outside the copy of the profile the page chose, where all it may write lies.
+// A copy made afresh brings its parent keys along.
+Names ChangesOutsideChosenCopy(const RegistryImage& before, const RegistryImage& after,
+                               const SweepWorld& world) {
+  const std::string chosen =
+      "HKCU\\" + platform::ToAnsi(profile::ProfileKeyPath(world.module.Profile())) + "\\";
+  Names changes = ChangesOutside(before, after, {chosen});
+  std::erase_if(changes, [&](const std::string& name) {
+    return name.ends_with('\\') && !before.contains(name) && chosen.starts_with(name);
+  });
+  return changes;
+}
+
+// Keys and values the calls asked to create, change or delete outside `allowed`
+// (a key path as the calls name it): this covers the whole registry, also
+// where no image is taken.
+Names WritesOutside(const std::vector<Call>& calls, const std::string& allowed) {
+  Names outside;
+  for (const Call& call : calls) {
+    std::string target;
+    switch (call.operation) {
+      case Operation::SetValueEx: target = call.keyPath + ":" + call.name; break;
+      case Operation::CreateKeyEx:
+      case Operation::CreateKey:
+      case Operation::DeleteKey: target = call.name.empty() ? call.keyPath : call.keyPath + "\\" + call.name; break;
+      default: continue;
+    }
+    const bool inside = RegistryNamesEqual(target.substr(0, allowed.size()), allowed) &&
+                        (target.size() == allowed.size() || target[allowed.size()] == '\\' ||
+                         target[allowed.size()] == ':');
+    if (!inside) outside.push_back(target);
+  }
+  return outside;
+}
+
+void SweepRegistryFailures(const Scenario& scenario, const Check& check,
+                           const WorldShape& shape = {}) {
   std::size_t points = 0;
+  bool real = false;
   {
-    SweepWorld dryRun;
+    FaultWorld dryRun(shape.outlookVersion, shape.profilesKey);
     scenario.arrange(dryRun);
-    dryRun.registry.ClearCalls();
+    dryRun.faults.ClearCalls();
     scenario.act(dryRun);
-    const auto& calls = dryRun.registry.Calls();
+    const auto& calls = dryRun.faults.Calls();
     points = std::count_if(calls.begin(), calls.end(), IsFailurePoint);
+    real = dryRun.OnRealRegistry();
   }
   ASSERT_GT(points, 0u);
+  std::printf("   %s: %zu registry calls failed in turn on the %s\n",
+              ::testing::UnitTest::GetInstance()->current_test_info()->name(), points,
+              real ? "real registry" : "in-memory store");
   for (std::size_t n = 1; n <= points; ++n) {
-    SweepWorld world;
+    FaultWorld world(shape.outlookVersion, shape.profilesKey);
     scenario.arrange(world);
+    world.Reflect();
     const RegistryImage before = TakeImage(world.registry);
+    world.faults.ClearCalls();
     std::optional<Call> failed;
     std::size_t seen = 0;
-    world.registry.FailWhen([&](const Call& call) -> platform::RegResult {
+    world.faults.FailWhen([&](const Call& call) -> platform::RegResult {
       if (!IsFailurePoint(call) || ++seen != n) return platform::kErrorSuccess;
       failed = call;
       return platform::kErrorAccessDenied;
     });
     scenario.act(world);
-    world.registry.ClearFailures();
+    world.faults.ClearFailures();
+    world.Reflect();
     SCOPED_TRACE("failing call " + std::to_string(n) + " of " + std::to_string(points) + ": " +
                  Describe(failed));
-    EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
+    EXPECT_EQ(world.OpenHandles(), 0u);
+    EXPECT_EQ(WritesOutside(world.faults.Calls(), world.ProfileKeyAsCalled()), Names{});
     const RegistryImage after = TakeImage(world.registry);
-    EXPECT_EQ(ChangesOutside(before, after, {world.ProfilePrefix()}), Names{});
+    EXPECT_EQ(ChangesOutsideChosenCopy(before, after, world), Names{});
     const Names changes = ChangesOutside(before, after, {});
     // The mail account of another kind is never touched.
     EXPECT_EQ(Under(changes, "HKCU\\" + world.AccountPath(2) + "\\"), Names{});
@@ -158,16 +212,17 @@ class ApplyWithOneFailure : public ::testing::Test {
       world.ui().cmdAdd.UserClick();
     }
     int seen = 0;
-    world.registry.FailWhen([&](const Call& call) -> platform::RegResult {
+    world.faults.FailWhen([&](const Call& call) -> platform::RegResult {
       return matches(call) && ++seen == nth ? platform::kErrorAccessDenied : platform::kErrorSuccess;
     });
     world.user.AnswerMessageBox(platform::kAnswerNo);
     world.page().PropertyPage_Apply();
-    world.registry.ClearFailures();
+    world.faults.ClearFailures();
+    world.Reflect();
   }
   std::optional<Bytes> Email(std::int32_t number) { return world.Value(world.AccountPath(number), "Email"); }
 
-  SweepWorld world;
+  FaultWorld world;
 };
 
 TEST_F(ApplyWithOneFailure, ALineWithoutAnAccountNumberIsSkippedAndTheNextOnesSaved) {
@@ -234,14 +289,52 @@ TEST(FaultSweepRegistry, RereadRemovesIdentitiesAndCreatesNone) {
       });
 }
 
+// Outlook 2016: the profile in its own key with a stale copy in the old place, or
+// only in the old place. A failing probe counts as a missing key; whichever copy
+// that chooses, the session writes only inside it.
+TEST(FaultSweepRegistry, AFailingProfileProbeFallsBackAndWritesOnlyInTheChosenCopy) {
+  const std::u16string fixed(profile::sProfilesKey);
+  const std::u16string office16 = profile::VersionedProfilesKey(16);
+  const auto probeOf = [](std::u16string_view profilesKey) {
+    return platform::ToAnsi(profile::ProfileKeyPath({profilesKey, SweepWorld::kProfile}));
+  };
+  const Scenario session{
+      [&](SweepWorld& world) {
+        if (world.ProfilePath() != probeOf(fixed)) {
+          world.SeedIdentityKey(probeOf(fixed) + "\\9375CFF0413111d3B88A00104B2A6676\\00000003",
+                                u"Stale Copy", u"stale@old.example", u"", u"");
+        }
+      },
+      [](SweepWorld& world) {
+        world.OpenPage();
+        world.user.TypeIntoInputBox(u"Ann Home ann@home.example");
+        world.ui().cmdAdd.UserClick();
+        world.user.AnswerMessageBox(platform::kAnswerNo);
+        world.page().PropertyPage_Apply();
+      }};
+  for (const std::u16string& live : {office16, fixed}) {
+    SCOPED_TRACE(platform::ToAnsi(live));
+    SweepRegistryFailures(
+        session,
+        [&](SweepWorld& world, const Names&, const std::optional<Call>& failed) {
+          const bool probeFailed = failed && failed->operation == Operation::OpenKeyEx &&
+                                   failed->name == probeOf(live);
+          // Without the live copy: the stale old one when there is one, else Outlook's own key.
+          const std::u16string expected = !probeFailed ? live : live == office16 ? fixed : office16;
+          EXPECT_EQ(world.module.profilesKey, expected);
+        },
+        {u"16.0.0.5000", live});
+  }
+}
+
 TEST(FaultSweepRegistry, TheEndOfThePageTouchesNoRegistry) {
-  SweepWorld world;
+  FaultWorld world;
   world.OpenPage();
   world.user.AnswerMessageBox(platform::kAnswerYes);
   world.ui().cmdRefresh.UserClick();
-  world.registry.ClearCalls();
+  world.faults.ClearCalls();
   world.ClosePage();
-  EXPECT_TRUE(world.registry.Calls().empty());
+  EXPECT_TRUE(world.faults.Calls().empty());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "profile/account_store.h"
 #include "profile/profile_values.h"
 #include "profile/registry_access.h"
+#include "tests/core/store_under_test.h"
 
 namespace quillon::testing {
 namespace {
@@ -83,7 +84,13 @@ Bytes MultiValuedUtf16(const std::vector<std::u16string>& items) {
   return bytes;
 }
 
-PageRig::PageRig(std::u16string outlookVersion) : outlook(std::move(outlookVersion)) {
+PageRig::PageRig(std::u16string outlookVersion, std::u16string_view profilesKey)
+    : PageRig(std::move(outlookVersion), profilesKey, registry) {}
+
+// `registry` is only bound here, not used, before it is constructed.
+PageRig::PageRig(std::u16string outlookVersion, std::u16string_view profilesKey,
+                 platform::RegistryStore& pageStore)
+    : module(pageStore), outlook(std::move(outlookVersion)), profilesKey_(profilesKey) {
   outlook.addIn->userName = kUser;
   outlook.addIn->profileName = kProfile;
   outlook.ns->chooser = [this] { return user.PickFolder(); };
@@ -94,6 +101,7 @@ PageRig::PageRig(std::u16string outlookVersion) : outlook(std::move(outlookVersi
 
 void PageRig::Put(const std::string& path, std::string_view name, Bytes bytes,
                   std::uint32_t type) {
+  if (alsoSeeded_) SeedValue(*alsoSeeded_, platform::kCurrentUser, path, name, type, bytes);
   registry.PutValue(platform::kCurrentUser, path, name, type, std::move(bytes));
 }
 
@@ -139,7 +147,7 @@ void PageRig::SeedNextAccountID(std::uint32_t number) {
 }
 
 void PageRig::SeedDirectory(const std::vector<std::u16string>& addresses) {
-  Put(Ansi(profile::DirectorySectionKeyPath(kProfile)), "101f6637", MultiValuedUtf16(addresses));
+  Put(Ansi(profile::DirectorySectionKeyPath(Location())), "101f6637", MultiValuedUtf16(addresses));
 }
 
 void PageRig::SeedProfileValue(std::string_view name, const Bytes& bytes) {
@@ -160,9 +168,9 @@ void PageRig::ClosePage() {
   page_.reset();
 }
 
-std::string PageRig::ProfilePath() const { return Ansi(profile::ProfileKeyPath(kProfile)); }
+std::string PageRig::ProfilePath() const { return Ansi(profile::ProfileKeyPath(Location())); }
 std::string PageRig::ProfilePrefix() const { return "HKCU\\" + ProfilePath() + "\\"; }
-std::string PageRig::AccountsPath() const { return Ansi(profile::AccountsKeyPath(kProfile)); }
+std::string PageRig::AccountsPath() const { return Ansi(profile::AccountsKeyPath(Location())); }
 
 std::string PageRig::AccountPath(std::int32_t number) const {
   return AccountsPath() + "\\" + Ansi(profile::AccountKeyName(number));
@@ -189,7 +197,18 @@ std::vector<std::string> PageRig::AccountKeys() const {
   return registry.SubKeyNames(platform::kCurrentUser, AccountsPath());
 }
 
-SweepWorld::SweepWorld() {
+SweepWorld::SweepWorld(std::u16string outlookVersion, std::u16string_view profilesKey)
+    : PageRig(std::move(outlookVersion), profilesKey) {
+  BuildProfile();
+}
+
+SweepWorld::SweepWorld(std::u16string outlookVersion, std::u16string_view profilesKey,
+                       platform::RegistryStore& pageStore)
+    : PageRig(std::move(outlookVersion), profilesKey, pageStore) {
+  BuildProfile();
+}
+
+void SweepWorld::BuildProfile() {
   projects = outlook.AddFolder(outlook.DefaultFolder(platform::kFolderInbox), u"Projects");
   archive = outlook.AddFolder(outlook.mailboxRoot, u"Archive");
   SeedExchangeAccount(1, u"Microsoft Exchange Server");
@@ -208,6 +227,53 @@ SweepWorld::SweepWorld() {
   SeedProfileValue("monitoredfolders",
                    StoredUtf16(projects->entryId() + u"\t" + archive->entryId() + u"\t"));
   Put(Ansi(profile::AccountsKeyPath(u"Other")), "NextAccountID", Dwords({9}), platform::kRegDword);
+}
+
+}  // namespace quillon::testing
+
+namespace quillon::testing {
+
+SweptStores::SweptStores() {
+  std::unique_ptr<platform::RegistryStore> underTest = MakeStoreUnderTest();
+  if (!InMemoryStoreOrNull(*underTest)) real = std::move(underTest);
+}
+
+FaultWorld::FaultWorld(std::u16string outlookVersion, std::u16string_view profilesKey)
+    : SweepWorld(std::move(outlookVersion), profilesKey, faults) {
+  faults.Wrap(real ? *real : static_cast<platform::RegistryStore&>(registry));
+  if (!real) return;
+  for (const auto& [root, path] : WatchedTrees()) CopyTree(registry, *real, root, path);
+  // What a sweep seeds later must reach the store the page reads.
+  SeedAlsoInto(real.get());
+}
+
+FaultWorld::~FaultWorld() {
+  if (!real) return;
+  for (const auto& [root, path] : WatchedTrees()) RemoveKeyTree(*real, root, path);
+}
+
+// Every tree a world or a sweep may write: the account class and all profiles,
+// in the old place and where Outlook 2013 and later keep them.
+std::vector<std::pair<platform::HKey, std::string>> FaultWorld::WatchedTrees() const {
+  std::vector<std::pair<platform::HKey, std::string>> trees = {
+      {platform::kClassesRoot, "CLSID\\" + Ansi(profile::kIdentityAccountClsid)}};
+  for (const std::u16string& profiles :
+       {std::u16string(profile::sProfilesKey), profile::VersionedProfilesKey(15),
+        profile::VersionedProfilesKey(16)}) {
+    trees.emplace_back(platform::kCurrentUser, Ansi(profiles));
+  }
+  return trees;
+}
+
+void FaultWorld::Reflect() {
+  if (!real) return;
+  for (const auto& [root, path] : WatchedTrees()) CopyTree(*real, registry, root, path);
+}
+
+std::optional<std::size_t> FaultWorld::OpenHandles() { return OpenHandleCountOf(faults.Target()); }
+
+std::string FaultWorld::ProfileKeyAsCalled() const {
+  return "HKEY_CURRENT_USER\\" + Ansi(profile::ProfileKeyPath(module.Profile()));
 }
 
 }  // namespace quillon::testing

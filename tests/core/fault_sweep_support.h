@@ -15,8 +15,10 @@
 #include "page/module_state.h"
 #include "page/quillon_page.h"
 #include "platform/registry_store.h"
+#include "profile/profile_location.h"
 #include "testing/fake_controls.h"
 #include "testing/fake_outlook.h"
+#include "testing/fault_injecting_registry_store.h"
 #include "testing/memory_registry_store.h"
 #include "testing/scripted_user.h"
 
@@ -48,7 +50,12 @@ class PageRig {
   static constexpr char16_t kProfile[] = u"Outlook Main";
   static constexpr char16_t kUser[] = u"Ann Lee";
 
-  explicit PageRig(std::u16string outlookVersion = u"11.0.0.8010");
+  // `profilesKey`: where the rig keeps the profile (what it stores and the path helpers).
+  explicit PageRig(std::u16string outlookVersion = u"11.0.0.8010",
+                   std::u16string_view profilesKey = profile::sProfilesKey);
+  // The page runs on `pageStore`; the rig still seeds and reads `registry`.
+  PageRig(std::u16string outlookVersion, std::u16string_view profilesKey,
+          platform::RegistryStore& pageStore);
   PageRig(const PageRig&) = delete;
   PageRig& operator=(const PageRig&) = delete;
 
@@ -77,6 +84,7 @@ class PageRig {
   // "HKCU\...\Profiles\<profile>\": everything the page may write lies below it.
   std::string ProfilePrefix() const;
   std::string ProfilePath() const;  // paths below HKEY_CURRENT_USER
+  profile::ProfileLocation Location() const { return {profilesKey_, kProfile}; }
   std::string AccountsPath() const;
   std::string AccountPath(std::int32_t number) const;
   std::optional<Bytes> Value(const std::string& path, std::string_view name) const;
@@ -86,12 +94,18 @@ class PageRig {
   std::vector<std::string> AccountKeys() const;
 
   MemoryRegistryStore registry;
-  ModuleState module{registry};
+  ModuleState module;
   FakeOutlook outlook;
   ScriptedUser user;
   LibraryVersion version{2, 4, 17};
 
+ protected:
+  // Every later Put also goes to `store` (the real registry the page runs on).
+  void SeedAlsoInto(platform::RegistryStore* store) { alsoSeeded_ = store; }
+
  private:
+  platform::RegistryStore* alsoSeeded_ = nullptr;
+  std::u16string profilesKey_;
   std::unique_ptr<FakePageControls> controls_;
   std::unique_ptr<QuillonPage> page_;
 };
@@ -105,10 +119,49 @@ class SweepWorld : public PageRig {
  public:
   static constexpr std::int32_t kFirstFreeNumber = 5;
 
-  SweepWorld();
+  explicit SweepWorld(std::u16string outlookVersion = u"11.0.0.8010",
+                      std::u16string_view profilesKey = profile::sProfilesKey);
+  SweepWorld(std::u16string outlookVersion, std::u16string_view profilesKey,
+             platform::RegistryStore& pageStore);
 
   std::shared_ptr<FakeFolder> projects;  // Inbox\Projects, monitored
   std::shared_ptr<FakeFolder> archive;   // Archive, below the mailbox root, monitored
+
+ private:
+  void BuildProfile();
+};
+
+// The stores a fault sweep's page runs on: the store under test (the world's
+// own in-memory registry natively, the real registry in the Windows build)
+// behind the wrapper that fails the calls the sweep chooses.
+struct SweptStores {
+  SweptStores();
+  std::unique_ptr<platform::RegistryStore> real;  // none: the in-memory registry
+  FaultInjectingRegistryStore faults;
+};
+
+// The sweep world on the store under test. On the real registry the world's
+// trees are installed there first and mirrored back into `registry` by
+// Reflect, so every check and image reads one kind of store.
+class FaultWorld : private SweptStores, public SweepWorld {
+ public:
+  explicit FaultWorld(std::u16string outlookVersion = u"11.0.0.8010",
+                      std::u16string_view profilesKey = profile::sProfilesKey);
+  FaultWorld(const FaultWorld&) = delete;
+  FaultWorld& operator=(const FaultWorld&) = delete;
+  ~FaultWorld();
+
+  using SweptStores::faults;
+  bool OnRealRegistry() const { return real != nullptr; }
+  // Makes `registry` show what the page left in the store it ran on.
+  void Reflect();
+  // Handles of the store the page runs on that are still open.
+  std::optional<std::size_t> OpenHandles();
+  // "HKEY_CURRENT_USER\<profile key>" of the copy the page chose, as the calls name it.
+  std::string ProfileKeyAsCalled() const;
+
+ private:
+  std::vector<std::pair<platform::HKey, std::string>> WatchedTrees() const;
 };
 
 }  // namespace quillon::testing

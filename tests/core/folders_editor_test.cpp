@@ -1,6 +1,6 @@
 // The monitored-folders editor of Outlook 11: load, choose, remove, apply.
 #include "folders/folder_path.h"
-#include "page/text.h"
+#include "platform/text.h"
 #include "tests/core/page_test_world.h"
 
 namespace quillon::testing {

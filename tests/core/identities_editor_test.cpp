@@ -283,5 +283,36 @@ TEST_F(PopulateIdentities, SharedMailboxesAreAddedAsGivenSkippingEmptyParts) {
   EXPECT_EQ(user.Dialogs().size(), 2u);
 }
 
+// Identity entries compare like Windows' ordinal comparison without regard to
+// case, in every script; texts that only a case folding (not a simple uppercase
+// mapping) would equate stay apart.
+TEST_F(PopulateIdentities, CaseVariantsInAnyScriptAreOneIdentity) {
+  OpenWith({u"Čapek"});
+  for (const char16_t* variant : {u"čAPEK Čapek@X.example", u"ČAPEK čapek@x.EXAMPLE"}) {
+    user.TypeIntoInputBox(variant);
+    ui().cmdAdd.UserClick();
+  }
+  EXPECT_EQ(ui().List1.Items(), (Texts{Entry(u"Čapek")}));
+  for (const char16_t* distinct : {u"Straße strasse@x.example", u"STRASSE strasse@x.example",
+                                   u"\u212Aim kim@x.example", u"kim kim@x.example"}) {
+    user.TypeIntoInputBox(distinct);
+    ui().cmdAdd.UserClick();
+  }
+  EXPECT_EQ(ui().List1.ListCount(), 5);
+
+  outlook.addIn->userName = u"Σοφία";
+  outlook.addIn->sharedMailboxes = u"Ирина /o=Org/cn=Irina\x01ИРИНА /O=ORG/CN=IRINA";
+  SeedDirectory({u"SMTP:sofia@corp.example", u"smtp:SOFIA.P@corp.example",
+                 u"\u017Fmtp:long.s@corp.example"});  // long s: not the ASCII prefix
+  OpenPage();
+  ShowLines({u"ΣΟΦΊΑ <sofia.p@CORP.example>", u"ирина /O=org/CN=irina"});
+  ui().cmdPopulate.UserClick();
+  ui().cmdSharedMailboxes.UserClick();
+  EXPECT_EQ(ui().List1.Items(), (Texts{u"ΣΟΦΊΑ <sofia.p@CORP.example>", u"ирина /O=org/CN=irina"}));
+  EXPECT_FALSE(page().PropertyPage_Dirty());
+  ui().List1.SetText(u"σοφία <SOFIA.P@corp.EXAMPLE>");
+  EXPECT_EQ(ui().List1.ListIndex(), 0);
+}
+
 }  // namespace
 }  // namespace quillon::testing

@@ -96,6 +96,77 @@ void RemoveKeyTree(RegistryStore& store, HKey root, std::string_view path) {
   store.DeleteKey(root, path);
 }
 
+namespace {
+
+std::string Join(const std::string& path, const std::string& name) {
+  return path.empty() ? name : path + "\\" + name;
+}
+
+void ReadMemoryTree(const MemoryRegistryStore& store, HKey root, const std::string& path,
+                    std::vector<TreeEntry>& tree) {
+  if (!store.KeyExists(root, path)) return;
+  tree.push_back({path, std::nullopt, {}});
+  for (const std::string& name : store.ValueNames(root, path)) {
+    if (auto value = store.GetValue(root, path, name)) tree.push_back({path, name, *value});
+  }
+  for (const std::string& sub : store.SubKeyNames(root, path)) ReadMemoryTree(store, root, Join(path, sub), tree);
+}
+
+#ifdef QUILLON_WIN32_REGISTRY
+// The store's interface cannot list values, so the real registry is read directly.
+void ReadWin32Tree(HKEY root, const std::string& path, std::vector<TreeEntry>& tree) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
+  const quillon::win::OwnedKey key(opened);
+  tree.push_back({path, std::nullopt, {}});
+  std::array<char, 16384> name{};
+  for (DWORD index = 0;; ++index) {
+    DWORD nameLength = name.size();
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegEnumValueA(opened, index, name.data(), &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+    StoredValue value{type, Bytes(size)};
+    nameLength = name.size();
+    RegEnumValueA(opened, index, name.data(), &nameLength, nullptr, &type, value.bytes.data(), &size);
+    value.bytes.resize(size);
+    tree.push_back({path, std::string(name.data(), nameLength), value});
+  }
+  std::vector<std::string> subKeys;
+  for (DWORD index = 0;; ++index) {
+    DWORD nameLength = name.size();
+    if (RegEnumKeyExA(opened, index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    subKeys.emplace_back(name.data(), nameLength);
+  }
+  for (const std::string& sub : subKeys) ReadWin32Tree(root, Join(path, sub), tree);
+}
+#endif
+
+}  // namespace
+
+std::vector<TreeEntry> ReadTree(RegistryStore& store, HKey root, const std::string& path) {
+  std::vector<TreeEntry> tree;
+  if (auto* memory = InMemoryStoreOrNull(store)) ReadMemoryTree(*memory, root, path, tree);
+#ifdef QUILLON_WIN32_REGISTRY
+  if (dynamic_cast<quillon::win::Win32RegistryStore*>(&store)) {
+    ReadWin32Tree(root == kClassesRoot ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER, path, tree);
+  }
+#endif
+  return tree;
+}
+
+void CopyTree(RegistryStore& from, RegistryStore& to, HKey root, const std::string& path) {
+  const std::vector<TreeEntry> tree = ReadTree(from, root, path);
+  RemoveKeyTree(to, root, path);
+  for (const TreeEntry& entry : tree) {
+    if (entry.valueName) {
+      SeedValue(to, root, entry.keyPath, *entry.valueName, entry.value.type, entry.value.bytes);
+      continue;
+    }
+    HKey key = kNoKey;
+    if (to.CreateKeyEx(root, entry.keyPath, kKeyAllSixRights, key) == kErrorSuccess) to.CloseKey(key);
+  }
+}
+
 Bytes StoredText(std::u16string_view text) {
   Bytes bytes;
   for (char16_t unit : text) {

@@ -35,6 +35,20 @@ std::vector<std::string> SubKeysOf(platform::RegistryStore& store, platform::HKe
 // Removes the key and everything below it; a missing key is fine.
 void RemoveKeyTree(platform::RegistryStore& store, platform::HKey root, std::string_view path);
 
+// Every key and value below root\path, the key first (paths below the root).
+// Only the in-memory store and the real registry can list values; any other
+// store gives nothing.
+struct TreeEntry {
+  std::string keyPath;
+  std::optional<std::string> valueName;  // none: the key itself
+  StoredValue value;
+};
+std::vector<TreeEntry> ReadTree(platform::RegistryStore& store, platform::HKey root,
+                                const std::string& path);
+// Makes root\path on `to` what it is on `from`: removed, then copied key by key.
+void CopyTree(platform::RegistryStore& from, platform::RegistryStore& to, platform::HKey root,
+              const std::string& path);
+
 // UTF-16LE code units of the text and one NUL unit: the profile's stored texts.
 Bytes StoredText(std::u16string_view text);
 Bytes AsBytes(std::string_view text);

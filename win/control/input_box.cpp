@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "win/common/callback_guard.h"
 #include "win/common/com_support.h"
 
 namespace quillon::win {
@@ -80,7 +81,7 @@ std::u16string EditText(HWND edit) {
   return FromWide(text.c_str(), static_cast<size_t>(copied > 0 ? copied : 0));
 }
 
-INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR HandleInputBoxMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
   switch (message) {
     case WM_INITDIALOG: {
@@ -107,6 +108,12 @@ INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
       break;
   }
   return FALSE;
+}
+
+// A failed text copy leaves the box open; the user can try again or cancel.
+INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardedCallback<INT_PTR>([&] { return HandleInputBoxMessage(dialog, message, wParam, lParam); },
+                                  [] { return INT_PTR{FALSE}; });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "win/common/callback_guard.h"
 #include "win/common/com_support.h"
 
 #ifndef WM_DPICHANGED_AFTERPARENT
@@ -295,6 +296,11 @@ void PageWindow::SetMousePointer(short pointer) {
 }
 
 LRESULT CALLBACK PageWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return GuardedCallback<LRESULT>([&] { return Route(window, message, wParam, lParam); },
+                                  [&] { return DefWindowProcW(window, message, wParam, lParam); });
+}
+
+LRESULT PageWindow::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* page = static_cast<PageWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     page->window_ = window;
@@ -314,6 +320,7 @@ LRESULT CALLBACK PageWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 
 LRESULT PageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND window = window_;
+  if (messageProbe_) messageProbe_(message);
   switch (message) {
     case WM_COMMAND:
       if (lParam) {

@@ -63,6 +63,10 @@ class PageWindow {
   void SetMousePointer(short pointer);
   short MousePointer() const { return pointer_; }
 
+  // Test seam: runs as each message arrives, before the page handles it; a
+  // probe that throws stands for a handler that fails.
+  void SetMessageProbe(std::function<void(UINT message)> probe) { messageProbe_ = std::move(probe); }
+
   HFONT PageFont() const { return pageFont_.get(); }
   HFONT LinkFont() const { return linkFont_.get(); }
 
@@ -70,6 +74,7 @@ class PageWindow {
   PageWindow(HINSTANCE instance, IUnknown* lifetimeOwner);
   static int Index(ControlId id) { return static_cast<int>(id); }
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateControls();
   void OrderByTabIndex();
@@ -88,6 +93,7 @@ class PageWindow {
   std::array<bool, kControlCount> hasToolTip_{};
   std::array<std::function<void()>, kControlCount> clickHandlers_;
   std::function<void()> focusHandler_;
+  std::function<void(UINT)> messageProbe_;
   UniqueFont pageFont_;
   UniqueFont linkFont_;
   UINT layoutDpi_ = 96;

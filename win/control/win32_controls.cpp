@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "platform/text.h"
 #include "win/common/com_support.h"
 
 namespace quillon::win {
@@ -99,13 +100,13 @@ bool Win32ListBox::Selected(std::int16_t index) const { return InRange(index) &&
 std::int16_t Win32ListBox::SelCount() const { return ListIndex() == platform::kNoListIndex ? 0 : 1; }
 
 bool Win32ListBox::SetText(std::u16string_view text) {
-  if (!Window()) return false;
-  const std::wstring wide = Wide(text);
-  // Whole-entry match ignoring case, from the first entry on.
-  const LRESULT found = SendMessageW(Window(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(wide.c_str()));
-  if (found < 0 || found > kMaxListCount) return false;
-  return SetListIndex(static_cast<std::int16_t>(found));
+  // The page's own rule for identity entries, not the list box's locale-dependent
+  // LB_FINDSTRINGEXACT: a line is found exactly when the page calls it the same.
+  const std::int16_t count = ListCount();
+  for (std::int16_t i = 0; i < count; ++i) {
+    if (text::EqualsIdentityIgnoringCase(List(i), text)) return SetListIndex(i);
+  }
+  return false;
 }
 
 void Win32ListBox::SetHorizontalExtent(std::int32_t pixels) {

@@ -2,16 +2,13 @@
 
 #include <shellapi.h>
 
+#include "platform/text.h"
 #include "win/control/input_box.h"
 
 namespace quillon::win {
 namespace {
 
 std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
-bool EqualsIgnoringCase(std::u16string_view text, const wchar_t* expected) {
-  return _wcsicmp(Wide(text).c_str(), expected) == 0;
-}
 
 // More than this many messages in one pass means something keeps posting;
 // the pass ends rather than spin.
@@ -51,9 +48,9 @@ bool PostKeyToActiveWindow(UINT key) {
 }
 
 bool Win32UserServices::SendKeys(std::u16string_view keys) {
-  if (EqualsIgnoringCase(keys, L"{Esc}") || EqualsIgnoringCase(keys, L"{Escape}"))
+  if (text::EqualsAsciiIgnoringCase(keys, u"{Esc}") || text::EqualsAsciiIgnoringCase(keys, u"{Escape}"))
     return PostKeyToActiveWindow(VK_ESCAPE);
-  if (EqualsIgnoringCase(keys, L"{Right}")) return true;
+  if (text::EqualsAsciiIgnoringCase(keys, u"{Right}")) return true;
   return false;
 }
 

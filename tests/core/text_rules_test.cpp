@@ -1,0 +1,37 @@
+// The two case rules: identity texts compare like Windows' ordinal comparison
+// without regard to case; registry and protocol texts fold ASCII letters only.
+#include <gtest/gtest.h>
+
+#include "platform/text.h"
+
+namespace quillon::text {
+namespace {
+
+TEST(TextRules, IdentityRuleMapsEachCodeUnitThroughItsSimpleUppercase) {
+  const std::pair<std::u16string_view, std::u16string_view> same[] = {
+      {u"Čapek", u"čAPEK"}, {u"Ирина", u"ИРИНА"}, {u"Σοφία", u"ΣΟΦΊΑ"},
+      {u"σ ς", u"Σ Σ"},                // final sigma has the same capital
+      {u"ǆ ǅ", u"Ǆ Ǆ"},                // title case digraph
+      {u"ı ſ", u"I S"},                // dotless i, long s
+      {u"\xD83D\xDE00", u"\xD83D\xDE00"}};
+  for (const auto& [a, b] : same) EXPECT_TRUE(EqualsIdentityIgnoringCase(a, b));
+  const std::pair<std::u16string_view, std::u16string_view> apart[] = {
+      {u"ß", u"SS"},     // full folding only
+      {u"k", u"\u212A"},  // Kelvin sign: lower case k, but no uppercase of its own
+      {u"i", u"İ"},      // dotted capital I has no simple lowercase partner here
+      {u"\xD801\xDC28", u"\xD801\xDC00"}};  // Deseret: outside the BMP, units kept
+  for (const auto& [a, b] : apart) EXPECT_FALSE(EqualsIdentityIgnoringCase(a, b));
+  EXPECT_TRUE(StartsWithIdentityIgnoringCase(u"ex mbx Sales", u"EX MBX"));
+  EXPECT_FALSE(StartsWithIdentityIgnoringCase(u"EX M", u"EX MBX"));
+}
+
+TEST(TextRules, AsciiRuleFoldsOnlyAsciiLetters) {
+  EXPECT_TRUE(StartsWithAsciiIgnoringCase(u"SMTP:a@x", u"smtp:"));
+  EXPECT_FALSE(StartsWithAsciiIgnoringCase(u"\u017Fmtp:a@x", u"smtp:"));
+  EXPECT_FALSE(EqualsAsciiIgnoringCase(u"Č", u"č"));
+  EXPECT_TRUE(ContainsAsciiIgnoringCase(u"MyPop3Class", u"POP3"));
+  EXPECT_FALSE(ContainsAsciiIgnoringCase(u"POP", u"POP3"));
+}
+
+}  // namespace
+}  // namespace quillon::text
