@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when they are missing.
-# Usage: scripts/install-deps.sh [native|windows|all]   (default: all)
+# Usage: scripts/install-deps.sh [native|windows|package|all]   (default: all)
 set -euo pipefail
 
 native=(cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
         python3 unicode-data)
 windows=(mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
          nlohmann-json3-dev imagemagick xvfb xauth)
+# Windows Installer packages: wixl builds them, msiinfo/msidump read them back,
+# osslsigncode and openssl sign them (and make the tests' throwaway certificate).
+package=(wixl msitools osslsigncode openssl)
 
 case "${1:-all}" in
   native) wanted=("${native[@]}") ;;
   windows) wanted=("${windows[@]}") ;;
-  *) wanted=("${native[@]}" "${windows[@]}") ;;
+  package) wanted=("${windows[@]}" "${package[@]}") ;;
+  *) wanted=("${native[@]}" "${windows[@]}" "${package[@]}") ;;
 esac
 
 missing=()

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "win/common/class_names.h"
+
 namespace quillon::win {
 
 // {0006307E-0000-0000-C000-000000000046}: a plain vtable interface on IDispatch.
@@ -17,10 +19,6 @@ inline constexpr IID kIidPropertyPageSite = {
 // {E81ED592-4150-42B6-B949-17B9278EB854}
 inline constexpr CLSID kClsidQuillonPage = {
     0xE81ED592, 0x4150, 0x42B6, {0xB9, 0x49, 0x17, 0xB9, 0x27, 0x8E, 0xB8, 0x54}};
-inline constexpr wchar_t kClsidText[] = L"{E81ED592-4150-42B6-B949-17B9278EB854}";
-
-inline constexpr wchar_t kProgId[] = L"Quillon.QuillonPage";
-inline constexpr wchar_t kFriendlyName[] = L"Property Page Extension for Quillon COM add-in";
 
 // DISPIDs of the page members when reached through IDispatch.
 inline constexpr DISPID kDispidGetPageInfo = 0x2100;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "win/common/outlook_interfaces.h"
+#include "win/control/class_registration.h"
 #include "win/control/version.h"
 #include "win/common/win_handles.h"
 
@@ -18,26 +19,16 @@ HKEY ScopeRoot(RegistrationScope scope) {
 std::wstring ClassesPath(const std::wstring& below) { return L"Software\\Classes\\" + below; }
 std::wstring ClsidKeyPath() { return ClassesPath(std::wstring(L"CLSID\\") + kClsidText); }
 
-// Creates (or opens) a key and sets its default value when `text` is given.
-bool WriteKey(HKEY root, const std::wstring& path, const wchar_t* text) {
+// Creates (or opens) the entry's key and sets its value, if it has one.
+bool WriteEntry(HKEY root, const ClassRegistryEntry& entry) {
   UniqueKey key;
-  if (RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                      nullptr, key.put(), nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(root, ClassesPath(entry.key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_WRITE, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
     return false;
-  if (!text) return true;
-  const auto bytes = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
-  return RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                        bytes) == ERROR_SUCCESS;
-}
-
-bool WriteNamedValue(HKEY root, const std::wstring& path, const wchar_t* name,
-                     const wchar_t* text) {
-  UniqueKey key;
-  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
-    return false;
-  const auto bytes = static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t));
-  return RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                        bytes) == ERROR_SUCCESS;
+  if (!entry.hasValue) return true;
+  const auto bytes = static_cast<DWORD>((entry.text.size() + 1) * sizeof(wchar_t));
+  return RegSetValueExW(key.get(), entry.name.empty() ? nullptr : entry.name.c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(entry.text.c_str()), bytes) == ERROR_SUCCESS;
 }
 
 std::wstring ModulePath(HINSTANCE module) {
@@ -81,20 +72,9 @@ HRESULT RegisterControl(HINSTANCE module, RegistrationScope scope) {
   const std::wstring path = ModulePath(module);
   if (path.empty()) return SELFREG_E_CLASS;
   const HKEY root = ScopeRoot(scope);
-  const std::wstring progId = ClassesPath(kProgId);
-  const std::wstring clsid = ClsidKeyPath();
-  const std::wstring miscStatus = std::to_wstring(kControlMiscStatus);
-  const std::wstring version = std::to_wstring(kVersionMajor) + L"." + std::to_wstring(kVersionMinor);
-  const bool written =
-      WriteKey(root, progId, kFriendlyName) && WriteKey(root, progId + L"\\CLSID", kClsidText) &&
-      WriteKey(root, clsid, kFriendlyName) && WriteKey(root, clsid + L"\\ProgID", kProgId) &&
-      WriteKey(root, clsid + L"\\InprocServer32", path.c_str()) &&
-      WriteNamedValue(root, clsid + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
-      WriteKey(root, clsid + L"\\Control", nullptr) &&
-      WriteKey(root, clsid + L"\\MiscStatus", L"0") &&
-      WriteKey(root, clsid + L"\\MiscStatus\\1", miscStatus.c_str()) &&
-      WriteKey(root, clsid + L"\\Version", version.c_str());
-  return written ? S_OK : SELFREG_E_CLASS;
+  for (const ClassRegistryEntry& entry : ClassRegistryEntries(path, kVersionMajor, kVersionMinor))
+    if (!WriteEntry(root, entry)) return SELFREG_E_CLASS;
+  return S_OK;
 }
 
 HRESULT UnregisterControl(RegistrationScope scope) {

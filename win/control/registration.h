@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <oleidl.h>
 
+#include "win/control/class_registration.h"
+
 namespace quillon::win {
 
 enum class RegistrationScope { Machine, CurrentUser };
@@ -21,5 +23,6 @@ HRESULT InstallControl(HINSTANCE module, bool install, const wchar_t* commandLin
 inline constexpr DWORD kControlMiscStatus =
     OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_INSIDEOUT |
     OLEMISC_CANTLINKINSIDE | OLEMISC_RECOMPOSEONRESIZE;
+static_assert(kControlMiscStatus == kClassMiscStatus, "the registered MiscStatus names these flags");
 
 }  // namespace quillon::win
