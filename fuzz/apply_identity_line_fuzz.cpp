@@ -26,6 +26,21 @@ using testing::StoredUtf16;
 using testing::SweepWorld;
 constexpr std::int32_t kNext = SweepWorld::kFirstFreeNumber;
 
+// Built once; every input starts from the registry it had when it was made.
+struct ReusedWorld {
+  SweepWorld world;
+  std::shared_ptr<const testing::MemoryRegistryStore::Tree> start = world.registry.SaveTree();
+  testing::RegistryImage before = testing::TakeImage(world.registry);
+
+  SweepWorld& Reset() {
+    world.registry.RestoreTree(*start);
+    world.registry.ClearCalls();
+    world.outlook.journal.clear();
+    world.user = testing::ScriptedUser();
+    return world;
+  }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -34,8 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string replySignature = fuzz::ConsumeUtf16(input, input.ConsumeIntegral<std::uint8_t>() % 16);
   const std::u16string line = fuzz::ConsumeUtf16(input, 2048);
 
-  SweepWorld world;
-  const testing::RegistryImage before = testing::TakeImage(world.registry);
+  static ReusedWorld reused;
+  SweepWorld& world = reused.Reset();
+  const testing::RegistryImage& before = reused.before;
   world.OpenPage();
   world.ui().List1.Clear();
   world.ui().List2.Clear();

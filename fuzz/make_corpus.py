@@ -118,14 +118,14 @@ def validate_input():
 
 
 def main():
-    for target, seeds in [("read_value_text", read_value_text()),
+    for target, samples in [("read_value_text", read_value_text()),
                           ("load_directory_addresses", load_directory_addresses()),
                           ("delete_account", delete_account()),
                           ("apply_identity_line", apply_identity_line()),
                           ("validate_input", validate_input())]:
         folder = ROOT / target
         folder.mkdir(parents=True, exist_ok=True)
-        for name, data in seeds.items():
+        for name, data in samples.items():
             (folder / name).write_bytes(data)
 
 

@@ -12,13 +12,13 @@
 namespace quillon {
 
 void QuillonPage::DeleteIdentityAccounts() {
-  profile::LoadAccounts(m_.registry, m_, m_.sPN);
+  profile::LoadAccounts(m_.registry, m_, m_.Profile());
   m_.vAccIDs = text::SplitAt(m_.sAccIDs, text::kTab);
   m_.SetBoundsOf(m_.vAccIDs);
   for (const std::u16string& id : m_.vAccIDs) {
     // A key name that is not an account number names no account to delete.
     if (const auto number = text::ParseHex(id)) {
-      profile::DeleteAccount(m_.registry, m_.sPN, *number);
+      profile::DeleteAccount(m_.registry, m_.Profile(), *number);
     }
   }
 }
@@ -27,7 +27,7 @@ int QuillonPage::CreateIdentityAccounts() {
   int smtpCount = 0;
   const std::int16_t count = c_.List1.ListCount();
   std::int32_t lastCreated = 0;
-  profile::AccountStoreWriter writer(m_.registry, m_.sPN);
+  profile::AccountStoreWriter writer(m_.registry, m_.Profile());
   for (std::int16_t i = 0; i < count; ++i) {
     std::int32_t number = writer.NextAccountID();
     if (number <= 0) continue;
@@ -58,11 +58,11 @@ void QuillonPage::SaveFoldersAndFormat() {
     for (std::int16_t i = 0; i < c_.List5.ListCount(); ++i) {
       folderText += text::TrimSpaces(c_.List5.List(i)) + text::kTab;
     }
-    profile::SaveMonitoredFolders(m_.registry, m_.sPN, folderText);
+    profile::SaveMonitoredFolders(m_.registry, m_.Profile(), folderText);
   }
   for (std::size_t k = 0; k < c_.Option1.size(); ++k) {
     if (c_.Option1[k].get().Value()) {
-      profile::SaveReplyAddressFormat(m_.registry, m_.sPN,
+      profile::SaveReplyAddressFormat(m_.registry, m_.Profile(),
                                       text::Decimal(static_cast<std::int64_t>(k)));
       break;
     }
@@ -75,7 +75,7 @@ void QuillonPage::NameExchangeAccount(int smtpCount) {
   if (!number) return;  // renaming account 0 instead would touch an unrelated key
   const std::u16string name =
       smtpCount >= 1 ? u"EX [" + m_.sUN + u" <" + m_.sPrimarySMTP + u">]" : std::u16string();
-  profile::SetExchangeAccountName(m_.registry, m_, m_.sPN, *number, name);
+  profile::SetExchangeAccountName(m_.registry, m_, m_.Profile(), *number, name);
 }
 
 void QuillonPage::OfferRestart() {

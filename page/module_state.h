@@ -13,6 +13,7 @@
 #include "platform/outlook.h"
 #include "platform/registry_store.h"
 #include "profile/profile_data.h"
+#include "profile/profile_location.h"
 
 namespace quillon {
 
@@ -27,6 +28,8 @@ struct ModuleState : profile::ProfileData {
   std::shared_ptr<platform::OutlookNamespace> oNS;
   std::u16string sUN;
   std::u16string sPN;
+  // The profiles key that holds sPN's profile, decided by each load.
+  std::u16string profilesKey{profile::sProfilesKey};
   std::u16string sSMBXs;
   std::int16_t iOutlookVersion = 0;
   std::u16string sDefStoreID;
@@ -34,6 +37,9 @@ struct ModuleState : profile::ProfileData {
   std::int32_t lUILanguage = 0;
   bool bRestart = false;
   bool bReread = false;
+
+  // sPN's profile where the load found it: what every profile operation is given.
+  profile::ProfileLocation Profile() const { return {profilesKey, sPN}; }
 
   // The account strings of ProfileData split on TAB; element i of each is one account.
   std::vector<std::u16string> vAccIdentities;

@@ -96,6 +96,7 @@ class QuillonPage {
 
   // Steps of the load.
   void ReadHostValues();
+  void ChooseProfileLocation();
   void ShowFolderEditor();
   void ReadUserInterfaceLanguage();
   void FindDefaultMailbox();

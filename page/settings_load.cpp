@@ -6,6 +6,7 @@
 #include "platform/text.h"
 #include "profile/account_store.h"
 #include "profile/directory_addresses.h"
+#include "profile/profile_location.h"
 #include "profile/profile_values.h"
 
 namespace quillon {
@@ -58,6 +59,10 @@ void QuillonPage::ReadHostValues() {
   }
 }
 
+void QuillonPage::ChooseProfileLocation() {
+  m_.profilesKey = profile::ChooseProfilesKey(m_.registry, m_.iOutlookVersion, m_.sPN);
+}
+
 void QuillonPage::ShowFolderEditor() {
   const bool shown = m_.iOutlookVersion < 12;
   c_.Frame2.SetVisible(shown);
@@ -88,7 +93,7 @@ void QuillonPage::FindDefaultMailbox() {
 }
 
 void QuillonPage::LoadIdentities() {
-  profile::LoadAccounts(m_.registry, m_, m_.sPN);
+  profile::LoadAccounts(m_.registry, m_, m_.Profile());
   m_.vAccIdentities = text::SplitAt(m_.sAccIdentities, text::kTab);
   m_.vAccIDs = text::SplitAt(m_.sAccIDs, text::kTab);
   m_.vAccEmails = text::SplitAt(m_.sAccEmails, text::kTab);
@@ -115,7 +120,7 @@ void QuillonPage::LoadIdentities() {
 }
 
 void QuillonPage::SelectReplyFormat() {
-  profile::LoadReplyAddressFormat(m_.registry, m_, m_.sPN);
+  profile::LoadReplyAddressFormat(m_.registry, m_, m_.Profile());
   const auto format = text::ParseWholeNumber(m_.sReplyAddressFormat);
   for (std::size_t k = 0; k < c_.Option1.size(); ++k) {
     // Without a stored number each button is selected in turn: the last one stays.
@@ -124,7 +129,7 @@ void QuillonPage::SelectReplyFormat() {
 }
 
 void QuillonPage::LoadFolders() {
-  profile::LoadMonitoredFolders(m_.registry, m_, m_.sPN);
+  profile::LoadMonitoredFolders(m_.registry, m_, m_.Profile());
   m_.vMonitoredFolders = text::SplitAt(m_.sMonitoredFolders, text::kTab);
   m_.SetBoundsOf(m_.vMonitoredFolders);
   std::u16string rebuilt;
@@ -142,7 +147,7 @@ void QuillonPage::LoadFolders() {
   }
   // Only folders that were tried and did not open are dropped from the value;
   // without a namespace none could be tried.
-  if (m_.oNS) profile::SaveMonitoredFolders(m_.registry, m_.sPN, rebuilt);
+  if (m_.oNS) profile::SaveMonitoredFolders(m_.registry, m_.Profile(), rebuilt);
 }
 
 void QuillonPage::UserControl_InitProperties() {
@@ -150,12 +155,13 @@ void QuillonPage::UserControl_InitProperties() {
   bLoading = true;
   c_.Label4_0.SetCaption(VersionLabel(version_));
   ReadHostValues();
+  ChooseProfileLocation();
   ShowFolderEditor();
   ReadUserInterfaceLanguage();
 
   if (!m_.sPN.empty()) {
     FindDefaultMailbox();
-    profile::LoadDirectoryAddresses(m_.registry, m_, m_.sPN);
+    profile::LoadDirectoryAddresses(m_.registry, m_, m_.Profile());
     c_.lblDefAddress.SetCaption(m_.sUN + u" <" + m_.sPrimarySMTP + u">  (Default)");
     c_.lblDefAddress.SetToolTip(c_.lblDefAddress.Caption());
     LoadIdentities();

@@ -74,13 +74,13 @@ void ClearAccountLists(ProfileData& data) {
 }  // namespace
 
 void LoadAccounts(platform::RegistryStore& store, ProfileData& data,
-                  std::u16string_view profileName) {
+                  const ProfileLocation& profile) {
   ClearAccountLists(data);
   // Cleared too, so that a profile without an Exchange account never leaves
   // the number of another profile's account for Apply to rename.
   data.sExchangeID.clear();
-  if (profileName.empty()) return;
-  const std::u16string storePath = AccountsKeyPath(profileName);
+  if (profile.name.empty()) return;
+  const std::u16string storePath = AccountsKeyPath(profile);
   ScopedKey key(store, OpenKey(store, platform::kCurrentUser, storePath));
   if (!key) return;
   std::uint32_t count = 0;

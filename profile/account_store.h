@@ -8,6 +8,7 @@
 
 #include "platform/registry_store.h"
 #include "profile/profile_data.h"
+#include "profile/profile_location.h"
 #include "profile/scoped_key.h"
 
 namespace quillon::profile {
@@ -37,19 +38,19 @@ struct AccountRecord {
 };
 
 // Reading.
-void LoadAccounts(platform::RegistryStore& store, ProfileData& data, std::u16string_view profileName);
+void LoadAccounts(platform::RegistryStore& store, ProfileData& data, const ProfileLocation& profile);
 AccountRecord ReadAccount(platform::RegistryStore& store, std::u16string_view storeKeyPath,
                           std::u16string_view accountName);
 std::u16string GetClassDescription(platform::RegistryStore& store, std::u16string_view clsid);
 
 // Writing.
 std::u16string AccountKeyName(std::int32_t accountNumber);  // 11 -> "0000000b"
-std::int32_t GetNextAccountID(platform::RegistryStore& store, std::u16string_view profileName);
-void CreateIdentityAccount(platform::RegistryStore& store, std::u16string_view profileName,
+std::int32_t GetNextAccountID(platform::RegistryStore& store, const ProfileLocation& profile);
+void CreateIdentityAccount(platform::RegistryStore& store, const ProfileLocation& profile,
                            std::int32_t accountNumber, std::u16string_view accountName,
                            std::u16string_view displayName, std::u16string_view address,
                            std::u16string_view newSignature, std::u16string_view replySignature);
-bool DeleteAccount(platform::RegistryStore& store, std::u16string_view profileName,
+bool DeleteAccount(platform::RegistryStore& store, const ProfileLocation& profile,
                    std::int32_t accountNumber);
 
 // The names and signatures of one identity account to create.
@@ -70,7 +71,7 @@ struct IdentityAccountTexts {
 // be opened gives 0 as the next number (tried again on the next call).
 class AccountStoreWriter {
  public:
-  AccountStoreWriter(platform::RegistryStore& store, std::u16string_view profileName);
+  AccountStoreWriter(platform::RegistryStore& store, const ProfileLocation& profile);
 
   std::int32_t NextAccountID();  // as GetNextAccountID
   void CreateIdentityAccount(std::int32_t accountNumber, const IdentityAccountTexts& texts);
@@ -79,7 +80,7 @@ class AccountStoreWriter {
   platform::HKey StoreKey(bool createIfMissing);
 
   platform::RegistryStore& store_;
-  std::u16string profileName_;
+  ProfileLocation profile_;
   std::u16string storePath_;
   ScopedKey storeKey_;
 };
@@ -88,7 +89,7 @@ class AccountStoreWriter {
 void WriteIdentityAccountValues(platform::RegistryStore& store, platform::HKey accountKey,
                                 const IdentityAccountTexts& texts);
 void SetExchangeAccountName(platform::RegistryStore& store, const ProfileData& data,
-                            std::u16string_view profileName, std::int32_t accountNumber,
+                            const ProfileLocation& profile, std::int32_t accountNumber,
                             std::u16string_view accountName);
 
 }  // namespace quillon::profile

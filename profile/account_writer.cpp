@@ -16,8 +16,8 @@ constexpr std::u16string_view kNextAccountIdValue = u"NextAccountID";
 constexpr std::u16string_view kNoServer = u"none";
 constexpr std::size_t kOrderEntrySize = 4;
 
-std::u16string AccountKeyPath(std::u16string_view profileName, std::int32_t accountNumber) {
-  return AccountsKeyPath(profileName) + u'\\' + AccountKeyName(accountNumber);
+std::u16string AccountKeyPath(const ProfileLocation& profile, std::int32_t accountNumber) {
+  return AccountsKeyPath(profile) + u'\\' + AccountKeyName(accountNumber);
 }
 
 // Stored texts: UTF-16LE code units and one NUL unit.
@@ -60,18 +60,18 @@ std::u16string AccountKeyName(std::int32_t accountNumber) {
   return name;
 }
 
-std::int32_t GetNextAccountID(platform::RegistryStore& store, std::u16string_view profileName) {
-  if (profileName.empty()) return 0;  // no profile: no account may be created
-  ScopedKey key(store, OpenKey(store, platform::kCurrentUser, AccountsKeyPath(profileName)));
+std::int32_t GetNextAccountID(platform::RegistryStore& store, const ProfileLocation& profile) {
+  if (profile.name.empty()) return 0;  // no profile: no account may be created
+  ScopedKey key(store, OpenKey(store, platform::kCurrentUser, AccountsKeyPath(profile)));
   if (!key) return 0;
   return ReadDwordValue(store, key.get(), kNextAccountIdValue);
 }
 
-void CreateIdentityAccount(platform::RegistryStore& store, std::u16string_view profileName,
+void CreateIdentityAccount(platform::RegistryStore& store, const ProfileLocation& profile,
                            std::int32_t accountNumber, std::u16string_view accountName,
                            std::u16string_view displayName, std::u16string_view address,
                            std::u16string_view newSignature, std::u16string_view replySignature) {
-  AccountStoreWriter(store, profileName)
+  AccountStoreWriter(store, profile)
       .CreateIdentityAccount(accountNumber,
                              {accountName, displayName, address, newSignature, replySignature});
 }
@@ -95,10 +95,10 @@ void WriteIdentityAccountValues(platform::RegistryStore& store, HKey accountKey,
 }
 
 AccountStoreWriter::AccountStoreWriter(platform::RegistryStore& store,
-                                       std::u16string_view profileName)
+                                       const ProfileLocation& profile)
     : store_(store),
-      profileName_(profileName),
-      storePath_(profileName.empty() ? std::u16string() : AccountsKeyPath(profileName)),
+      profile_(profile),
+      storePath_(profile.name.empty() ? std::u16string() : AccountsKeyPath(profile)),
       storeKey_(store, platform::kNoKey) {}
 
 HKey AccountStoreWriter::StoreKey(bool createIfMissing) {
@@ -122,7 +122,7 @@ void AccountStoreWriter::CreateIdentityAccount(std::int32_t accountNumber,
                                                const IdentityAccountTexts& texts) {
   if (storePath_.empty()) return;
   {
-    ScopedKey account(store_, CreateWritableKey(store_, AccountKeyPath(profileName_, accountNumber)));
+    ScopedKey account(store_, CreateWritableKey(store_, AccountKeyPath(profile_, accountNumber)));
     if (account) WriteIdentityAccountValues(store_, account.get(), texts);
   }
   const HKey storeKey = StoreKey(true);
@@ -138,11 +138,11 @@ void AccountStoreWriter::CreateIdentityAccount(std::int32_t accountNumber,
   SetBinaryValue(store_, storeKey, kAccountOrderValue, *order);
 }
 
-bool DeleteAccount(platform::RegistryStore& store, std::u16string_view profileName,
+bool DeleteAccount(platform::RegistryStore& store, const ProfileLocation& profile,
                    std::int32_t accountNumber) {
-  if (profileName.empty()) return true;
-  DeleteKeyTree(store, platform::kCurrentUser, AccountKeyPath(profileName, accountNumber));
-  const std::u16string storePath = AccountsKeyPath(profileName);
+  if (profile.name.empty()) return true;
+  DeleteKeyTree(store, platform::kCurrentUser, AccountKeyPath(profile, accountNumber));
+  const std::u16string storePath = AccountsKeyPath(profile);
   Bytes order = ReadBinaryValue(store, storePath, kAccountOrderValue);
   if (!RemoveFromOrderList(order, accountNumber)) return true;
   // Removing the only entry stores an empty list, so the number never stays behind.
@@ -150,14 +150,14 @@ bool DeleteAccount(platform::RegistryStore& store, std::u16string_view profileNa
 }
 
 void SetExchangeAccountName(platform::RegistryStore& store, const ProfileData& data,
-                            std::u16string_view profileName, std::int32_t accountNumber,
+                            const ProfileLocation& profile, std::int32_t accountNumber,
                             std::u16string_view accountName) {
-  if (profileName.empty()) return;
+  if (profile.name.empty()) return;
   std::u16string name(accountName);
   if (name.empty()) {
     name = data.bSpanishUI ? u"Servidor de Microsoft Exchange" : u"Microsoft Exchange Server";
   }
-  WriteBinaryValue(store, AccountKeyPath(profileName, accountNumber), u"Account Name",
+  WriteBinaryValue(store, AccountKeyPath(profile, accountNumber), u"Account Name",
                    StoredText(text::TrimSpaces(name)));
 }
 

@@ -8,9 +8,9 @@
 namespace quillon::profile {
 
 void LoadDirectoryAddresses(platform::RegistryStore& store, ProfileData& data,
-                            std::u16string_view profileName) {
-  if (profileName.empty()) return;  // names no profile: nothing changes
-  ScopedKey key(store, OpenKey(store, platform::kCurrentUser, DirectorySectionKeyPath(profileName)));
+                            const ProfileLocation& profile) {
+  if (profile.name.empty()) return;  // names no profile: nothing changes
+  ScopedKey key(store, OpenKey(store, platform::kCurrentUser, DirectorySectionKeyPath(profile)));
   if (!key) return;
   std::u16string text = ReadValueText(store, key.get(), u"101f6637", u"SMTP");
   if (text.empty()) text = ReadValueText(store, key.get(), u"101e6637", u"SMTP");

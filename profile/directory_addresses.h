@@ -5,12 +5,13 @@
 
 #include "platform/registry_store.h"
 #include "profile/profile_data.h"
+#include "profile/profile_location.h"
 
 namespace quillon::profile {
 
 // Leaves data untouched when the profile section cannot be opened.
 void LoadDirectoryAddresses(platform::RegistryStore& store, ProfileData& data,
-                            std::u16string_view profileName);
+                            const ProfileLocation& profile);
 void FindPrimarySMTPAddress(ProfileData& data);
 
 }  // namespace quillon::profile

@@ -9,58 +9,58 @@ namespace {
 constexpr std::u16string_view kReplyAddressFormatValue = u"replyaddressformat";
 constexpr std::u16string_view kMonitoredFoldersValue = u"monitoredfolders";
 
-std::u16string LoadPageValue(platform::RegistryStore& store, std::u16string_view profileName,
+std::u16string LoadPageValue(platform::RegistryStore& store, const ProfileLocation& profile,
                              std::u16string_view valueName) {
-  return BytesToText(ReadBinaryValue(store, ProfileKeyPath(profileName), valueName));
+  return BytesToText(ReadBinaryValue(store, ProfileKeyPath(profile), valueName));
 }
 
 // Stored as UTF-16LE of the text without surrounding blanks, then one NUL unit.
-void SavePageValue(platform::RegistryStore& store, std::u16string_view profileName,
+void SavePageValue(platform::RegistryStore& store, const ProfileLocation& profile,
                    std::u16string_view valueName, std::u16string_view text) {
-  if (profileName.empty()) return;
+  if (profile.name.empty()) return;
   std::u16string stored = text::TrimSpaces(text);
   stored.push_back(u'\0');
-  WriteBinaryValue(store, ProfileKeyPath(profileName), valueName, TextToBytes(stored));
+  WriteBinaryValue(store, ProfileKeyPath(profile), valueName, TextToBytes(stored));
 }
 
 }  // namespace
 
-std::u16string ProfileKeyPath(std::u16string_view profileName) {
-  std::u16string path(sProfilesKey);
+std::u16string ProfileKeyPath(const ProfileLocation& profile) {
+  std::u16string path(profile.profilesKey);
   path += u'\\';
-  path += profileName;
+  path += profile.name;
   return path;
 }
 
-std::u16string AccountsKeyPath(std::u16string_view profileName) {
-  return ProfileKeyPath(profileName) + u'\\' + std::u16string(kAccountsSubKey);
+std::u16string AccountsKeyPath(const ProfileLocation& profile) {
+  return ProfileKeyPath(profile) + u'\\' + std::u16string(kAccountsSubKey);
 }
 
-std::u16string DirectorySectionKeyPath(std::u16string_view profileName) {
-  return ProfileKeyPath(profileName) + u'\\' + std::u16string(kDirectorySectionSubKey);
+std::u16string DirectorySectionKeyPath(const ProfileLocation& profile) {
+  return ProfileKeyPath(profile) + u'\\' + std::u16string(kDirectorySectionSubKey);
 }
 
 void LoadReplyAddressFormat(platform::RegistryStore& store, ProfileData& data,
-                            std::u16string_view profileName) {
+                            const ProfileLocation& profile) {
   data.sReplyAddressFormat.clear();
-  if (profileName.empty()) return;
-  data.sReplyAddressFormat = LoadPageValue(store, profileName, kReplyAddressFormatValue);
+  if (profile.name.empty()) return;
+  data.sReplyAddressFormat = LoadPageValue(store, profile, kReplyAddressFormatValue);
 }
 
-void SaveReplyAddressFormat(platform::RegistryStore& store, std::u16string_view profileName,
+void SaveReplyAddressFormat(platform::RegistryStore& store, const ProfileLocation& profile,
                             std::u16string_view formatText) {
-  SavePageValue(store, profileName, kReplyAddressFormatValue, formatText);
+  SavePageValue(store, profile, kReplyAddressFormatValue, formatText);
 }
 
 void LoadMonitoredFolders(platform::RegistryStore& store, ProfileData& data,
-                          std::u16string_view profileName) {
-  if (profileName.empty()) return;
-  data.sMonitoredFolders = LoadPageValue(store, profileName, kMonitoredFoldersValue);
+                          const ProfileLocation& profile) {
+  if (profile.name.empty()) return;
+  data.sMonitoredFolders = LoadPageValue(store, profile, kMonitoredFoldersValue);
 }
 
-void SaveMonitoredFolders(platform::RegistryStore& store, std::u16string_view profileName,
+void SaveMonitoredFolders(platform::RegistryStore& store, const ProfileLocation& profile,
                           std::u16string_view folderText) {
-  SavePageValue(store, profileName, kMonitoredFoldersValue, folderText);
+  SavePageValue(store, profile, kMonitoredFoldersValue, folderText);
 }
 
 }  // namespace quillon::profile

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes samples/quillon-sample.reg: the sample mail profile, in regedit's export format.
+"""Writes the sample mail profile in regedit's export format: samples/quillon-sample.reg where
+Outlook 97-2010 keep profiles, samples/quillon-sample-16.reg where Outlook 2016 and later do.
 
 The .reg file is committed; rerun this after changing the profile here. Folder
 EntryIDs must match those of samples/quillon-sample.json.
@@ -9,6 +10,7 @@ import struct
 
 PROFILE = "Quillon Sample"
 PROFILES_KEY = r"HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion\Windows Messaging Subsystem\Profiles"
+OUTLOOK16_PROFILES_KEY = r"HKEY_CURRENT_USER\Software\Microsoft\Office\16.0\Outlook\Profiles"
 ACCOUNTS = "9375CFF0413111d3B88A00104B2A6676"
 DIRECTORY = "13dbb0c8aa05101a9bb000aa002fc45a"
 POP3_CLSID = "{ED475411-B0D6-11D2-8C3B-00104B2A6676}"
@@ -45,8 +47,8 @@ def identity(name, display, email, new_signature, reply_signature):
             ("New Signature", text(new_signature)), ("Reply-Forward Signature", text(reply_signature))]
 
 
-def profile_keys():
-    profile = f"{PROFILES_KEY}\\{PROFILE}"
+def profile_keys(profiles_key):
+    profile = f"{profiles_key}\\{PROFILE}"
     accounts = f"{profile}\\{ACCOUNTS}"
     order = [2, 3, 11, 12]
     return [
@@ -95,16 +97,21 @@ def value_lines(name, value):
     return hex_lines(f"{label}=hex:", value)
 
 
-def main():
+def write_reg(file_name, profiles_key):
     lines = ["Windows Registry Editor Version 5.00", ""]
-    for key, values in profile_keys():
+    for key, values in profile_keys(profiles_key):
         lines.append(f"[{key}]")
         for name, value in values:
             lines.extend(value_lines(name, value))
         lines.append("")
-    out = pathlib.Path(__file__).with_name("quillon-sample.reg")
+    out = pathlib.Path(__file__).with_name(file_name)
     out.write_bytes(b"\xff\xfe" + ("\r\n".join(lines) + "\r\n").encode("utf-16-le"))
     print(f"wrote {out}")
+
+
+def main():
+    write_reg("quillon-sample.reg", PROFILES_KEY)
+    write_reg("quillon-sample-16.reg", OUTLOOK16_PROFILES_KEY)
 
 
 if __name__ == "__main__":

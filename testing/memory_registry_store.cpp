@@ -30,10 +30,21 @@ char16_t UpperCaseUnit(char16_t unit) {
   }
 }
 
-std::u16string FoldedName(std::string_view name) {
-  std::u16string units = FromAnsi(name);
-  for (char16_t& unit : units) unit = UpperCaseUnit(unit);
-  return units;
+// Compares the names' upper-case UTF-16 units. The ANSI code page maps one
+// byte to one unit, so the names are folded unit by unit without a copy
+// (every registry lookup and every image of a fuzz run goes through here).
+int CompareFolded(std::string_view left, std::string_view right) {
+  const std::size_t common = std::min(left.size(), right.size());
+  const auto folded = [](char byte) {
+    const auto code = static_cast<unsigned char>(byte);
+    return UpperCaseUnit(code < 0x80 ? char16_t{code} : FromAnsi(std::string_view(&byte, 1))[0]);
+  };
+  for (std::size_t i = 0; i < common; ++i) {
+    const char16_t l = folded(left[i]);
+    const char16_t r = folded(right[i]);
+    if (l != r) return l < r ? -1 : 1;
+  }
+  return left.size() == right.size() ? 0 : (left.size() < right.size() ? -1 : 1);
 }
 
 // The ANSI calls end a name at its first NUL, so such a name would address a
@@ -66,11 +77,11 @@ bool SplitPath(std::string_view path, std::vector<std::string_view>& names) {
 }  // namespace
 
 bool RegistryNameLess::operator()(std::string_view left, std::string_view right) const {
-  return FoldedName(left) < FoldedName(right);
+  return CompareFolded(left, right) < 0;
 }
 
 bool RegistryNamesEqual(std::string_view left, std::string_view right) {
-  return FoldedName(left) == FoldedName(right);
+  return left.size() == right.size() && CompareFolded(left, right) == 0;
 }
 
 struct MemoryRegistryStore::Key {
@@ -93,6 +104,12 @@ struct MemoryRegistryStore::Key {
     auto found = subKeys.find(subName);
     return found == subKeys.end() ? nullptr : found->second;
   }
+};
+
+class MemoryRegistryStore::Tree {
+ public:
+  std::shared_ptr<Key> classesRoot;
+  std::shared_ptr<Key> currentUser;
 };
 
 struct MemoryRegistryStore::OpenHandle {
@@ -350,6 +367,29 @@ const std::vector<MemoryRegistryStore::Call>& MemoryRegistryStore::Calls() const
 }
 
 void MemoryRegistryStore::ClearCalls() { calls_.clear(); }
+
+std::shared_ptr<MemoryRegistryStore::Key> MemoryRegistryStore::CopyKey(const Key& key, Key* parent) {
+  auto copy = std::make_shared<Key>();
+  copy->name = key.name;
+  copy->fullPath = key.fullPath;
+  copy->parent = parent;
+  copy->deleted = key.deleted;
+  copy->values = key.values;
+  for (const auto& [name, sub] : key.subKeys) copy->subKeys.emplace(name, CopyKey(*sub, copy.get()));
+  return copy;
+}
+
+std::shared_ptr<const MemoryRegistryStore::Tree> MemoryRegistryStore::SaveTree() const {
+  auto tree = std::make_shared<Tree>();
+  tree->classesRoot = CopyKey(*classesRoot_, nullptr);
+  tree->currentUser = CopyKey(*currentUser_, nullptr);
+  return tree;
+}
+
+void MemoryRegistryStore::RestoreTree(const Tree& tree) {
+  classesRoot_ = CopyKey(*tree.classesRoot, nullptr);
+  currentUser_ = CopyKey(*tree.currentUser, nullptr);
+}
 
 MemoryRegistryStore::Key* MemoryRegistryStore::FindPath(Key* from, std::string_view path) const {
   std::vector<std::string_view> names;

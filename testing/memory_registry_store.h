@@ -102,6 +102,13 @@ class MemoryRegistryStore : public platform::RegistryStore {
   std::vector<std::string> SubKeyNames(HKey root, std::string_view path) const;  // registry order
   std::vector<std::string> ValueNames(HKey root, std::string_view path) const;   // name order
 
+  // Every key and value of both roots, to put back later: a fuzz target
+  // builds its world once and returns to it after each input. Restore only
+  // with every handle closed (an open one would still see the old tree).
+  class Tree;
+  std::shared_ptr<const Tree> SaveTree() const;
+  void RestoreTree(const Tree& tree);
+
  private:
   struct Key;
   struct OpenHandle;
@@ -115,6 +122,7 @@ class MemoryRegistryStore : public platform::RegistryStore {
   Key* FindPath(Key* from, std::string_view path) const;
   static RegResult RemoveSubKey(Key& parent, std::string_view name);
   HKey NewHandle(std::shared_ptr<Key> key, std::uint32_t access);
+  static std::shared_ptr<Key> CopyKey(const Key& key, Key* parent);
 
   std::shared_ptr<Key> classesRoot_;
   std::shared_ptr<Key> currentUser_;

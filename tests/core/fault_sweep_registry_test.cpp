@@ -11,6 +11,7 @@
 
 #include "platform/ansi.h"
 #include "profile/account_store.h"
+#include "profile/profile_values.h"
 #include "tests/core/fault_sweep_support.h"
 
 namespace quillon::testing {
@@ -47,10 +48,30 @@ Names Under(Names changes, const std::string& prefix) {
   return changes;
 }
 
-void SweepRegistryFailures(const Scenario& scenario, const Check& check) {
+// Which Outlook runs and where the sweep world keeps the profile.
+struct WorldShape {
+  std::u16string outlookVersion = u"11.0.0.8010";
+  std::u16string profilesKey{profile::sProfilesKey};
+};
+
+// Changes outside the copy of the profile the page chose, where all it may write lies.
+// A copy made afresh brings its parent keys along.
+Names ChangesOutsideChosenCopy(const RegistryImage& before, const RegistryImage& after,
+                               const SweepWorld& world) {
+  const std::string chosen =
+      "HKCU\\" + platform::ToAnsi(profile::ProfileKeyPath(world.module.Profile())) + "\\";
+  Names changes = ChangesOutside(before, after, {chosen});
+  std::erase_if(changes, [&](const std::string& name) {
+    return name.ends_with('\\') && !before.contains(name) && chosen.starts_with(name);
+  });
+  return changes;
+}
+
+void SweepRegistryFailures(const Scenario& scenario, const Check& check,
+                           const WorldShape& shape = {}) {
   std::size_t points = 0;
   {
-    SweepWorld dryRun;
+    SweepWorld dryRun(shape.outlookVersion, shape.profilesKey);
     scenario.arrange(dryRun);
     dryRun.registry.ClearCalls();
     scenario.act(dryRun);
@@ -59,7 +80,7 @@ void SweepRegistryFailures(const Scenario& scenario, const Check& check) {
   }
   ASSERT_GT(points, 0u);
   for (std::size_t n = 1; n <= points; ++n) {
-    SweepWorld world;
+    SweepWorld world(shape.outlookVersion, shape.profilesKey);
     scenario.arrange(world);
     const RegistryImage before = TakeImage(world.registry);
     std::optional<Call> failed;
@@ -75,7 +96,7 @@ void SweepRegistryFailures(const Scenario& scenario, const Check& check) {
                  Describe(failed));
     EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
     const RegistryImage after = TakeImage(world.registry);
-    EXPECT_EQ(ChangesOutside(before, after, {world.ProfilePrefix()}), Names{});
+    EXPECT_EQ(ChangesOutsideChosenCopy(before, after, world), Names{});
     const Names changes = ChangesOutside(before, after, {});
     // The mail account of another kind is never touched.
     EXPECT_EQ(Under(changes, "HKCU\\" + world.AccountPath(2) + "\\"), Names{});
@@ -260,6 +281,44 @@ TEST(FaultSweepRegistry, RereadRemovesIdentitiesAndCreatesNone) {
         EXPECT_TRUE(world.module.bRestart);
         EXPECT_EQ(world.user.Keys().back(), u"{Esc}");
       });
+}
+
+// Outlook 2016: the profile in its own key with a stale copy in the old place, or
+// only in the old place. A failing probe counts as a missing key; whichever copy
+// that chooses, the session writes only inside it.
+TEST(FaultSweepRegistry, AFailingProfileProbeFallsBackAndWritesOnlyInTheChosenCopy) {
+  const std::u16string fixed(profile::sProfilesKey);
+  const std::u16string office16 = profile::VersionedProfilesKey(16);
+  const auto probeOf = [](std::u16string_view profilesKey) {
+    return platform::ToAnsi(profile::ProfileKeyPath({profilesKey, SweepWorld::kProfile}));
+  };
+  const Scenario session{
+      [&](SweepWorld& world) {
+        if (world.ProfilePath() != probeOf(fixed)) {
+          world.SeedIdentityKey(probeOf(fixed) + "\\9375CFF0413111d3B88A00104B2A6676\\00000003",
+                                u"Stale Copy", u"stale@old.example", u"", u"");
+        }
+      },
+      [](SweepWorld& world) {
+        world.OpenPage();
+        world.user.TypeIntoInputBox(u"Ann Home ann@home.example");
+        world.ui().cmdAdd.UserClick();
+        world.user.AnswerMessageBox(platform::kAnswerNo);
+        world.page().PropertyPage_Apply();
+      }};
+  for (const std::u16string& live : {office16, fixed}) {
+    SCOPED_TRACE(platform::ToAnsi(live));
+    SweepRegistryFailures(
+        session,
+        [&](SweepWorld& world, const Names&, const std::optional<Call>& failed) {
+          const bool probeFailed = failed && failed->operation == Operation::OpenKeyEx &&
+                                   failed->name == probeOf(live);
+          // Without the live copy: the stale old one when there is one, else Outlook's own key.
+          const std::u16string expected = !probeFailed ? live : live == office16 ? fixed : office16;
+          EXPECT_EQ(world.module.profilesKey, expected);
+        },
+        {u"16.0.0.5000", live});
+  }
 }
 
 TEST(FaultSweepRegistry, TheEndOfThePageTouchesNoRegistry) {

@@ -83,7 +83,8 @@ Bytes MultiValuedUtf16(const std::vector<std::u16string>& items) {
   return bytes;
 }
 
-PageRig::PageRig(std::u16string outlookVersion) : outlook(std::move(outlookVersion)) {
+PageRig::PageRig(std::u16string outlookVersion, std::u16string_view profilesKey)
+    : outlook(std::move(outlookVersion)), profilesKey_(profilesKey) {
   outlook.addIn->userName = kUser;
   outlook.addIn->profileName = kProfile;
   outlook.ns->chooser = [this] { return user.PickFolder(); };
@@ -139,7 +140,7 @@ void PageRig::SeedNextAccountID(std::uint32_t number) {
 }
 
 void PageRig::SeedDirectory(const std::vector<std::u16string>& addresses) {
-  Put(Ansi(profile::DirectorySectionKeyPath(kProfile)), "101f6637", MultiValuedUtf16(addresses));
+  Put(Ansi(profile::DirectorySectionKeyPath(Location())), "101f6637", MultiValuedUtf16(addresses));
 }
 
 void PageRig::SeedProfileValue(std::string_view name, const Bytes& bytes) {
@@ -160,9 +161,9 @@ void PageRig::ClosePage() {
   page_.reset();
 }
 
-std::string PageRig::ProfilePath() const { return Ansi(profile::ProfileKeyPath(kProfile)); }
+std::string PageRig::ProfilePath() const { return Ansi(profile::ProfileKeyPath(Location())); }
 std::string PageRig::ProfilePrefix() const { return "HKCU\\" + ProfilePath() + "\\"; }
-std::string PageRig::AccountsPath() const { return Ansi(profile::AccountsKeyPath(kProfile)); }
+std::string PageRig::AccountsPath() const { return Ansi(profile::AccountsKeyPath(Location())); }
 
 std::string PageRig::AccountPath(std::int32_t number) const {
   return AccountsPath() + "\\" + Ansi(profile::AccountKeyName(number));
@@ -189,7 +190,8 @@ std::vector<std::string> PageRig::AccountKeys() const {
   return registry.SubKeyNames(platform::kCurrentUser, AccountsPath());
 }
 
-SweepWorld::SweepWorld() {
+SweepWorld::SweepWorld(std::u16string outlookVersion, std::u16string_view profilesKey)
+    : PageRig(std::move(outlookVersion), profilesKey) {
   projects = outlook.AddFolder(outlook.DefaultFolder(platform::kFolderInbox), u"Projects");
   archive = outlook.AddFolder(outlook.mailboxRoot, u"Archive");
   SeedExchangeAccount(1, u"Microsoft Exchange Server");

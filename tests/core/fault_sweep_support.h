@@ -15,6 +15,7 @@
 #include "page/module_state.h"
 #include "page/quillon_page.h"
 #include "platform/registry_store.h"
+#include "profile/profile_location.h"
 #include "testing/fake_controls.h"
 #include "testing/fake_outlook.h"
 #include "testing/memory_registry_store.h"
@@ -48,7 +49,9 @@ class PageRig {
   static constexpr char16_t kProfile[] = u"Outlook Main";
   static constexpr char16_t kUser[] = u"Ann Lee";
 
-  explicit PageRig(std::u16string outlookVersion = u"11.0.0.8010");
+  // `profilesKey`: where the rig keeps the profile (what it stores and the path helpers).
+  explicit PageRig(std::u16string outlookVersion = u"11.0.0.8010",
+                   std::u16string_view profilesKey = profile::sProfilesKey);
   PageRig(const PageRig&) = delete;
   PageRig& operator=(const PageRig&) = delete;
 
@@ -77,6 +80,7 @@ class PageRig {
   // "HKCU\...\Profiles\<profile>\": everything the page may write lies below it.
   std::string ProfilePrefix() const;
   std::string ProfilePath() const;  // paths below HKEY_CURRENT_USER
+  profile::ProfileLocation Location() const { return {profilesKey_, kProfile}; }
   std::string AccountsPath() const;
   std::string AccountPath(std::int32_t number) const;
   std::optional<Bytes> Value(const std::string& path, std::string_view name) const;
@@ -92,6 +96,7 @@ class PageRig {
   LibraryVersion version{2, 4, 17};
 
  private:
+  std::u16string profilesKey_;
   std::unique_ptr<FakePageControls> controls_;
   std::unique_ptr<QuillonPage> page_;
 };
@@ -105,7 +110,8 @@ class SweepWorld : public PageRig {
  public:
   static constexpr std::int32_t kFirstFreeNumber = 5;
 
-  SweepWorld();
+  explicit SweepWorld(std::u16string outlookVersion = u"11.0.0.8010",
+                      std::u16string_view profilesKey = profile::sProfilesKey);
 
   std::shared_ptr<FakeFolder> projects;  // Inbox\Projects, monitored
   std::shared_ptr<FakeFolder> archive;   // Archive, below the mailbox root, monitored

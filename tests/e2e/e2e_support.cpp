@@ -60,8 +60,7 @@ platform::RegistryStore& Store() {
 // The sample profile as a clean start: the key deleted, then the .reg imported.
 bool ImportSampleProfile() {
   RemoveKeyTree(Store(), kCurrentUser, kProfileKey);
-  return RunToEnd(L"regedit.exe /S \"" + WindowsPath(QUILLON_E2E_SAMPLES_DIR "/quillon-sample.reg") + L"\"") &&
-         !SubKeys(kAccountsKey).empty();
+  return ImportSample("quillon-sample.reg") && !SubKeys(kAccountsKey).empty();
 }
 
 // The page is created by ProgID, so the DLL is registered as an installer would, once.
@@ -82,14 +81,24 @@ std::optional<StoredValue> ReadValue(const std::string& key, const char* name) {
 
 Names SubKeys(const std::string& key) { return quillon::testing::SubKeysOf(Store(), kCurrentUser, key); }
 
-bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes) {
+bool WriteValue(const std::string& key, const char* name, const StoredValue& value) {
   platform::HKey handle = platform::kNoKey;
   if (Store().CreateKeyEx(kCurrentUser, key, platform::kKeyAllSixRights, handle) != platform::kErrorSuccess) return false;
-  const bool written = Store().SetValueEx(handle, name, platform::kRegBinary, bytes.data(),
-                                          static_cast<std::uint32_t>(bytes.size())) == platform::kErrorSuccess;
+  const bool written = Store().SetValueEx(handle, name, value.type, value.bytes.data(),
+                                          static_cast<std::uint32_t>(value.bytes.size())) == platform::kErrorSuccess;
   Store().CloseKey(handle);
   return written;
 }
+
+bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes) {
+  return WriteValue(key, name, {platform::kRegBinary, bytes});
+}
+
+bool ImportSample(const std::string& regFile) {
+  return RunToEnd(L"regedit.exe /S \"" + WindowsPath(QUILLON_E2E_SAMPLES_DIR "/" + regFile) + L"\"");
+}
+
+void RemoveKey(const std::string& key) { RemoveKeyTree(Store(), kCurrentUser, key); }
 
 std::string Export(const std::string& key) {
   const std::wstring file = TempPath(L"export.reg");

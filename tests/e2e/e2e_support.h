@@ -36,6 +36,10 @@ inline StoredValue Dword(std::uint32_t number) { return {platform::kRegDword, Li
 std::optional<StoredValue> ReadValue(const std::string& key, const char* name);
 Names SubKeys(const std::string& key);
 bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes);
+bool WriteValue(const std::string& key, const char* name, const StoredValue& value);
+// regedit /S of a file in samples/; the key and everything below it deleted.
+bool ImportSample(const std::string& regFile);
+void RemoveKey(const std::string& key);
 // The key and everything below it as regedit exports it: for "nothing was written".
 std::string Export(const std::string& key);
 

@@ -1,0 +1,145 @@
+// Where the page finds the profile: the fixed profiles key, or the one of the
+// running Outlook's own version. A whole session (load, populate, Apply, re-read)
+// runs on the chosen copy; every other copy stays byte for byte as it was.
+#include <gtest/gtest.h>
+
+#include "platform/ansi.h"
+#include "profile/profile_values.h"
+#include "profile/registry_access.h"
+#include "tests/core/fault_sweep_support.h"
+
+namespace quillon::testing {
+namespace {
+
+using Names = std::vector<std::string>;
+using Texts = std::vector<std::u16string>;
+
+const std::u16string kFixed(profile::sProfilesKey);
+const std::u16string kOffice14 = profile::VersionedProfilesKey(14);
+const std::u16string kOffice15 = profile::VersionedProfilesKey(15);
+const std::u16string kOffice16 = profile::VersionedProfilesKey(16);
+
+std::string ProfileKeyOf(std::u16string_view profilesKey) {
+  return platform::ToAnsi(profile::ProfileKeyPath({profilesKey, PageRig::kProfile}));
+}
+
+// A same-named profile the page must not read: its own identity and Reply-To format.
+void PutOtherCopy(PageRig& rig, std::u16string_view profilesKey) {
+  const std::string path = ProfileKeyOf(profilesKey);
+  rig.SeedIdentityKey(path + "\\9375CFF0413111d3B88A00104B2A6676\\00000003", u"Stale Copy",
+                      u"stale@old.example", u"", u"");
+  rig.PutText(path, "replyaddressformat", u"2");
+}
+
+struct LocationCase {
+  const char* name;
+  std::u16string version;
+  std::optional<std::u16string> live;  // where the profile is; none: nowhere yet
+  std::vector<std::u16string> otherCopies;
+  std::u16string expected;
+};
+
+// The rig keeps the live profile (or, when there is none, nothing) where the case says.
+std::unique_ptr<PageRig> MakeRig(const LocationCase& c) {
+  auto rig = std::make_unique<PageRig>(c.version, c.live.value_or(c.expected));
+  if (c.live) {
+    rig->SeedIdentity(3, u"Ann Sales", u"sales@corp.example");
+    rig->SeedDirectory({u"SMTP:ann.lee@corp.example", u"smtp:ann@corp.example"});
+  } else {
+    profile::DeleteKeyTree(rig->registry, platform::kCurrentUser,
+                           platform::FromAnsi(rig->ProfilePath()));
+  }
+  for (const std::u16string& key : c.otherCopies) PutOtherCopy(*rig, key);
+  return rig;
+}
+
+TEST(PageProfileLocation, TheSessionReadsAndWritesOnlyTheCopyTheRunningOutlookUses) {
+  const LocationCase cases[] = {
+      {"Outlook 2003: the fixed key, whatever else exists", u"11.0.0.8010", kFixed,
+       {kOffice16, kOffice14}, kFixed},
+      {"Outlook 2016 with its own copy: a stale pre-upgrade copy is ignored", u"16.0.0.5000",
+       kOffice16, {kFixed, kOffice14}, kOffice16},
+      {"Outlook 2016 with the profile in the old place", u"16.0.0.5000", kFixed,
+       {kOffice14, kOffice15}, kFixed},
+      {"Outlook 2016 and no profile anywhere: its own key", u"16.0.0.5000", std::nullopt,
+       {kOffice14}, kOffice16},
+      {"Outlook 2013: its own version's key", u"15.0.4420.1017", kOffice15, {kOffice16, kFixed},
+       kOffice15},
+  };
+  for (const LocationCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto rig = MakeRig(c);
+    const RegistryImage before = TakeImage(rig->registry);
+    rig->OpenPage();
+    EXPECT_EQ(rig->module.profilesKey, c.expected);
+    const Texts loaded = c.live ? Texts{u"Ann Sales <sales@corp.example>"} : Texts{};
+    EXPECT_EQ(rig->ui().List1.Items(), loaded);
+
+    if (!c.live) rig->user.AnswerMessageBox(platform::kAnswerOk);  // no addresses to add
+    rig->ui().cmdPopulate.UserClick();
+    rig->user.TypeIntoInputBox(u"Ann Home ann@home.example");
+    rig->ui().cmdAdd.UserClick();
+    rig->ui().Option1_0.UserClick();
+    rig->user.AnswerMessageBox(platform::kAnswerNo);
+    rig->page().PropertyPage_Apply();
+    EXPECT_EQ(rig->ProfileValue("replyaddressformat"), StoredUtf16(u"0"));
+    bool homeSaved = false;
+    for (const std::string& key : rig->AccountKeys()) {
+      homeSaved |= rig->Value(rig->AccountsPath() + "\\" + key, "Email") ==
+                   StoredUtf16(u"ann@home.example");
+    }
+    // A profile without "NextAccountID" gives no account number: only the format is saved.
+    EXPECT_EQ(homeSaved, c.live.has_value());
+
+    rig->user.AnswerMessageBox(platform::kAnswerYes);
+    rig->ui().cmdRefresh.UserClick();
+    rig->ClosePage();
+    EXPECT_EQ(rig->AccountKeys(), Names{});
+    EXPECT_EQ(rig->registry.OpenHandleCount(), 0u);
+    EXPECT_EQ(ChangesOutside(before, TakeImage(rig->registry), {rig->ProfilePrefix()}), Names{});
+    for (const std::string& stray : rig->user.Unexpected()) ADD_FAILURE() << stray;
+  }
+}
+
+TEST(PageProfileLocation, AnUnknownVersionKeepsTheFixedKey) {
+  PageRig rig(u"16.0.0.5000");
+  PutOtherCopy(rig, kOffice16);
+  rig.outlook.app->Fail("Version");
+  const RegistryImage before = TakeImage(rig.registry);
+  rig.OpenPage();
+  EXPECT_EQ(rig.module.iOutlookVersion, 0);
+  EXPECT_EQ(rig.module.profilesKey, kFixed);
+  EXPECT_EQ(rig.ui().List1.Items(), Texts{});
+  EXPECT_EQ(ChangesOutside(before, TakeImage(rig.registry), {rig.ProfilePrefix()}), Names{});
+}
+
+TEST(PageProfileLocation, DecidingOnlyOpensKeysAndEachPageDecidesAfresh) {
+  PageRig rig(u"16.0.0.5000");  // the profile is in the old place
+  rig.registry.ClearCalls();
+  EXPECT_EQ(profile::ChooseProfilesKey(rig.registry, 16, PageRig::kProfile), kFixed);
+  const Names opened = {"HKEY_CURRENT_USER\\" + ProfileKeyOf(kOffice16),
+                        "HKEY_CURRENT_USER\\" + ProfileKeyOf(kFixed)};
+  Names calls;
+  for (const auto& call : rig.registry.Calls()) {
+    if (call.operation == MemoryRegistryStore::Operation::CloseKey) continue;
+    EXPECT_EQ(call.operation, MemoryRegistryStore::Operation::OpenKeyEx);
+    calls.push_back(call.keyPath + "\\" + call.name);
+  }
+  EXPECT_EQ(calls, opened);
+  // An empty name is not looked for anywhere.
+  rig.registry.ClearCalls();
+  EXPECT_EQ(profile::ChooseProfilesKey(rig.registry, 16, u""), kOffice16);
+  EXPECT_TRUE(rig.registry.Calls().empty());
+
+  rig.OpenPage();
+  EXPECT_EQ(rig.module.profilesKey, kFixed);
+  rig.ClosePage();
+  // Outlook has copied the profile to its own key since: the next page uses that copy.
+  rig.PutText(ProfileKeyOf(kOffice16), "replyaddressformat", u"0");
+  rig.OpenPage();
+  EXPECT_EQ(rig.module.profilesKey, kOffice16);
+  EXPECT_TRUE(rig.ui().Option1_0.Value());
+}
+
+}  // namespace
+}  // namespace quillon::testing

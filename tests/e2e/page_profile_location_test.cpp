@@ -1,0 +1,71 @@
+// Outlook 2016 with its own copy of the profile under Office\16.0, a stale copy in
+// the old place and a same-named one under Office\14.0: the page shows and saves
+// the Office\16.0 copy; the other two stay byte for byte as they were.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace quillon::e2e {
+namespace {
+
+using standin::driver::OptionsWindow;
+using standin::driver::PageControl;
+
+const std::string kOffice16Profile = "Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles\\Quillon Sample";
+const std::string kOffice14Profile = "Software\\Microsoft\\Office\\14.0\\Outlook\\Profiles\\Quillon Sample";
+const std::string kOffice16Accounts = kOffice16Profile + "\\9375CFF0413111d3B88A00104B2A6676";
+
+// Later tests expect the profile only in the old place.
+struct OtherCopiesRemoved {
+  ~OtherCopiesRemoved() {
+    RemoveKey(kOffice16Profile);
+    RemoveKey(kOffice14Profile);
+  }
+};
+
+TEST(PageProfileLocation, Outlook16UsesItsOwnCopyAndLeavesTheOthersAlone) {
+  const OtherCopiesRemoved cleanup;
+  std::string fixedBefore, office14Before;
+  StandinSession session({{"outlook", {{"version", "16.0.0.5000"}}}}, L"", [&] {
+    ASSERT_TRUE(ImportSample("quillon-sample-16.reg"));
+    // Tell the copies apart: the stale one has lost an identity since the upgrade.
+    RemoveKey(kAccountsKey + "\\0000000c");
+    ASSERT_TRUE(WriteBinary(kOffice14Profile, "replyaddressformat", StoredText(u"2")));
+    fixedBefore = Export(kProfileKey);
+    office14Before = Export(kOffice14Profile);
+  });
+  ASSERT_TRUE(session.Started());
+  auto options = OptionsWindow::Wait(session.ProcessId());
+  ASSERT_TRUE(options);
+  EXPECT_EQ(options->Lines(PageControl::List1).size(), 2u);  // both identities of Office\16.0
+
+  options->Click(PageControl::Option1_0);
+  options->ClickButton(IDOK);
+  Answer(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES);
+  ASSERT_EQ(session.WaitForEnd(), 0u);
+
+  EXPECT_EQ(ReadValue(kOffice16Profile, "replyaddressformat")->bytes, StoredText(u"0"));
+  EXPECT_EQ(ReadValue(kOffice16Accounts, "NextAccountID"), Dword(15));
+  EXPECT_EQ(SubKeys(kOffice16Accounts), (Names{"00000002", "00000003", "0000000d", "0000000e"}));
+  EXPECT_EQ(Export(kProfileKey), fixedBefore);
+  EXPECT_EQ(Export(kOffice14Profile), office14Before);
+}
+
+// Outlook 2016 with the profile only in the old place: nothing appears under Office\16.0.
+TEST(PageProfileLocation, Outlook16WithTheProfileInTheOldPlaceCreatesNoNewCopy) {
+  StandinSession session(nlohmann::json{{"outlook", {{"version", "16.0.0.5000"}}}});
+  ASSERT_TRUE(session.Started());
+  auto options = OptionsWindow::Wait(session.ProcessId());
+  ASSERT_TRUE(options);
+  EXPECT_EQ(options->Lines(PageControl::List1).size(), 2u);
+  options->Click(PageControl::Option1_0);
+  options->ClickButton(IDOK);
+  Answer(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES);
+  ASSERT_EQ(session.WaitForEnd(), 0u);
+  EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat")->bytes, StoredText(u"0"));
+  EXPECT_EQ(ReadValue(kOffice16Profile, "replyaddressformat"), std::nullopt);
+  EXPECT_EQ(SubKeys(kOffice16Profile), Names{});
+}
+
+}  // namespace
+}  // namespace quillon::e2e
