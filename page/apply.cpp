@@ -27,8 +27,9 @@ int QuillonPage::CreateIdentityAccounts() {
   int smtpCount = 0;
   const std::int16_t count = c_.List1.ListCount();
   std::int32_t lastCreated = 0;
+  profile::AccountStoreWriter writer(m_.registry, m_.Profile());
   for (std::int16_t i = 0; i < count; ++i) {
-    std::int32_t number = profile::GetNextAccountID(m_.registry, m_.Profile());
+    std::int32_t number = writer.NextAccountID();
     if (number <= 0) continue;
     // When raising "NextAccountID" failed, the number read is one this save
     // already used: taking it again would write over that identity's account.
@@ -40,9 +41,10 @@ int QuillonPage::CreateIdentityAccounts() {
     // An address entry counts for the Exchange account's name even when incomplete.
     if (fields.form == IdentityFields::Form::Address) ++smtpCount;
     if (!fields.complete) continue;
-    profile::CreateIdentityAccount(m_.registry, m_.Profile(), number, fields.accountName,
-                                   fields.displayName, fields.address,
-                                   text::TrimSpaces(c_.List2.List(i)), text::TrimSpaces(c_.List3.List(i)));
+    const std::u16string newSignature = text::TrimSpaces(c_.List2.List(i));
+    const std::u16string replySignature = text::TrimSpaces(c_.List3.List(i));
+    writer.CreateIdentityAccount(number, {fields.accountName, fields.displayName, fields.address,
+                                          newSignature, replySignature});
     lastCreated = number;
   }
   return smtpCount;

@@ -9,6 +9,7 @@
 #include "platform/registry_store.h"
 #include "profile/profile_data.h"
 #include "profile/profile_location.h"
+#include "profile/scoped_key.h"
 
 namespace quillon::profile {
 
@@ -51,6 +52,42 @@ void CreateIdentityAccount(platform::RegistryStore& store, const ProfileLocation
                            std::u16string_view newSignature, std::u16string_view replySignature);
 bool DeleteAccount(platform::RegistryStore& store, const ProfileLocation& profile,
                    std::int32_t accountNumber);
+
+// The names and signatures of one identity account to create.
+struct IdentityAccountTexts {
+  std::u16string_view accountName;
+  std::u16string_view displayName;
+  std::u16string_view address;
+  std::u16string_view newSignature;
+  std::u16string_view replySignature;
+};
+
+// Writes a run of identity accounts into one profile's account store.
+// The account store key is opened once and kept for "NextAccountID" and the
+// order list; each account's values go through one handle of its own key.
+// The values, their order and the meaning of a failed call are those of the
+// free functions above: a value that cannot be set is skipped, an account key
+// that cannot be created skips that account's values, a store key that cannot
+// be opened gives 0 as the next number (tried again on the next call).
+class AccountStoreWriter {
+ public:
+  AccountStoreWriter(platform::RegistryStore& store, const ProfileLocation& profile);
+
+  std::int32_t NextAccountID();  // as GetNextAccountID
+  void CreateIdentityAccount(std::int32_t accountNumber, const IdentityAccountTexts& texts);
+
+ private:
+  platform::HKey StoreKey(bool createIfMissing);
+
+  platform::RegistryStore& store_;
+  ProfileLocation profile_;
+  std::u16string storePath_;
+  ScopedKey storeKey_;
+};
+
+// Sets an identity account's values, in their fixed order, in its open key.
+void WriteIdentityAccountValues(platform::RegistryStore& store, platform::HKey accountKey,
+                                const IdentityAccountTexts& texts);
 void SetExchangeAccountName(platform::RegistryStore& store, const ProfileData& data,
                             const ProfileLocation& profile, std::int32_t accountNumber,
                             std::u16string_view accountName);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "profile/account_store.h"
+#include "platform/ansi.h"
 #include "platform/text.h"
 #include "profile/profile_values.h"
 #include "profile/registry_access.h"
@@ -26,10 +27,10 @@ Bytes StoredText(std::u16string_view text) {
   return TextToBytes(stored);
 }
 
-void WriteSignatureName(platform::RegistryStore& store, std::u16string_view accountPath,
-                        std::u16string_view valueName, std::u16string_view signatureName) {
+void SetSignatureName(platform::RegistryStore& store, HKey accountKey,
+                      std::u16string_view valueName, std::u16string_view signatureName) {
   const std::u16string trimmed = text::TrimSpaces(signatureName);
-  if (!trimmed.empty()) WriteBinaryValue(store, accountPath, valueName, StoredText(trimmed));
+  if (!trimmed.empty()) SetBinaryValue(store, accountKey, valueName, StoredText(trimmed));
 }
 
 // Removes every entry equal to `number`, moving the last entry into the freed
@@ -70,31 +71,71 @@ void CreateIdentityAccount(platform::RegistryStore& store, const ProfileLocation
                            std::int32_t accountNumber, std::u16string_view accountName,
                            std::u16string_view displayName, std::u16string_view address,
                            std::u16string_view newSignature, std::u16string_view replySignature) {
-  if (profile.name.empty()) return;
-  const std::u16string storePath = AccountsKeyPath(profile);
-  const std::u16string path = AccountKeyPath(profile, accountNumber);
-  const Bytes none = StoredText(kNoServer);
-  WriteBinaryValue(store, path, u"Account Name", StoredText(accountName));
-  WriteStringValue(store, path, u"clsid", kIdentityAccountClsid);
-  WriteBinaryValue(store, path, u"Display Name", StoredText(displayName));
-  WriteBinaryValue(store, path, u"Email", StoredText(address));
-  WriteDwordValue(store, path, u"POP3 Remember Passwd", 0);
-  WriteBinaryValue(store, path, u"POP3 Server", none);
-  WriteBinaryValue(store, path, u"POP3 User", none);
-  WriteBinaryValue(store, path, u"SMTP Server", none);
-  WriteDwordValue(store, path, u"Is Account Disabled", 1);
-  WriteSignatureName(store, path, u"New Signature", newSignature);
-  WriteSignatureName(store, path, u"Reply-Forward Signature", replySignature);
+  AccountStoreWriter(store, profile)
+      .CreateIdentityAccount(accountNumber,
+                             {accountName, displayName, address, newSignature, replySignature});
+}
 
+void WriteIdentityAccountValues(platform::RegistryStore& store, HKey accountKey,
+                                const IdentityAccountTexts& texts) {
+  const Bytes none = StoredText(kNoServer);
+  SetBinaryValue(store, accountKey, u"Account Name", StoredText(texts.accountName));
+  // The one ANSI REG_SZ: its 38 characters, no terminator.
+  SetTypedValue(store, accountKey, u"clsid", platform::kRegSz,
+                std::u16string(kIdentityAccountClsid));
+  SetBinaryValue(store, accountKey, u"Display Name", StoredText(texts.displayName));
+  SetBinaryValue(store, accountKey, u"Email", StoredText(texts.address));
+  SetDwordValue(store, accountKey, u"POP3 Remember Passwd", 0);
+  SetBinaryValue(store, accountKey, u"POP3 Server", none);
+  SetBinaryValue(store, accountKey, u"POP3 User", none);
+  SetBinaryValue(store, accountKey, u"SMTP Server", none);
+  SetDwordValue(store, accountKey, u"Is Account Disabled", 1);
+  SetSignatureName(store, accountKey, u"New Signature", texts.newSignature);
+  SetSignatureName(store, accountKey, u"Reply-Forward Signature", texts.replySignature);
+}
+
+AccountStoreWriter::AccountStoreWriter(platform::RegistryStore& store,
+                                       const ProfileLocation& profile)
+    : store_(store),
+      profile_(profile),
+      storePath_(profile.name.empty() ? std::u16string() : AccountsKeyPath(profile)),
+      storeKey_(store, platform::kNoKey) {}
+
+HKey AccountStoreWriter::StoreKey(bool createIfMissing) {
+  if (!storeKey_ && !storePath_.empty()) {
+    if (createIfMissing) {
+      storeKey_.Receive() = CreateWritableKey(store_, storePath_);
+    } else {
+      store_.OpenKeyEx(platform::kCurrentUser, platform::ToAnsi(storePath_),
+                       platform::kKeyAllSixRights, storeKey_.Receive());
+    }
+  }
+  return storeKey_.get();
+}
+
+std::int32_t AccountStoreWriter::NextAccountID() {
+  // Reading never creates the store: without it no account may be created.
+  return ReadDwordValue(store_, StoreKey(false), kNextAccountIdValue);
+}
+
+void AccountStoreWriter::CreateIdentityAccount(std::int32_t accountNumber,
+                                               const IdentityAccountTexts& texts) {
+  if (storePath_.empty()) return;
+  {
+    ScopedKey account(store_, CreateWritableKey(store_, AccountKeyPath(profile_, accountNumber)));
+    if (account) WriteIdentityAccountValues(store_, account.get(), texts);
+  }
+  const HKey storeKey = StoreKey(true);
+  if (storeKey == platform::kNoKey) return;
   const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(accountNumber) + 1u);
-  WriteDwordValue(store, storePath, kNextAccountIdValue, next);
+  SetDwordValue(store_, storeKey, kNextAccountIdValue, next);
 
   // A store without an order list gets none; an empty list (left by deleting
   // its only entry) is extended like any other.
-  std::optional<Bytes> order = ReadBinaryValueIfPresent(store, storePath, kAccountOrderValue);
+  std::optional<Bytes> order = QueryBinaryValue(store_, storeKey, kAccountOrderValue);
   if (!order) return;
   text::AppendLittleEndian32(*order, accountNumber);
-  WriteBinaryValue(store, storePath, kAccountOrderValue, *order);
+  SetBinaryValue(store_, storeKey, kAccountOrderValue, *order);
 }
 
 bool DeleteAccount(platform::RegistryStore& store, const ProfileLocation& profile,

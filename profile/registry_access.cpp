@@ -160,22 +160,18 @@ std::u16string ReadValueText(RegistryStore& store, HKey key, std::u16string_view
   return DecodeSingleText(*bytes, eightBit);
 }
 
-std::optional<Bytes> ReadBinaryValueIfPresent(RegistryStore& store, std::u16string_view path,
-                                              std::u16string_view name) {
-  ScopedKey key(store, platform::kNoKey);
-  store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyQueryValue, key.Receive());
-  if (!key) return std::nullopt;
+std::optional<Bytes> QueryBinaryValue(RegistryStore& store, HKey key, std::u16string_view name) {
+  if (key == platform::kNoKey) return std::nullopt;
   const std::string valueName = ToAnsi(name);
   std::uint32_t size = 0;
-  if (store.QueryValueEx(key.get(), valueName, nullptr, nullptr, &size) !=
-      platform::kErrorSuccess) {
+  if (store.QueryValueEx(key, valueName, nullptr, nullptr, &size) != platform::kErrorSuccess) {
     return std::nullopt;
   }
   Bytes bytes(size);
   if (size == 0) return bytes;
   std::uint32_t received = size;
   // A failed data query yields nothing rather than an array of zeros.
-  if (store.QueryValueEx(key.get(), valueName, nullptr, bytes.data(), &received) !=
+  if (store.QueryValueEx(key, valueName, nullptr, bytes.data(), &received) !=
       platform::kErrorSuccess) {
     return std::nullopt;
   }
@@ -183,35 +179,49 @@ std::optional<Bytes> ReadBinaryValueIfPresent(RegistryStore& store, std::u16stri
   return bytes;
 }
 
+std::optional<Bytes> ReadBinaryValueIfPresent(RegistryStore& store, std::u16string_view path,
+                                              std::u16string_view name) {
+  ScopedKey key(store, platform::kNoKey);
+  store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyQueryValue, key.Receive());
+  return QueryBinaryValue(store, key.get(), name);
+}
+
 Bytes ReadBinaryValue(RegistryStore& store, std::u16string_view path, std::u16string_view name) {
   return ReadBinaryValueIfPresent(store, path, name).value_or(Bytes{});
 }
 
-namespace {
-
-bool WriteValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
-                std::uint32_t type, std::span<const std::uint8_t> bytes) {
-  ScopedKey key(store, platform::kNoKey);
-  if (store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyAllSixRights,
-                        key.Receive()) != platform::kErrorSuccess) {
-    return false;
+HKey CreateWritableKey(RegistryStore& store, std::u16string_view path) {
+  HKey key = platform::kNoKey;
+  if (store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyAllSixRights, key) !=
+      platform::kErrorSuccess) {
+    return platform::kNoKey;
   }
-  return store.SetValueEx(key.get(), ToAnsi(name), type, bytes.data(),
+  return key;
+}
+
+bool SetBinaryValue(RegistryStore& store, HKey key, std::u16string_view name,
+                    std::span<const std::uint8_t> bytes) {
+  return store.SetValueEx(key, ToAnsi(name), platform::kRegBinary, bytes.data(),
                           static_cast<std::uint32_t>(bytes.size())) == platform::kErrorSuccess;
 }
 
-}  // namespace
+bool SetDwordValue(RegistryStore& store, HKey key, std::u16string_view name, std::int32_t value) {
+  Bytes bytes;
+  text::AppendLittleEndian32(bytes, value);
+  return store.SetValueEx(key, ToAnsi(name), platform::kRegDword, bytes.data(), 4) ==
+         platform::kErrorSuccess;
+}
 
 bool WriteBinaryValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
                       std::span<const std::uint8_t> bytes) {
-  return WriteValue(store, path, name, platform::kRegBinary, bytes);
+  ScopedKey key(store, CreateWritableKey(store, path));
+  return key && SetBinaryValue(store, key.get(), name, bytes);
 }
 
 bool WriteDwordValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
                      std::int32_t value) {
-  Bytes bytes;
-  text::AppendLittleEndian32(bytes, value);
-  return WriteValue(store, path, name, platform::kRegDword, bytes);
+  ScopedKey key(store, CreateWritableKey(store, path));
+  return key && SetDwordValue(store, key.get(), name, value);
 }
 
 void WriteStringValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,

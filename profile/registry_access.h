@@ -41,6 +41,14 @@ std::optional<Bytes> ReadBinaryValueIfPresent(RegistryStore& store, std::u16stri
                                               std::u16string_view name);
 bool WriteBinaryValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
                       std::span<const std::uint8_t> bytes);
+// The same reads and writes through a key the caller holds open (access 0x3F),
+// for runs of values in one key: no create-or-open and close per value.
+std::optional<Bytes> QueryBinaryValue(RegistryStore& store, HKey key, std::u16string_view name);
+bool SetBinaryValue(RegistryStore& store, HKey key, std::u16string_view name,
+                    std::span<const std::uint8_t> bytes);
+bool SetDwordValue(RegistryStore& store, HKey key, std::u16string_view name, std::int32_t value);
+// Create-or-opens the key below HKEY_CURRENT_USER with access 0x3F; kNoKey on failure.
+HKey CreateWritableKey(RegistryStore& store, std::u16string_view path);
 bool WriteDwordValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
                      std::int32_t value);
 void WriteStringValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,

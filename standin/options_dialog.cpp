@@ -41,20 +41,25 @@ OptionsDialog::~OptionsDialog() {
   site_->Detach();
 }
 
-int OptionsDialog::Run() {
+bool OptionsDialog::Open() {
   const std::vector<WORD> dialogTemplate = MakeDialogTemplate(
       kOptionsTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN | DS_CENTER, 300, 300);
   dialog_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
                                        reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()), nullptr, Proc,
                                        reinterpret_cast<LPARAM>(this));
-  if (!dialog_) return 3;
+  if (!dialog_) return false;
   if (!created_) {
     Close("PageNotCreated");
-    return 3;
+    return false;
   }
   ShowWindow(dialog_, SW_SHOW);
   SetForegroundWindow(dialog_);
   if (HWND page = control_.Window()) SetFocus(page);
+  return true;
+}
+
+int OptionsDialog::Run() {
+  if (!Open()) return 3;
   MSG msg;
   while (!closed_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (PreTranslate(msg)) continue;

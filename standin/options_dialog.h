@@ -26,9 +26,14 @@ class OptionsDialog : public SiteOwner {
 
   // Shows the dialog until it closes. 0 when the page was hosted, 3 when it could not be created.
   int Run();
+  // Creates the dialog with the page in place and shows it, without waiting:
+  // true when the page was hosted. Run calls it first.
+  bool Open();
+  void Close(const char* how);
 
   // SiteOwner
   HWND DialogWindow() override { return dialog_; }
+  HWND PageWindow() const { return control_.Window(); }
   RECT PageRect() override;
   ComPtr<IDispatch> Application() override;
   void OnStatusChange() override;
@@ -42,7 +47,6 @@ class OptionsDialog : public SiteOwner {
   void Layout();
   void OnCommand(int id);
   void ApplyFromButton(const char* button);
-  void Close(const char* how);
   bool PreTranslate(MSG& msg);
 
   std::shared_ptr<World> world_;

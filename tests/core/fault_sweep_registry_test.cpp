@@ -226,19 +226,47 @@ class ApplyWithOneFailure : public ::testing::Test {
 };
 
 TEST_F(ApplyWithOneFailure, ALineWithoutAnAccountNumberIsSkippedAndTheNextOnesSaved) {
-  // The store is opened for reading once to list the accounts, then once per
-  // line for "NextAccountID": the fourth open is the one for "Ann One".
+  // Apply reads "NextAccountID" once per line through the store key it keeps
+  // open: the third read is the one for "Ann One".
   const std::string store = world.AccountsPath();
   ApplyFailing([store](const Call& call) {
-    return call.operation == Operation::OpenKeyEx && call.name == store &&
-           call.access == platform::kKeyRead;
-  }, 4);
+    return call.operation == Operation::QueryValueEx && call.name == "NextAccountID";
+  }, 3);
   EXPECT_EQ(world.AccountKeys(), (Names{"00000001", "00000002", "00000005", "00000006", "00000007",
                                         "00000008"}));
   EXPECT_EQ(Email(5), StoredUtf16(u"sales@corp.example"));
   EXPECT_EQ(Email(6), StoredUtf16(u"support@corp.example"));
   EXPECT_EQ(Email(7), StoredUtf16(u"two@x.example"));
   EXPECT_EQ(Email(8), StoredUtf16(u"three@x.example"));
+}
+
+TEST_F(ApplyWithOneFailure, AStoreKeyThatDoesNotOpenSkipsOnlyTheLineItWasOpenedFor) {
+  // The store key is opened for writing at the first line (after one open per
+  // deleted identity); failing that open costs the first line its number, and
+  // the next line opens it again.
+  const std::string store = world.AccountsPath();
+  ApplyFailing([store](const Call& call) {
+    return call.operation == Operation::OpenKeyEx && call.name == store &&
+           call.access == platform::kKeyAllSixRights;
+  }, 3);
+  EXPECT_EQ(Email(5), StoredUtf16(u"support@corp.example"));
+  EXPECT_EQ(Email(8), StoredUtf16(u"three@x.example"));
+  EXPECT_EQ(world.Value(world.AccountsPath(), "NextAccountID"), Dwords({9}));
+  EXPECT_EQ(world.Value(world.AccountsPath(), platform::ToAnsi(profile::kAccountOrderValue)),
+            Dwords({1, 2, 5, 6, 7, 8}));
+}
+
+TEST_F(ApplyWithOneFailure, AnAccountKeyThatCannotBeCreatedSkipsOnlyThatAccountsValues) {
+  const std::string account = world.AccountPath(6);
+  ApplyFailing([account](const Call& call) {
+    return call.operation == Operation::CreateKeyEx && call.name == account;
+  }, 1);
+  EXPECT_EQ(Email(5), StoredUtf16(u"sales@corp.example"));
+  EXPECT_EQ(world.Value(account, "Account Name"), std::nullopt);
+  EXPECT_EQ(Email(7), StoredUtf16(u"one@x.example"));
+  // The number stays taken, as when each value's own open had failed.
+  EXPECT_EQ(world.Value(world.AccountsPath(), platform::ToAnsi(profile::kAccountOrderValue)),
+            Dwords({1, 2, 5, 6, 7, 8, 9}));
 }
 
 TEST_F(ApplyWithOneFailure, ANumberWhoseRaiseFailedIsNotTakenAgain) {
