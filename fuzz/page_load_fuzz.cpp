@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "platform/text.h"
 #include "platform/ansi.h"
+#include "platform/text.h"
 #include "profile/account_store.h"
 #include "profile/profile_values.h"
 #include "tests/core/fault_sweep_support.h"

@@ -34,18 +34,12 @@ char16_t UpperCaseUnit(char16_t unit) {
 // (every registry lookup and every image of a fuzz run goes through here).
 int CompareFolded(std::string_view left, std::string_view right) {
   const std::size_t common = std::min(left.size(), right.size());
-  const auto folded = [](char byte) {
+  const auto folded = [](char byte) -> char16_t {
     const auto code = static_cast<unsigned char>(byte);
-    return UpperCaseUnit(code < 0x80 ? char16_t{code} : FromAnsi(std::string_view(&byte, 1))[0]);
+    if (code < 0x80) return code >= 'a' && code <= 'z' ? code - 0x20 : code;  // ASCII: no table
+    return UpperCaseUnit(FromAnsi(std::string_view(&byte, 1))[0]);
   };
   for (std::size_t i = 0; i < common; ++i) {
-    const auto leftByte = static_cast<unsigned char>(left[i]);
-    const auto rightByte = static_cast<unsigned char>(right[i]);
-    if (leftByte < 0x80 && rightByte < 0x80) {  // the usual case, without the table
-      const auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 0x20 : c; };
-      if (upper(leftByte) != upper(rightByte)) return upper(leftByte) < upper(rightByte) ? -1 : 1;
-      continue;
-    }
     const char16_t l = folded(left[i]);
     const char16_t r = folded(right[i]);
     if (l != r) return l < r ? -1 : 1;
