@@ -4,9 +4,14 @@ Outlook 97-2010 keep profiles, samples/quillon-sample-16.reg where Outlook 2016 
 
 The .reg file is committed; rerun this after changing the profile here. Folder
 EntryIDs must match those of samples/quillon-sample.json.
+
+  make-sample-profile.py --large IDENTITIES ADDRESSES FILE
+writes a big variant of the same profile (Outlook 97-2010 location) for benchmarks:
+that many more identity accounts and directory addresses.
 """
 import pathlib
 import struct
+import sys
 
 PROFILE = "Quillon Sample"
 PROFILES_KEY = r"HKEY_CURRENT_USER\Software\Microsoft\Windows NT\CurrentVersion\Windows Messaging Subsystem\Profiles"
@@ -47,14 +52,19 @@ def identity(name, display, email, new_signature, reply_signature):
             ("New Signature", text(new_signature)), ("Reply-Forward Signature", text(reply_signature))]
 
 
-def profile_keys(profiles_key):
+def profile_keys(profiles_key, extra_identities=0, extra_addresses=0):
     profile = f"{profiles_key}\\{PROFILE}"
     accounts = f"{profile}\\{ACCOUNTS}"
-    order = [2, 3, 11, 12]
-    return [
+    extra = list(range(13, 13 + extra_identities))
+    order = [2, 3, 11, 12] + extra
+    addresses = [f"smtp:jane.{n}@alias.quillon-sample.com" for n in range(extra_addresses)]
+    identities = [(f"{accounts}\\{n:08x}", identity(f"EX [Jane Doe {n} <jane.{n}@quillon-sample.com>]",
+                                                     f"Jane Doe {n}", f"jane.{n}@quillon-sample.com", "", ""))
+                  for n in extra]
+    return identities + [
         (profile, [("replyaddressformat", text("1")),
                    ("monitoredfolders", text("".join(e + "\t" for e in MONITORED)))]),
-        (accounts, [("NextAccountID", dword(13)), (ORDER_LIST, b"".join(struct.pack("<I", n) for n in order))]),
+        (accounts, [("NextAccountID", dword(13 + extra_identities)), (ORDER_LIST, b"".join(struct.pack("<I", n) for n in order))]),
         (f"{accounts}\\00000002", [("Account Name", text("Microsoft Exchange Server")), ("clsid", EXCHANGE_CLSID),
                                    ("Service Name", text("MSEMS")), ("Display Name", text("Jane Doe"))]),
         (f"{accounts}\\00000003", [("Account Name", text("Jane at home")), ("clsid", POP3_CLSID),
@@ -69,7 +79,7 @@ def profile_keys(profiles_key):
                                            "Support", "Support")),
         (f"{profile}\\{DIRECTORY}", [("101f6637", multi_valued_utf16([
             "SMTP:jane.doe@quillon-sample.com", "smtp:jdoe@quillon-sample.com",
-            "smtp:jane@sales.quillon-sample.com", "X400:c=US;a= ;p=Quillon;o=Exchange;s=Doe;g=Jane;"]))]),
+            "smtp:jane@sales.quillon-sample.com", "X400:c=US;a= ;p=Quillon;o=Exchange;s=Doe;g=Jane;"] + addresses))]),
         (r"HKEY_CLASSES_ROOT\CLSID" + "\\" + POP3_CLSID, [("", "POP3/SMTP Account")]),
     ]
 
@@ -97,19 +107,23 @@ def value_lines(name, value):
     return hex_lines(f"{label}=hex:", value)
 
 
-def write_reg(file_name, profiles_key):
+def write_reg(file_name, profiles_key, keys=None):
     lines = ["Windows Registry Editor Version 5.00", ""]
-    for key, values in profile_keys(profiles_key):
+    for key, values in keys or profile_keys(profiles_key):
         lines.append(f"[{key}]")
         for name, value in values:
             lines.extend(value_lines(name, value))
         lines.append("")
-    out = pathlib.Path(__file__).with_name(file_name)
+    out = pathlib.Path(__file__).with_name(file_name) if keys is None else pathlib.Path(file_name)
     out.write_bytes(b"\xff\xfe" + ("\r\n".join(lines) + "\r\n").encode("utf-16-le"))
     print(f"wrote {out}")
 
 
 def main():
+    if len(sys.argv) == 5 and sys.argv[1] == "--large":
+        identities, addresses = int(sys.argv[2]), int(sys.argv[3])
+        write_reg(sys.argv[4], PROFILES_KEY, profile_keys(PROFILES_KEY, identities, addresses))
+        return
     write_reg("quillon-sample.reg", PROFILES_KEY)
     write_reg("quillon-sample-16.reg", OUTLOOK16_PROFILES_KEY)
 

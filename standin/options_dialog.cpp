@@ -165,6 +165,7 @@ void OptionsDialog::Layout() {
 bool OptionsDialog::CreatePage() {
   world_->log().Record("CreateControl", {{"progId", Narrow(options_.progId)}});
   std::string step;
+  creationStarted_ = std::chrono::steady_clock::now();
   const HRESULT hr = control_.Create(options_.progId, site_.get(), options_.order, dialog_, PageRect(), step);
   if (FAILED(hr)) {
     world_->log().Record("ControlCreateFailed", {{"step", step}, {"hr", HexResult(hr)}});

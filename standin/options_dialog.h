@@ -2,6 +2,7 @@
 // with OK, Cancel and Apply under it, driven the way Outlook drives a property page.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,8 @@ class OptionsDialog : public SiteOwner {
   // true when the page was hosted. Run calls it first.
   bool Open();
   void Close(const char* how);
+  // When the page's creation began (the ProgID looked up, then CoCreateInstance).
+  std::chrono::steady_clock::time_point CreationStarted() const { return creationStarted_; }
 
   // SiteOwner
   HWND DialogWindow() override { return dialog_; }
@@ -56,6 +59,7 @@ class OptionsDialog : public SiteOwner {
   ComPtr<ControlSite> site_;
   HostedControl control_;
   bool busy_ = false, closed_ = false, created_ = false;
+  std::chrono::steady_clock::time_point creationStarted_{};
 };
 
 }  // namespace quillon::standin
