@@ -1,6 +1,7 @@
 // Reading the account store: which accounts are identities, which one is the
 // profile's Exchange account.
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -33,11 +34,29 @@ std::optional<std::u16string> EnumAccountKeyName(platform::RegistryStore& store,
   return std::nullopt;
 }
 
-bool IsIdentity(const AccountRecord& account) {
-  return text::ContainsAsciiIgnoringCase(account.ClassName, u"POP3") &&
-         text::EqualsAsciiIgnoringCase(account.POP3Server, u"none") &&
-         text::EqualsAsciiIgnoringCase(account.SMTPServer, u"none");
+// An identity is an account of the POP3 class without servers.
+bool HasIdentityClass(const AccountRecord& account) {
+  return text::ContainsAsciiIgnoringCase(account.ClassName, u"POP3");
 }
+bool IsNoServer(std::u16string_view server) { return text::EqualsAsciiIgnoringCase(server, u"none"); }
+
+// The class descriptions of one load: every identity account names the same
+// clsid, looked up once. Only descriptions found are kept, so a lookup that
+// failed is tried again for the next account rather than losing them all.
+class ClassDescriptions {
+ public:
+  explicit ClassDescriptions(platform::RegistryStore& store) : store_(store) {}
+  std::u16string Of(const std::u16string& clsid) {
+    if (const auto found = found_.find(clsid); found != found_.end()) return found->second;
+    std::u16string description = GetClassDescription(store_, clsid);
+    if (!description.empty()) found_.emplace(clsid, description);
+    return description;
+  }
+
+ private:
+  platform::RegistryStore& store_;
+  std::map<std::u16string, std::u16string> found_;  // by the exact clsid text looked up
+};
 
 // A TAB inside a value would split its item in two and shift every later item
 // of that list against the other six lists, so it becomes a blank.
@@ -71,6 +90,39 @@ void ClearAccountLists(ProfileData& data) {
   }
 }
 
+// Reads one account of the store, each value only once it matters, in the
+// order that decides: a service account needs its service name, an account of
+// another class or with servers no more than the values that rule it out.
+// What ends in the lists is what reading the whole account would give.
+void ListAccount(platform::RegistryStore& store, HKey storeKey, const std::u16string& name,
+                 ClassDescriptions& classes, ProfileData& data) {
+  ScopedKey key(store, OpenKey(store, storeKey, name));
+  if (!key) return;
+  const auto text = [&](std::u16string_view value) { return ReadValueText(store, key.get(), value, u""); };
+  AccountRecord account;
+  account.AccountID = name;
+  account.ServiceName = text(u"Service Name");
+  if (!account.ServiceName.empty()) {
+    if (text::EqualsAsciiIgnoringCase(account.ServiceName, u"MSEMS")) {
+      data.sExchangeID = text::TrimSpaces(account.AccountID);
+    }
+    return;
+  }
+  account.Clsid = ReadStringValue(store, key.get(), u"clsid");
+  if (!account.Clsid.empty()) account.ClassName = classes.Of(account.Clsid);
+  if (!HasIdentityClass(account)) return;
+  account.POP3Server = text(u"POP3 Server");
+  if (!IsNoServer(account.POP3Server)) return;
+  account.SMTPServer = text(u"SMTP Server");
+  if (!IsNoServer(account.SMTPServer)) return;
+  account.AccountName = text(u"Account Name");
+  account.DisplayName = text(u"Display Name");
+  account.Email = text(u"Email");
+  account.NewSignature = text(u"New Signature");
+  account.ReplyForwardSignature = text(u"Reply-Forward Signature");
+  AppendIdentity(data, account);
+}
+
 }  // namespace
 
 void LoadAccounts(platform::RegistryStore& store, ProfileData& data,
@@ -86,17 +138,10 @@ void LoadAccounts(platform::RegistryStore& store, ProfileData& data,
   std::uint32_t count = 0;
   std::uint32_t longest = 0;
   if (store.QueryInfoKey(key.get(), &count, &longest) != platform::kErrorSuccess) return;
+  ClassDescriptions classes(store);
   for (std::uint32_t index = 0; index < count; ++index) {
     const std::optional<std::u16string> name = EnumAccountKeyName(store, key.get(), index, longest);
-    if (!name) continue;
-    const AccountRecord account = ReadAccount(store, storePath, *name);
-    if (!account.ServiceName.empty()) {
-      if (text::EqualsAsciiIgnoringCase(account.ServiceName, u"MSEMS")) {
-        data.sExchangeID = text::TrimSpaces(account.AccountID);
-      }
-      continue;
-    }
-    if (IsIdentity(account)) AppendIdentity(data, account);
+    if (name) ListAccount(store, key.get(), *name, classes, data);
   }
 }
 

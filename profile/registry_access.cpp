@@ -21,18 +21,26 @@ constexpr std::size_t kSubKeyNameBufferSize = 256;
 constexpr std::u16string_view kSmtpMode = u"SMTP";
 constexpr std::u16string_view kSmtpPrefix = u"SMTP:";
 
+// Most values fit this; a longer one costs a second query with its size.
+constexpr std::uint32_t kFirstQueryBytes = 256;
+
 // The value's bytes followed by one zero byte; nothing when it cannot be read.
+// One query when the value fits the first buffer, else a second one sized by
+// the first: a value that changed size in between counts as unreadable.
 std::optional<Bytes> QueryWithTrailingZero(RegistryStore& store, HKey key, const std::string& name,
                                            std::uint32_t& size) {
   size = 0;
-  if (store.QueryValueEx(key, name, nullptr, nullptr, &size) != platform::kErrorSuccess) {
-    return std::nullopt;
+  Bytes bytes(std::size_t{kFirstQueryBytes} + 1, 0);
+  std::uint32_t received = kFirstQueryBytes;
+  platform::RegResult result = store.QueryValueEx(key, name, nullptr, bytes.data(), &received);
+  if (result == platform::kErrorMoreData) {
+    bytes.assign(std::size_t{received} + 1, 0);
+    result = store.QueryValueEx(key, name, nullptr, bytes.data(), &received);
   }
-  Bytes bytes(std::size_t{size} + 1, 0);
-  std::uint32_t received = size;
-  if (store.QueryValueEx(key, name, nullptr, bytes.data(), &received) != platform::kErrorSuccess) {
-    return std::nullopt;
-  }
+  if (result != platform::kErrorSuccess || received >= bytes.size()) return std::nullopt;
+  size = received;
+  bytes.resize(std::size_t{received} + 1);
+  bytes[received] = 0;  // the store may have written a terminator there
   return bytes;
 }
 

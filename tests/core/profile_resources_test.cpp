@@ -171,10 +171,23 @@ TEST_F(ProfileCallSteps, FailedWritesAreReportedExceptByCreateKeyAndSetValue) {
 TEST_F(ProfileCallSteps, FailedReadsGiveNothingRatherThanStaleOrZeroedData) {
   store_.FailCall(Operation::QueryValueEx, 2, kErrorMoreData);
   EXPECT_EQ(ReadBinaryValue(store_, ProfileKeyPath(kProfile), u"replyaddressformat"), Bytes{});
-  store_.ClearFailures();
-  store_.FailCall(Operation::QueryValueEx, 2, kErrorMoreData);
+  // A text is read in one query when it fits the first buffer, in a second
+  // one sized by the first when it does not; either failing gives nothing.
+  const Bytes longText(1000, 'x');
+  SeedValue(store_, kCurrentUser, ToAnsi(ProfileKeyPath(kProfile)), "long", kRegBinary, longText);
   HKey key = OpenKey(store_, kCurrentUser, ProfileKeyPath(kProfile));
-  EXPECT_EQ(ReadValueText(store_, key, u"replyaddressformat", u""), u"");
+  EXPECT_EQ(ReadValueText(store_, key, u"long", u"").size(), longText.size() / 2);
+  const struct {
+    const char16_t* name;
+    int nth;
+    RegResult code;
+  } failures[] = {{u"replyaddressformat", 1, kErrorAccessDenied}, {u"long", 1, kErrorAccessDenied},
+                  {u"long", 2, kErrorMoreData}};
+  for (const auto& failure : failures) {
+    store_.ClearFailures();
+    store_.FailCall(Operation::QueryValueEx, failure.nth, failure.code);
+    EXPECT_EQ(ReadValueText(store_, key, failure.name, u""), u"") << failure.nth;
+  }
   store_.CloseKey(key);
 
   // An account that cannot be enumerated is skipped and the others read; a
