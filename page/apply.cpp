@@ -11,23 +11,22 @@
 
 namespace quillon {
 
-void QuillonPage::DeleteIdentityAccounts() {
+void QuillonPage::DeleteIdentityAccounts(profile::AccountStoreWriter& writer) {
   profile::LoadAccounts(m_.registry, m_, m_.Profile());
   m_.vAccIDs = text::SplitAt(m_.sAccIDs, text::kTab);
   m_.SetBoundsOf(m_.vAccIDs);
   for (const std::u16string& id : m_.vAccIDs) {
     // A key name that is not an account number names no account to delete.
     if (const auto number = text::ParseHex(id)) {
-      profile::DeleteAccount(m_.registry, m_.Profile(), *number);
+      writer.DeleteAccount(*number);
     }
   }
 }
 
-int QuillonPage::CreateIdentityAccounts() {
+int QuillonPage::CreateIdentityAccounts(profile::AccountStoreWriter& writer) {
   int smtpCount = 0;
   const std::int16_t count = c_.List1.ListCount();
   std::int32_t lastCreated = 0;
-  profile::AccountStoreWriter writer(m_.registry, m_.Profile());
   for (std::int16_t i = 0; i < count; ++i) {
     std::int32_t number = writer.NextAccountID();
     if (number <= 0) continue;
@@ -90,8 +89,11 @@ void QuillonPage::OfferRestart() {
 
 void QuillonPage::PropertyPage_Apply() {
   if (bDirty && !m_.sPN.empty()) {
-    DeleteIdentityAccounts();
-    const int smtpCount = CreateIdentityAccounts();
+    // One writer for both phases: the store key, "NextAccountID" and the
+    // order list are opened and read once for the whole save.
+    profile::AccountStoreWriter writer(m_.registry, m_.Profile());
+    DeleteIdentityAccounts(writer);
+    const int smtpCount = CreateIdentityAccounts(writer);
     SaveFoldersAndFormat();
     NameExchangeAccount(smtpCount);
     OfferRestart();

@@ -19,6 +19,10 @@
 #include "platform/registry_store.h"
 #include "platform/user_services.h"
 
+namespace quillon::profile {
+class AccountStoreWriter;
+}
+
 namespace quillon {
 
 inline constexpr std::u16string_view kAppTitle = u"Quillon";
@@ -105,8 +109,8 @@ class QuillonPage {
   void LoadFolders();
 
   // Steps of Apply.
-  void DeleteIdentityAccounts();
-  int CreateIdentityAccounts();  // returns the number of address entries
+  void DeleteIdentityAccounts(profile::AccountStoreWriter& writer);
+  int CreateIdentityAccounts(profile::AccountStoreWriter& writer);  // returns the number of address entries
   void SaveFoldersAndFormat();
   void NameExchangeAccount(int smtpCount);
   void OfferRestart();

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/registry_store.h"
 #include "profile/profile_data.h"
 #include "profile/profile_location.h"
+#include "profile/registry_access.h"
 #include "profile/scoped_key.h"
 
 namespace quillon::profile {
@@ -62,9 +64,12 @@ struct IdentityAccountTexts {
   std::u16string_view replySignature;
 };
 
-// Writes a run of identity accounts into one profile's account store.
-// The account store key is opened once and kept for "NextAccountID" and the
-// order list; each account's values go through one handle of its own key.
+// Writes one Apply's changes to a profile's account store: the old identity
+// accounts deleted, then a run of new ones created. The account store key is
+// opened once and kept; each account's values go through one handle of its own
+// key. "NextAccountID" and the order list are read once and then known: after
+// a write that succeeded they are what was written, after one that failed what
+// the store still holds, so each step sees what a fresh read would give.
 // The values, their order and the meaning of a failed call are those of the
 // free functions above: a value that cannot be set is skipped, an account key
 // that cannot be created skips that account's values, a store key that cannot
@@ -73,16 +78,22 @@ class AccountStoreWriter {
  public:
   AccountStoreWriter(platform::RegistryStore& store, const ProfileLocation& profile);
 
+  bool DeleteAccount(std::int32_t accountNumber);  // as the free DeleteAccount
   std::int32_t NextAccountID();  // as GetNextAccountID
   void CreateIdentityAccount(std::int32_t accountNumber, const IdentityAccountTexts& texts);
 
  private:
   platform::HKey StoreKey(bool createIfMissing);
+  void DeleteAccountKey(std::int32_t accountNumber);
+  std::optional<Bytes> OrderList(platform::HKey storeKey);
+  bool WriteOrderList(platform::HKey storeKey, const Bytes& order);
 
   platform::RegistryStore& store_;
   ProfileLocation profile_;
   std::u16string storePath_;
   ScopedKey storeKey_;
+  std::int32_t knownNextAccountID_ = 0;  // 0: not known, read it
+  std::optional<Bytes> knownOrder_;      // none: not known (or no list), read it
 };
 
 // Sets an identity account's values, in their fixed order, in its open key.

@@ -114,8 +114,44 @@ HKey AccountStoreWriter::StoreKey(bool createIfMissing) {
 }
 
 std::int32_t AccountStoreWriter::NextAccountID() {
+  if (knownNextAccountID_ != 0) return knownNextAccountID_;
   // Reading never creates the store: without it no account may be created.
-  return ReadDwordValue(store_, StoreKey(false), kNextAccountIdValue);
+  // A 0 (missing or unreadable) is read again next time.
+  knownNextAccountID_ = ReadDwordValue(store_, StoreKey(false), kNextAccountIdValue);
+  return knownNextAccountID_;
+}
+
+std::optional<Bytes> AccountStoreWriter::OrderList(HKey storeKey) {
+  if (!knownOrder_) knownOrder_ = QueryBinaryValue(store_, storeKey, kAccountOrderValue);
+  return knownOrder_;
+}
+
+bool AccountStoreWriter::WriteOrderList(HKey storeKey, const Bytes& order) {
+  if (!SetBinaryValue(store_, storeKey, kAccountOrderValue, order)) return false;
+  knownOrder_ = order;
+  return true;
+}
+
+// Through the store key in one call when the account has no subkeys (as
+// identity accounts are made); else, or when that fails, as DeleteKeyTree.
+void AccountStoreWriter::DeleteAccountKey(std::int32_t accountNumber) {
+  const HKey storeKey = StoreKey(false);
+  if (storeKey != platform::kNoKey &&
+      store_.DeleteKey(storeKey, platform::ToAnsi(AccountKeyName(accountNumber))) == platform::kErrorSuccess) {
+    return;
+  }
+  DeleteKeyTree(store_, platform::kCurrentUser, AccountKeyPath(profile_, accountNumber));
+}
+
+bool AccountStoreWriter::DeleteAccount(std::int32_t accountNumber) {
+  if (storePath_.empty()) return true;
+  DeleteAccountKey(accountNumber);
+  const HKey storeKey = StoreKey(true);
+  if (storeKey == platform::kNoKey) return true;  // no list could be read: nothing changed
+  std::optional<Bytes> order = OrderList(storeKey);
+  if (!order || !RemoveFromOrderList(*order, accountNumber)) return true;
+  // Removing the only entry stores an empty list, so the number never stays behind.
+  return WriteOrderList(storeKey, *order);
 }
 
 void AccountStoreWriter::CreateIdentityAccount(std::int32_t accountNumber,
@@ -128,25 +164,19 @@ void AccountStoreWriter::CreateIdentityAccount(std::int32_t accountNumber,
   const HKey storeKey = StoreKey(true);
   if (storeKey == platform::kNoKey) return;
   const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(accountNumber) + 1u);
-  SetDwordValue(store_, storeKey, kNextAccountIdValue, next);
+  if (SetDwordValue(store_, storeKey, kNextAccountIdValue, next)) knownNextAccountID_ = next;
 
   // A store without an order list gets none; an empty list (left by deleting
   // its only entry) is extended like any other.
-  std::optional<Bytes> order = QueryBinaryValue(store_, storeKey, kAccountOrderValue);
+  std::optional<Bytes> order = OrderList(storeKey);
   if (!order) return;
   text::AppendLittleEndian32(*order, accountNumber);
-  SetBinaryValue(store_, storeKey, kAccountOrderValue, *order);
+  WriteOrderList(storeKey, *order);
 }
 
 bool DeleteAccount(platform::RegistryStore& store, const ProfileLocation& profile,
                    std::int32_t accountNumber) {
-  if (profile.name.empty()) return true;
-  DeleteKeyTree(store, platform::kCurrentUser, AccountKeyPath(profile, accountNumber));
-  const std::u16string storePath = AccountsKeyPath(profile);
-  Bytes order = ReadBinaryValue(store, storePath, kAccountOrderValue);
-  if (!RemoveFromOrderList(order, accountNumber)) return true;
-  // Removing the only entry stores an empty list, so the number never stays behind.
-  return WriteBinaryValue(store, storePath, kAccountOrderValue, order);
+  return AccountStoreWriter(store, profile).DeleteAccount(accountNumber);
 }
 
 void SetExchangeAccountName(platform::RegistryStore& store, const ProfileData& data,
