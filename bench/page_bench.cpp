@@ -83,7 +83,7 @@ void BM_LoadAndApply(benchmark::State& state) {
   for (auto _ : state) LoadAndApply(world);
   state.counters["accounts"] = count;
 }
-BENCHMARK(BM_LoadAndApply)->Arg(10)->Arg(100)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAndApply)->Arg(10)->Arg(100)->Arg(500)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 void BM_Load(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
