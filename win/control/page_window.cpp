@@ -221,6 +221,23 @@ void PageWindow::Show(bool show) {
   if (window_) ShowWindow(window_, show ? SW_SHOWNA : SW_HIDE);
 }
 
+PageWindow::ListRedrawPause::ListRedrawPause(PageWindow& page) : page_(page) {
+  if (page_.listRedrawPauses_++ > 0) return;
+  for (const ControlDesign& design : PageDesign()) {
+    if (design.kind == ControlKind::ListBox) SendMessageW(page_.Control(design.id), WM_SETREDRAW, FALSE, 0);
+  }
+}
+
+PageWindow::ListRedrawPause::~ListRedrawPause() {
+  if (--page_.listRedrawPauses_ > 0) return;
+  for (const ControlDesign& design : PageDesign()) {
+    if (design.kind != ControlKind::ListBox) continue;
+    HWND list = page_.Control(design.id);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+  }
+}
+
 void PageWindow::SetClickHandler(ControlId id, std::function<void()> handler) {
   clickHandlers_[Index(id)] = std::move(handler);
 }

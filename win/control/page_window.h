@@ -67,6 +67,21 @@ class PageWindow {
   // probe that throws stands for a handler that fails.
   void SetMessageProbe(std::function<void(UINT message)> probe) { messageProbe_ = std::move(probe); }
 
+  // While one lives, the lists neither repaint nor update their scroll bars
+  // item by item (what makes filling a thousand lines slow); they repaint
+  // once when the last one ends. For the load, which shows no dialog: a
+  // dialog over paused lists would leave its image behind on them.
+  class ListRedrawPause {
+   public:
+    explicit ListRedrawPause(PageWindow& page);
+    ~ListRedrawPause();
+    ListRedrawPause(const ListRedrawPause&) = delete;
+    ListRedrawPause& operator=(const ListRedrawPause&) = delete;
+
+   private:
+    PageWindow& page_;
+  };
+
   HFONT PageFont() const { return pageFont_.get(); }
   HFONT LinkFont() const { return linkFont_.get(); }
 
@@ -93,6 +108,7 @@ class PageWindow {
   std::array<bool, kControlCount> hasToolTip_{};
   std::array<std::function<void()>, kControlCount> clickHandlers_;
   std::function<void()> focusHandler_;
+  int listRedrawPauses_ = 0;
   std::function<void(UINT)> messageProbe_;
   UniqueFont pageFont_;
   UniqueFont linkFont_;

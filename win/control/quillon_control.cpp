@@ -206,6 +206,7 @@ void QuillonControl::LoadWhenReady() {
   runtime_ = PageRuntime::Create(module_, static_cast<PropertyPage*>(this), siteLink_);
   if (!runtime_) return;
   runtime_->Window().SetFocusHandler([this] { OnChildFocus(); });
+  PageWindow::ListRedrawPause pause(runtime_->Window());
   runtime_->Page().UserControl_InitProperties();
 }
 
