@@ -190,6 +190,28 @@ TEST_P(PageLayout, HidingAFrameHidesWhatItHolds) {
   EXPECT_TRUE(IsWindowVisible(page_->Control(cmdAddFolder)));
 }
 
+// The load fills the lists with their redraw paused. Turning redraw back on
+// may show a window, so a list hidden meanwhile must come out hidden, the
+// others as they were, their items all there.
+TEST_P(PageLayout, ListsPausedForTheLoadComeBackShownAsDesigned) {
+  ShowWindow(page_->Handle(), SW_SHOWNA);
+  HWND list1 = page_->Control(List1);
+  const bool list1Shown = IsWindowVisible(list1) != FALSE;
+  {
+    PageWindow::ListRedrawPause pause(*page_);
+    {
+      PageWindow::ListRedrawPause nested(*page_);
+    }
+    page_->SetVisible(List4, false);
+    for (int i = 0; i < 100; ++i) SendMessageW(list1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"line"));
+  }
+  EXPECT_FALSE(IsWindowVisible(page_->Control(List4)));
+  EXPECT_EQ(IsWindowVisible(list1) != FALSE, list1Shown);
+  EXPECT_EQ(SendMessageW(list1, LB_GETCOUNT, 0, 0), 100);
+  page_->SetVisible(List4, true);
+  EXPECT_TRUE(IsWindowVisible(page_->Control(List4)));
+}
+
 INSTANTIATE_TEST_SUITE_P(Dpi, PageLayout, ::testing::Values(96u, 144u));
 
 }  // namespace

@@ -233,7 +233,9 @@ PageWindow::ListRedrawPause::~ListRedrawPause() {
   for (const ControlDesign& design : PageDesign()) {
     if (design.kind != ControlKind::ListBox) continue;
     HWND list = page_.Control(design.id);
+    // Redraw on sets WS_VISIBLE: a list hidden meanwhile is hidden again.
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    page_.ApplyVisibility(design.id);
     InvalidateRect(list, nullptr, TRUE);
   }
 }
