@@ -90,10 +90,30 @@ struct MemoryRegistryStore::Key {
   std::string fullPath;
   Key* parent = nullptr;  // valid while the key is in the tree
   bool deleted = false;
-  std::map<std::string, std::shared_ptr<Key>, RegistryNameLess> subKeys;
+  using SubKeyMap = std::map<std::string, std::shared_ptr<Key>, RegistryNameLess>;
+  SubKeyMap subKeys;
   std::map<std::string, StoredValue, RegistryNameLess> values;
+  // Where the last enumeration by index stood, so that enumerating 0, 1, 2...
+  // takes a step each rather than a walk from the first name (the product's
+  // loops would otherwise look quadratic). Any change to the subkeys forgets it.
+  bool cursorValid = false;
+  std::uint32_t cursorIndex = 0;
+  SubKeyMap::const_iterator cursor;
+
+  // The name of subkey `index`, which must be below subKeys.size().
+  const std::string& SubKeyNameAt(std::uint32_t index) {
+    if (!cursorValid || index < cursorIndex) {
+      cursor = subKeys.begin();
+      cursorIndex = 0;
+      cursorValid = true;
+    }
+    cursor = std::next(cursor, index - cursorIndex);
+    cursorIndex = index;
+    return cursor->first;
+  }
 
   std::shared_ptr<Key> AddSubKey(std::string_view subName) {
+    cursorValid = false;
     auto key = std::make_shared<Key>();
     key->name = std::string(subName);
     key->fullPath = fullPath + "\\" + key->name;
@@ -271,7 +291,7 @@ RegResult MemoryRegistryStore::EnumKey(HKey handle, std::uint32_t index, char* n
   }
   if (index >= key->subKeys.size()) return kErrorNoMoreItems;
   if (name == nullptr) return kErrorInvalidParameter;
-  const std::string& subName = std::next(key->subKeys.begin(), index)->first;
+  const std::string& subName = key->SubKeyNameAt(index);
   if (subName.size() + 1 > nameSize) return kErrorMoreData;
   std::memcpy(name, subName.c_str(), subName.size() + 1);
   return kErrorSuccess;
@@ -286,7 +306,7 @@ RegResult MemoryRegistryStore::EnumKeyEx(HKey handle, std::uint32_t index, char*
   }
   if (index >= key->subKeys.size()) return kErrorNoMoreItems;
   if (name == nullptr || nameLength == nullptr) return kErrorInvalidParameter;
-  const std::string& subName = std::next(key->subKeys.begin(), index)->first;
+  const std::string& subName = key->SubKeyNameAt(index);
   if (subName.size() + 1 > *nameLength) return kErrorMoreData;
   std::memcpy(name, subName.c_str(), subName.size() + 1);
   *nameLength = static_cast<std::uint32_t>(subName.size());
@@ -331,6 +351,7 @@ RegResult MemoryRegistryStore::RemoveSubKey(Key& parent, std::string_view name) 
   if (target == parent.subKeys.end()) return kErrorFileNotFound;
   if (!target->second->subKeys.empty()) return kErrorAccessDenied;
   target->second->deleted = true;
+  parent.cursorValid = false;
   parent.subKeys.erase(target);
   return kErrorSuccess;
 }
