@@ -18,6 +18,7 @@
 #include "testing/fake_controls.h"
 #include "testing/fake_outlook.h"
 #include "testing/scripted_user.h"
+#include "bench/wine/timed_process.h"
 #include "win/registry/win32_registry_store.h"
 
 namespace {
@@ -122,20 +123,10 @@ std::string ExportApplied(platform::RegistryStore& store) {
 }
 
 double TimedRegeditImport(const std::string& file) {
-  std::string command = "regedit.exe /S \"" + file + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  const auto start = Clock::now();
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    return -1;
-  }
-  WaitForSingleObject(process.hProcess, INFINITE);
-  const double elapsed = Milliseconds(Clock::now() - start);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return elapsed;
+  std::wstring wide(file.size(), L'\0');  // an ANSI path: at most one unit per byte
+  wide.resize(MultiByteToWideChar(CP_ACP, 0, file.data(), static_cast<int>(file.size()), wide.data(),
+                                  static_cast<int>(wide.size())));
+  return bench::TimedProcess(L"regedit.exe /S \"" + wide + L"\"");
 }
 
 // Wine's regedit stores a REG_SZ given as hex(1) with a NUL added; Apply's

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/wine/timed_process.h"
 #include "standin/options_dialog.h"
 #include "standin/scenario.h"
 
@@ -69,18 +70,7 @@ OpenResult TimedOpen(const Scenario& scenario) {
 }
 
 double TimedExport(const std::wstring& key, const std::wstring& file) {
-  std::wstring command = L"regedit.exe /E \"" + file + L"\" \"" + key + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  const auto start = Clock::now();
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return -1;
-  WaitForSingleObject(process.hProcess, INFINITE);
-  const double elapsed = Milliseconds(Clock::now() - start);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return elapsed;
+  return quillon::bench::TimedProcess(L"regedit.exe /E \"" + file + L"\" \"" + key + L"\"");
 }
 
 int Run(const std::wstring& label, const std::wstring& scenarioPath, const std::wstring& key) {

@@ -1,0 +1,29 @@
+// Runs a command line to its end and says how long that took.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+
+namespace quillon::bench {
+
+// Milliseconds from the process's creation to its exit; -1 when it could not be started.
+inline double TimedProcess(std::wstring commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const auto start = std::chrono::steady_clock::now();
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    return -1;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  const double elapsed =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return elapsed;
+}
+
+}  // namespace quillon::bench
