@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Tests the Windows Installer packages (scripts/package) under Wine, each case in
-# a fresh prefix (a copy of one prefix made for this run):
+# a fresh prefix (a copy of one prefix that wineboot made and nothing ran in):
 #  - each x64 package installs silently and writes, key for key, what regsvr32
 #    (per machine) resp. regsvr32 /n /i:user writes; the stand-in creates the
 #    installed page by ProgID on the sample profile; uninstalling leaves nothing
@@ -12,6 +12,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 scripts/install-deps.sh package
 source scripts/wine-env.sh
+source scripts/win-build.sh
 
 work=build/package-tests
 win64=build/win64
@@ -28,6 +29,8 @@ check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; f
 winpath() { printf 'Z:%s' "$(realpath -m "$1" | tr / '\\')"; }
 
 echo "== packages: building"
+quillon_win_configure "$win64" x86_64
+quillon_win_configure "$win32" i686
 cmake --build "$win64" -j2 --target Quillon QuillonOptions QuillonSession >/dev/null
 cmake --build "$win32" -j2 --target Quillon >/dev/null
 rm -rf "$work"
@@ -50,16 +53,23 @@ dll_x64=$work/next-x64.dll package "$work/v2" QUILLON_PACKAGE_VERSION="$next" ||
 v1=$work/v1/Quillon-$version
 v2=$work/v2/Quillon-$next
 
-echo "== packages: a fresh Wine prefix as the template of every case"
-quillon_wine_env "$work/template"
-quillon_wine_prefix
-quillon_wine_stop
+# Booting Wine costs more than the cases themselves: one prefix, made by wineboot and
+# never run, is the template every case copies. It is kept between runs while the Wine
+# that made it is the installed one.
+template=build/package-prefix-template
+wine_version=$("$quillon_wine64_loader" --version 2>/dev/null || wine --version)
+if [ "$(cat "$template/wine-version" 2>/dev/null)" != "$wine_version" ]; then
+  echo "== packages: a fresh Wine prefix as the template of every case"
+  rm -rf "$template"
+  quillon_wine_env "$template"
+  quillon_wine_prefix
+  quillon_wine_stop
+  echo "$wine_version" >"$template/wine-version"
+fi
 
 fresh() {  # fresh(name): a copy of the template prefix, server started
-  quillon_wine_env "$work/template"
-  quillon_wine_stop
   rm -rf "${work:?}/$1"
-  cp -a "$work/template" "$work/$1"
+  cp -a "$template" "$work/$1"
   quillon_wine_env "$work/$1"
   quillon_wine_start
 }
@@ -180,22 +190,27 @@ check "and are there after the uninstall" has_accounts "$work/machine-registry-a
 install_case user "$v1-x64-user.msi" HKCU HKEY_CURRENT_USER 'C:\users\root\AppData\Local\Programs\Quillon' user "/n /i:user "
 uninstall_case user "$v1-x64-user.msi"
 
-echo "== packages: version $next over $version (major upgrade, per machine)"
-fresh upgrade
-files >"$work/upgrade-files-before.txt"
-registry >"$work/upgrade-registry-before.txt"
-check "msiexec /i $version exits 0" msiexec /i "$v1-x64.msi"
-check "msiexec /i $next exits 0" msiexec /i "$v2-x64.msi"
-check "one product in Add/Remove Programs" test "$(installed_products)" = 1
-classes HKEY_LOCAL_MACHINE >"$work/upgrade-installed.txt"
-check "one registration, as regsvr32 writes it" same "$work/regsvr32-machine.txt" "$work/upgrade-installed.txt"
-dll=$(registered_dll HKLM)
-check "it names $next's file" cmp -s "$(unix_path "$dll")" "$work/next-x64.dll"
-check "one Quillon.dll installed" \
-  test "$(cd "$(drive_c)" && find . -path ./windows -prune -o -iname quillon.dll -print | wc -l)" = 1
 refused() { ! msiexec "$@"; }
-check "the lower version is refused over the higher one" refused /i "$v1-x64.msi"
-uninstall_case upgrade "$v2-x64.msi"
+upgrade_case() {  # upgrade_case(name, package suffix, HKLM|HKCU, export root, machine|user)
+  local name=$1 suffix=$2 hive=$3 export_root=$4 scope=$5 dll
+  echo "== packages: version $next over $version (major upgrade, $scope)"
+  fresh "$name"
+  files >"$work/$name-files-before.txt"
+  registry >"$work/$name-registry-before.txt"
+  check "msiexec /i $version exits 0" msiexec /i "$v1-x64$suffix.msi"
+  check "msiexec /i $next exits 0" msiexec /i "$v2-x64$suffix.msi"
+  check "one product in Add/Remove Programs" test "$(installed_products)" = 1
+  classes "$export_root" >"$work/$name-installed.txt"
+  check "one registration, as regsvr32 writes it" same "$work/regsvr32-$scope.txt" "$work/$name-installed.txt"
+  dll=$(registered_dll "$hive")
+  check "it names $next's file" cmp -s "$(unix_path "$dll")" "$work/next-x64.dll"
+  check "one Quillon.dll installed" \
+    test "$(cd "$(drive_c)" && find . -path ./windows -prune -o -iname quillon.dll -print | wc -l)" = 1
+  check "the lower version is refused over the higher one" refused /i "$v1-x64$suffix.msi"
+  uninstall_case "$name" "$v2-x64$suffix.msi"
+}
+upgrade_case upgrade '' HKLM HKEY_LOCAL_MACHINE machine
+upgrade_case upgrade-user -user HKCU HKEY_CURRENT_USER user
 
 echo "== packages: x86, by their tables (32-bit programs cannot run here)"
 table() { msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4; }
@@ -248,6 +263,7 @@ refuses() {  # refuses(what, expected message, env...)
   check "$what: nothing in the output folder" no_package_in "$dir"
 }
 refuses "a missing x64 DLL" 'the x64 DLL .* does not exist' missing-dll QUILLON_PACKAGE_DLL_X64="$work/none.dll"
+refuses "a missing x86 DLL" 'the x86 DLL .* does not exist' missing-dll-x86 QUILLON_PACKAGE_DLL_X86="$work/none.dll"
 printf 'not a certificate\n' >"$signing/garbage.pem"
 refuses "an unusable certificate" 'signing Quillon.dll failed' bad-cert \
   QUILLON_SIGN_CERT="$signing/garbage.pem" QUILLON_SIGN_KEY="$signing/key.pem"
