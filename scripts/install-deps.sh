@@ -5,11 +5,12 @@ set -euo pipefail
 
 native=(cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
         python3 unicode-data)
-windows=(mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
+windows=(cmake ninja-build mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine wine64
          nlohmann-json3-dev imagemagick xvfb xauth)
 # Windows Installer packages: wixl builds them, msiinfo/msidump read them back,
-# osslsigncode and openssl sign them (and make the tests' throwaway certificate).
-package=(wixl msitools osslsigncode openssl)
+# osslsigncode and openssl sign them (and make the tests' throwaway certificate); g++
+# builds the host tool that writes the packages' registry rows.
+package=(g++ wixl msitools osslsigncode openssl)
 
 case "${1:-all}" in
   native) wanted=("${native[@]}") ;;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Tests the Windows Installer packages (scripts/package) under Wine, each case in
-# a fresh prefix (a copy of one prefix made for this run):
+# a fresh prefix (a copy of one prefix that wineboot made and nothing ran in):
 #  - each x64 package installs silently and writes, key for key, what regsvr32
 #    (per machine) resp. regsvr32 /n /i:user writes; the stand-in creates the
 #    installed page by ProgID on the sample profile; uninstalling leaves nothing
@@ -12,6 +12,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 scripts/install-deps.sh package
 source scripts/wine-env.sh
+source scripts/win-build.sh
 
 work=build/package-tests
 win64=build/win64
@@ -28,6 +29,8 @@ check() { local what=$1; shift; if "$@"; then pass "$what"; else fail "$what"; f
 winpath() { printf 'Z:%s' "$(realpath -m "$1" | tr / '\\')"; }
 
 echo "== packages: building"
+quillon_win_configure "$win64" x86_64
+quillon_win_configure "$win32" i686
 cmake --build "$win64" -j2 --target Quillon QuillonOptions QuillonSession >/dev/null
 cmake --build "$win32" -j2 --target Quillon >/dev/null
 rm -rf "$work"
@@ -50,16 +53,23 @@ dll_x64=$work/next-x64.dll package "$work/v2" QUILLON_PACKAGE_VERSION="$next" ||
 v1=$work/v1/Quillon-$version
 v2=$work/v2/Quillon-$next
 
-echo "== packages: a fresh Wine prefix as the template of every case"
-quillon_wine_env "$work/template"
-quillon_wine_prefix
-quillon_wine_stop
+# Booting Wine costs more than the cases themselves: one prefix, made by wineboot and
+# never run, is the template every case copies. It is kept between runs while the Wine
+# that made it is the installed one.
+template=build/package-prefix-template
+wine_version=$("$quillon_wine64_loader" --version 2>/dev/null || wine --version)
+if [ "$(cat "$template/wine-version" 2>/dev/null)" != "$wine_version" ]; then
+  echo "== packages: a fresh Wine prefix as the template of every case"
+  rm -rf "$template"
+  quillon_wine_env "$template"
+  quillon_wine_prefix
+  quillon_wine_stop
+  echo "$wine_version" >"$template/wine-version"
+fi
 
 fresh() {  # fresh(name): a copy of the template prefix, server started
-  quillon_wine_env "$work/template"
-  quillon_wine_stop
   rm -rf "${work:?}/$1"
-  cp -a "$work/template" "$work/$1"
+  cp -a "$template" "$work/$1"
   quillon_wine_env "$work/$1"
   quillon_wine_start
 }
@@ -84,20 +94,31 @@ registered_dll() {  # registered_dll(HKLM|HKCU)
 unix_path() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 # Every file and folder of drive C, and the whole registry, for "nothing left".
 files() { (cd "$(drive_c)" && find . -path ./windows/Installer -prune -o -path ./registry.reg -prune -o -print | sort); }
-registry() {  # registry([key prefix to leave out]): the whole registry, one section per key
+registry() {  # registry(): the whole registry, one section per key
   "$WINE" regedit /E 'C:\registry.reg' >/dev/null 2>&1
   # Windows Installer's own bookkeeping keys stay behind empty: not the package's.
-  # HKLM\System holds hardware state Wine rewrites whenever a display driver starts.
-  iconv -f UTF-16 -t UTF-8 "$(drive_c)/registry.reg" | tr -d '\r' | awk -v skip="${1:-}" '
+  # HKLM\System holds hardware state Wine rewrites whenever a display driver starts, and
+  # Software\Wine\Temporary System Parameters the desktop settings a window program caches.
+  iconv -f UTF-16 -t UTF-8 "$(drive_c)/registry.reg" | tr -d '\r' | awk '
     /^\[/ { key = substr($0, 2, length($0) - 2)
             drop = key ~ /^HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\/ ||
                    key ~ /^HKEY_LOCAL_MACHINE\\Software\\Classes\\Installer(\\|$)/ ||
                    key ~ /^HKEY_LOCAL_MACHINE\\System\\/ ||
                    key ~ /^HKEY_USERS\\S-[-0-9]*\\Software\\Microsoft\\Installer/ ||
                    key ~ /^HKEY_CURRENT_USER\\Software\\Microsoft\\Installer/ ||
-                   (skip != "" && index(key, skip) > 0) }
+                   key ~ /^HKEY_USERS\\S-[-0-9]*\\Software\\Wine\\Temporary System Parameters(\\|$)/ }
     !drop && $0 != "" { print }'
   rm -f "$(drive_c)/registry.reg"
+}
+# A whole-registry snapshot split in two: the sample profile's keys (the user's data,
+# which the session may change) and everything else. The export shows the profile below
+# HKEY_USERS\<user's SID>; the name comes in through the environment, as awk -v would
+# take its backslashes for escapes.
+registry_part() {  # registry_part(profile|rest, snapshot)
+  part=$1 profile_key=${profile#HKEY_CURRENT_USER\\} awk '
+    /^\[/ { key = substr($0, 2, length($0) - 2); sub(/^HKEY_USERS\\[^\\]*\\/, "", key)
+            inside = key == ENVIRON["profile_key"] || index(key, ENVIRON["profile_key"] "\\") == 1 }
+    (ENVIRON["part"] == "profile") == inside { print }' "$2"
 }
 msiexec() {  # msiexec(/i|/x, package): exit code of a silent run
   "$WINE" msiexec "$1" "$(winpath "$2")" /qn </dev/null >/dev/null 2>&1
@@ -134,57 +155,62 @@ install_case() {
   check "the installed file is the packaged DLL" cmp -s "$(unix_path "$dll")" "$dll64"
   check "one product in Add/Remove Programs" test "$(installed_products)" = 1
 }
-leaves_nothing() {  # leaves_nothing(name[, registry keys to leave out]): as before the install
-  files >"$work/$1-files-after.txt"
-  registry "${2:-}" >"$work/$1-registry-after.txt"
-  check "no file or folder left" same "$work/$1-files-before.txt" "$work/$1-files-after.txt"
-  check "no key or value left" same "$work/$1-registry-before.txt" "$work/$1-registry-after.txt"
+leaves_nothing() {  # leaves_nothing(name): after the uninstall, as before the install
+  local name=$1
+  files >"$work/$name-files-after.txt"
+  registry >"$work/$name-registry-after.txt"
+  check "no file or folder left" same "$work/$name-files-before.txt" "$work/$name-files-after.txt"
+  check "no key or value left" same <(registry_part rest "$work/$name-registry-before.txt") \
+    <(registry_part rest "$work/$name-registry-after.txt")
+  # The profile as it was just before the uninstall: what the user saved is kept, byte for byte.
+  check "the profile is kept as it was" same <(registry_part profile "$work/$name-registry-installed.txt") \
+    <(registry_part profile "$work/$name-registry-after.txt")
 }
 uninstall_case() {  # uninstall_case(name, package)
+  registry >"$work/$1-registry-installed.txt"
   check "msiexec /x /qn exits 0" msiexec /x "$2"
   leaves_nothing "$1"
   quillon_wine_stop
 }
 
-profile_keys='Windows Messaging Subsystem\Profiles'
 import_sample() { "$WINE" regedit /S "$(winpath samples/quillon-sample.reg)"; }
 prepare=import_sample install_case machine "$v1-x64.msi" HKLM HKEY_LOCAL_MACHINE 'C:\Program Files\Quillon' machine
 session=$("$WINE" "$win64/standin/driver/QuillonSession.exe" "$(winpath "$win64/standin/QuillonOptions.exe")" \
   "$(winpath samples/quillon-sample.json)" 'C:\outlook-log.json' 'C:\screenshot.bmp' 2>&1 | tr -d '\r') || true
 check "the stand-in created the installed page by ProgID and loaded the sample profile" \
   grep -q 'identity: ' <<<"$session"
-"$WINESERVER" -w
 rm -f "$(drive_c)/outlook-log.json" "$(drive_c)/screenshot.bmp"
-# What the session saved is the user's: the uninstall keeps it, byte for byte.
-"$WINE" regedit /E 'C:\profile-saved.reg' "$profile"
-mv "$(drive_c)/profile-saved.reg" "$work/machine-profile-saved.reg"
-check "msiexec /x /qn exits 0" msiexec /x "$v1-x64.msi"
-"$WINE" regedit /E 'C:\profile-kept.reg' "$profile"
-mv "$(drive_c)/profile-kept.reg" "$work/machine-profile-kept.reg"
-check "the profile the session saved is kept as it was" \
-  cmp -s "$work/machine-profile-saved.reg" "$work/machine-profile-kept.reg"
-leaves_nothing machine "$profile_keys"
-quillon_wine_stop
+uninstall_case machine "$v1-x64.msi"
+# Not a vacuous comparison: the sample's accounts were in the snapshot before the install
+# and are still there after the uninstall.
+has_accounts() { grep -q '\\Quillon Sample\\9375CFF0413111d3B88A00104B2A6676\\00000003\]$' <(registry_part profile "$1"); }
+check "the sample profile's accounts were there before the install" has_accounts "$work/machine-registry-before.txt"
+check "and are there after the uninstall" has_accounts "$work/machine-registry-after.txt"
 
 install_case user "$v1-x64-user.msi" HKCU HKEY_CURRENT_USER 'C:\users\root\AppData\Local\Programs\Quillon' user "/n /i:user "
 uninstall_case user "$v1-x64-user.msi"
 
-echo "== packages: version $next over $version (major upgrade, per machine)"
-fresh upgrade
-files >"$work/upgrade-files-before.txt"
-registry >"$work/upgrade-registry-before.txt"
-check "msiexec /i $version exits 0" msiexec /i "$v1-x64.msi"
-check "msiexec /i $next exits 0" msiexec /i "$v2-x64.msi"
-check "one product in Add/Remove Programs" test "$(installed_products)" = 1
-classes HKEY_LOCAL_MACHINE >"$work/upgrade-installed.txt"
-check "one registration, as regsvr32 writes it" same "$work/regsvr32-machine.txt" "$work/upgrade-installed.txt"
-dll=$(registered_dll HKLM)
-check "it names $next's file" cmp -s "$(unix_path "$dll")" "$work/next-x64.dll"
-check "one Quillon.dll installed" \
-  test "$(cd "$(drive_c)" && find . -path ./windows -prune -o -iname quillon.dll -print | wc -l)" = 1
 refused() { ! msiexec "$@"; }
-check "the lower version is refused over the higher one" refused /i "$v1-x64.msi"
-uninstall_case upgrade "$v2-x64.msi"
+upgrade_case() {  # upgrade_case(name, package suffix, HKLM|HKCU, export root, machine|user)
+  local name=$1 suffix=$2 hive=$3 export_root=$4 scope=$5 dll
+  echo "== packages: version $next over $version (major upgrade, $scope)"
+  fresh "$name"
+  files >"$work/$name-files-before.txt"
+  registry >"$work/$name-registry-before.txt"
+  check "msiexec /i $version exits 0" msiexec /i "$v1-x64$suffix.msi"
+  check "msiexec /i $next exits 0" msiexec /i "$v2-x64$suffix.msi"
+  check "one product in Add/Remove Programs" test "$(installed_products)" = 1
+  classes "$export_root" >"$work/$name-installed.txt"
+  check "one registration, as regsvr32 writes it" same "$work/regsvr32-$scope.txt" "$work/$name-installed.txt"
+  dll=$(registered_dll "$hive")
+  check "it names $next's file" cmp -s "$(unix_path "$dll")" "$work/next-x64.dll"
+  check "one Quillon.dll installed" \
+    test "$(cd "$(drive_c)" && find . -path ./windows -prune -o -iname quillon.dll -print | wc -l)" = 1
+  check "the lower version is refused over the higher one" refused /i "$v1-x64$suffix.msi"
+  uninstall_case "$name" "$v2-x64$suffix.msi"
+}
+upgrade_case upgrade '' HKLM HKEY_LOCAL_MACHINE machine
+upgrade_case upgrade-user -user HKCU HKEY_CURRENT_USER user
 
 echo "== packages: x86, by their tables (32-bit programs cannot run here)"
 table() { msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4; }
@@ -237,6 +263,7 @@ refuses() {  # refuses(what, expected message, env...)
   check "$what: nothing in the output folder" no_package_in "$dir"
 }
 refuses "a missing x64 DLL" 'the x64 DLL .* does not exist' missing-dll QUILLON_PACKAGE_DLL_X64="$work/none.dll"
+refuses "a missing x86 DLL" 'the x86 DLL .* does not exist' missing-dll-x86 QUILLON_PACKAGE_DLL_X86="$work/none.dll"
 printf 'not a certificate\n' >"$signing/garbage.pem"
 refuses "an unusable certificate" 'signing Quillon.dll failed' bad-cert \
   QUILLON_SIGN_CERT="$signing/garbage.pem" QUILLON_SIGN_KEY="$signing/key.pem"

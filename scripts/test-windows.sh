@@ -8,24 +8,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh windows
 source scripts/wine-env.sh
+source scripts/win-build.sh
 
 build_type=${QUILLON_WIN_BUILD_TYPE:-Release}
 # DLLs every Windows installation provides; anything else would have to ship.
 system_dlls='^(kernel32|user32|gdi32|advapi32|ole32|oleaut32|shell32|shlwapi|comctl32|comdlg32|msvcrt|uxtheme|version|winmm|imm32|rpcrt4|oleacc|ws2_32)\.dll$'
 
 build() {  # build(dir, arch)
-  local dir=$1 arch=$2 start=$SECONDS file
-  local toolchain=$PWD/cmake/toolchain-mingw-$arch.cmake
+  local dir=$1 arch=$2 start=$SECONDS
   echo "== Windows $arch build ($dir, $build_type)"
-  # Configure once; later builds re-run CMake themselves when a CMakeLists changes.
-  # A changed toolchain only takes effect in a fresh cache.
-  for file in "$toolchain" cmake/toolchain-mingw-common.cmake; do
-    if [ "$file" -nt "$dir/CMakeCache.txt" ]; then rm -f "$dir/CMakeCache.txt" "$dir/build.ninja"; fi
-  done
-  if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
-      -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
-  fi
+  quillon_win_configure "$dir" "$arch"
   cmake --build "$dir" -j2
   echo "   built in $((SECONDS - start)) s"
 }
