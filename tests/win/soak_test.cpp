@@ -71,9 +71,14 @@ const std::array<Counter, 7> kCounters{{
 
 bool g_privateUsageMissing = false;
 
-BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
   ++*reinterpret_cast<std::size_t*>(count);
-  EnumChildWindows(window, [](HWND, LPARAM n) { return ++*reinterpret_cast<std::size_t*>(n), TRUE; }, count);
+  return TRUE;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+  CountChild(window, count);
+  EnumChildWindows(window, CountChild, count);  // all descendants
   return TRUE;
 }
 
