@@ -197,8 +197,7 @@ class Soak : public ::testing::Test {
   // A click on a line of List1, as the mouse would.
   void ClickLine(HWND page, int index) {
     HWND list = Find(page, List1);
-    const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
-    if (index < top) SendMessageW(list, LB_SETTOPINDEX, index, 0);
+    SendMessageW(list, LB_SETTOPINDEX, index, 0);  // in view, as the user would scroll it
     const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, index, 0));
     const LPARAM point = MAKELPARAM(4, (index - SendMessageW(list, LB_GETTOPINDEX, 0, 0)) * height + height / 2);
     SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
