@@ -38,6 +38,18 @@ check_imports() {  # check_imports(dir, arch)
   return $bad
 }
 
+# The library's exports by their plain names: an x86 build that decorated them
+# (_DllGetClassObject@12) could not be registered or created by COM.
+check_exports() {  # check_exports(dir, arch)
+  local dll=$1/win/control/Quillon.dll arch=$2 names
+  names=$("$arch-w64-mingw32-objdump" -p "$dll" | sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
+  echo "   $dll exports: $names"
+  if [ "$names" != "DllCanUnloadNow DllGetClassObject DllInstall DllRegisterServer DllUnregisterServer " ]; then
+    echo "   ERROR: $dll must export exactly the five Dll* entry points, undecorated" >&2
+    return 1
+  fi
+}
+
 run_tests() {  # run_tests(dir)
   local dir=$1 start=$SECONDS
   quillon_wine_env "$dir"
@@ -57,6 +69,9 @@ build build/win32 i686
 echo "== Windows binaries and the DLLs they import"
 check_imports build/win64 x86_64
 check_imports build/win32 i686
+echo "== Quillon.dll's exports"
+check_exports build/win64 x86_64
+check_exports build/win32 i686
 
 echo "== Windows x64 tests under Wine"
 run_tests build/win64

@@ -106,12 +106,13 @@ class HostedControl {
     CLSID clsid{};
     if (FAILED(created = CLSIDFromProgID(kProgId, &clsid))) return;
     created = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object_.put_void());
-    if (FAILED(created)) return;
-    page_ = object_.As<PropertyPage>(kIidPropertyPage);
-    auto persist = object_.As<IPersistStreamInit>(IID_IPersistStreamInit);
-    if (order == CreationOrder::InitNewFirst) persist->InitNew();
-    object_->SetClientSite(site_.get());
-    if (order == CreationOrder::SiteFirst) persist->InitNew();
+    if (SUCCEEDED(created)) SiteAndInitialise(order);
+  }
+  // A control made some other way (a test's own module), sited and initialised here.
+  HostedControl(ComPtr<IOleObject> made, CreationOrder order, IDispatch* application)
+      : site_(new TestSite(host_.get(), application)), object_(std::move(made)) {
+    created = object_ ? S_OK : E_POINTER;
+    if (object_) SiteAndInitialise(order);
   }
   HostedControl(const HostedControl&) = delete;
   HostedControl& operator=(const HostedControl&) = delete;
@@ -146,6 +147,14 @@ class HostedControl {
   ULONG finalReferences = 0xFFFF;
 
  private:
+  void SiteAndInitialise(CreationOrder order) {
+    page_ = object_.As<PropertyPage>(kIidPropertyPage);
+    auto persist = object_.As<IPersistStreamInit>(IID_IPersistStreamInit);
+    if (order == CreationOrder::InitNewFirst) persist->InitNew();
+    object_->SetClientSite(site_.get());
+    if (order == CreationOrder::SiteFirst) persist->InitNew();
+  }
+
   HostWindow host_;
   ComPtr<TestSite> site_;
   ComPtr<IOleObject> object_;

@@ -42,6 +42,8 @@ class ControlModule {
   void ObjectDestroyed() { --objects_; }
   void Lock(bool lock) { lock ? ++locks_ : --locks_; }
   bool CanUnload() const { return objects_ == 0 && locks_ == 0; }
+  // Registry keys the pages have open right now (leak checks).
+  std::size_t OpenRegistryKeys() const { return registry_.OpenKeyCount(); }
 
  private:
   HINSTANCE instance_;

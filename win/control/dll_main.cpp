@@ -6,6 +6,7 @@
 #include <new>
 
 #include "win/control/class_factory.h"
+#include "win/control/dll_entry_points.h"
 #include "win/control/control_module.h"
 #include "win/common/outlook_interfaces.h"
 #include "win/control/registration.h"

@@ -121,7 +121,12 @@ STDMETHODIMP QuillonControl::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DIS
   return Guarded([&]() -> HRESULT {
     const bool get = (flags & DISPATCH_PROPERTYGET) != 0;
     const bool call = (flags & DISPATCH_METHOD) != 0;
+    const UINT arguments = params ? params->cArgs : 0;
     if (result) VariantInit(result);
+    // Caption, Dirty and Apply take no arguments: a call with some is not theirs,
+    // and must not save the page.
+    if (arguments > 0 && (get || call) && (id == kDispidPageCaption || id == kDispidDirty || id == kDispidApply))
+      return DISP_E_BADPARAMCOUNT;
     switch (id) {
       case kDispidPageCaption:
         if (!get) return DISP_E_MEMBERNOTFOUND;
@@ -146,7 +151,7 @@ STDMETHODIMP QuillonControl::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DIS
       case kDispidGetPageInfo:
         // The page has no help: both by-reference arguments stay as passed.
         if (!call) return DISP_E_MEMBERNOTFOUND;
-        return params && params->cArgs > 2 ? DISP_E_BADPARAMCOUNT : S_OK;
+        return arguments > 2 ? DISP_E_BADPARAMCOUNT : S_OK;
     }
     return DISP_E_MEMBERNOTFOUND;
   });
@@ -351,7 +356,10 @@ void QuillonControl::OnChildFocus() {
   if (inPlaceActive_ && !uiActive_) ActivateUi();
 }
 
-STDMETHODIMP QuillonControl::EnumVerbs(IEnumOLEVERB** verbs) { return OleRegEnumVerbs(kClsidQuillonPage, verbs); }
+STDMETHODIMP QuillonControl::EnumVerbs(IEnumOLEVERB** verbs) {
+  if (!verbs) return E_POINTER;
+  return OleRegEnumVerbs(kClsidQuillonPage, verbs);
+}
 STDMETHODIMP QuillonControl::Update() { return S_OK; }
 STDMETHODIMP QuillonControl::IsUpToDate() { return S_OK; }
 
@@ -377,6 +385,10 @@ STDMETHODIMP QuillonControl::GetExtent(DWORD aspect, SIZEL* size) {
 }
 
 STDMETHODIMP QuillonControl::Advise(IAdviseSink* sink, DWORD* connection) {
+  if (!connection) return E_POINTER;
+  *connection = 0;
+  // A null sink would be called on Close.
+  if (!sink) return E_INVALIDARG;
   if (!adviseHolder_ && FAILED(CreateOleAdviseHolder(adviseHolder_.put()))) return E_OUTOFMEMORY;
   return adviseHolder_->Advise(sink, connection);
 }

@@ -1,0 +1,355 @@
+// What a careless or hostile host can pass at the COM boundary: null
+// out-pointers, wrong argument counts and types, unknown DISPIDs and verbs,
+// calls out of order, sites that answer nothing. Each row must get a COM
+// error or do nothing: no crash, the page keeps working, the sample profile
+// keeps its bytes, and the control still goes away on its last Release.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sample_profile.h"
+#include "test_container.h"
+#include "win/common/win_handles.h"
+
+namespace quillon::win::testing {
+namespace {
+
+// A client site whose QueryInterface answers nothing, not even IOleClientSite.
+class MuteSite final : public IOleClientSite {
+ public:
+  STDMETHODIMP QueryInterface(REFIID, void** object) override {
+    if (object) *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+  STDMETHODIMP_(ULONG) Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  STDMETHODIMP SaveObject() override { return E_FAIL; }
+  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override { return *moniker = nullptr, E_FAIL; }
+  STDMETHODIMP GetContainer(IOleContainer** container) override { return *container = nullptr, E_FAIL; }
+  STDMETHODIMP ShowObject() override { return E_FAIL; }
+  STDMETHODIMP OnShowWindow(BOOL) override { return E_FAIL; }
+  STDMETHODIMP RequestNewObjectLayout() override { return E_FAIL; }
+
+ private:
+  ULONG references_ = 1;
+};
+
+// Where a row starts: the control as a host may hold it when it misbehaves.
+enum class Start {
+  Created,  // made by the class factory only: neither initialised nor sited
+  Loaded,   // initialised and sited (the page has loaded the sample profile)
+  Active,   // loaded and activated in place in the host window
+};
+
+// The control under test, reached through any of its interfaces.
+class Subject {
+ public:
+  explicit Subject(Start start) : outlook_(SampleOutlook()) {
+    if (start == Start::Created) {
+      CLSID clsid{};
+      if (SUCCEEDED(CLSIDFromProgID(kProgId, &clsid)))
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, bare_.put_void());
+      return;
+    }
+    hosted_ = std::make_unique<HostedControl>(CreationOrder::SiteFirst, outlook_.get());
+    if (start == Start::Active && Ready()) hosted_->Activate();
+  }
+
+  bool Ready() const { return hosted_ ? SUCCEEDED(hosted_->created) : static_cast<bool>(bare_); }
+  IOleObject* Object() const { return hosted_ ? hosted_->Object() : bare_.get(); }
+  template <class Interface>
+  ComPtr<Interface> As(REFIID iid) const {
+    return ComPtr<IOleObject>::Share(Object()).As<Interface>(iid);
+  }
+  ComPtr<PropertyPage> Page() const { return As<PropertyPage>(kIidPropertyPage); }
+  HostedControl* Hosted() const { return hosted_.get(); }
+  HWND Host() const { return hosted_ ? hosted_->Host() : host_.get(); }
+  HRESULT Invoke(DISPID id, WORD flags, std::vector<VARIANT> arguments = {}, VARIANT* result = nullptr) {
+    DISPPARAMS params{arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
+    return Page()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr, nullptr);
+  }
+  // What the last Release reported (0: the control is gone).
+  ULONG Release() {
+    if (hosted_) {
+      hosted_->Teardown();
+      return hosted_->finalReferences;
+    }
+    if (!bare_) return 0xFFFF;
+    bare_->SetClientSite(nullptr);
+    return bare_.detach()->Release();
+  }
+
+ private:
+  HostWindow host_;
+  ComPtr<IDispatch> outlook_;
+  std::unique_ptr<HostedControl> hosted_;
+  ComPtr<IOleObject> bare_;
+};
+
+VARIANT Long(long number) {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_I4;
+  V_I4(&v) = number;
+  return v;
+}
+
+VARIANT NullObject() {
+  VARIANT v;
+  VariantInit(&v);
+  V_VT(&v) = VT_DISPATCH;
+  V_DISPATCH(&v) = nullptr;
+  return v;
+}
+
+struct Row {
+  const char* name;
+  Start start;
+  std::function<HRESULT(Subject&)> call;  // the last call's result
+  HRESULT expected;
+};
+
+// clang-format off
+const std::vector<Row> kRows = {
+  // ---- null out-pointers
+  {"QueryInterfaceIntoNull", Start::Loaded, [](Subject& s) { return s.Object()->QueryInterface(IID_IOleObject, nullptr); }, E_POINTER},
+  {"QueryInterfaceUnknownIid", Start::Loaded, [](Subject& s) {
+     void* none = &s;
+     const HRESULT hr = s.Object()->QueryInterface(IID_IClassFactory, &none);
+     EXPECT_EQ(none, nullptr);
+     return hr; }, E_NOINTERFACE},
+  {"GetDirtyIntoNull", Start::Loaded, [](Subject& s) { return s.Page()->get_Dirty(nullptr); }, E_POINTER},
+  {"GetTypeInfoCountIntoNull", Start::Loaded, [](Subject& s) { return s.Page()->GetTypeInfoCount(nullptr); }, E_POINTER},
+  {"GetTypeInfoIntoNull", Start::Loaded, [](Subject& s) { return s.Page()->GetTypeInfo(0, 0, nullptr); }, E_NOTIMPL},
+  {"GetClientSiteIntoNull", Start::Loaded, [](Subject& s) { return s.Object()->GetClientSite(nullptr); }, E_POINTER},
+  {"GetWindowIntoNull", Start::Active, [](Subject& s) { return s.As<IOleWindow>(IID_IOleWindow)->GetWindow(nullptr); }, E_POINTER},
+  {"GetWindowBeforeTheLoad", Start::Created, [](Subject& s) {
+     HWND window = reinterpret_cast<HWND>(1);
+     const HRESULT hr = s.As<IOleWindow>(IID_IOleWindow)->GetWindow(&window);
+     EXPECT_EQ(window, nullptr);
+     return hr; }, E_FAIL},
+  {"GetExtentIntoNull", Start::Loaded, [](Subject& s) { return s.Object()->GetExtent(DVASPECT_CONTENT, nullptr); }, E_POINTER},
+  {"SetExtentFromNull", Start::Loaded, [](Subject& s) { return s.Object()->SetExtent(DVASPECT_CONTENT, nullptr); }, E_POINTER},
+  {"GetMiscStatusIntoNull", Start::Loaded, [](Subject& s) { return s.Object()->GetMiscStatus(DVASPECT_CONTENT, nullptr); }, E_POINTER},
+  {"GetUserClassIdIntoNull", Start::Loaded, [](Subject& s) { return s.Object()->GetUserClassID(nullptr); }, E_POINTER},
+  {"GetUserTypeIntoNull", Start::Loaded, [](Subject& s) { return s.Object()->GetUserType(USERCLASSTYPE_FULL, nullptr); }, OLE_S_USEREG},
+  {"GetMonikerIntoNull", Start::Loaded, [](Subject& s) { return s.Object()->GetMoniker(0, OLEWHICHMK_OBJFULL, nullptr); }, E_NOTIMPL},
+  {"EnumVerbsIntoNull", Start::Loaded, [](Subject& s) { return s.Object()->EnumVerbs(nullptr); }, E_POINTER},
+  {"EnumAdviseIntoNull", Start::Loaded, [](Subject& s) { return s.Object()->EnumAdvise(nullptr); }, E_POINTER},
+  {"AdviseNullSinkIntoNull", Start::Loaded, [](Subject& s) { return s.Object()->Advise(nullptr, nullptr); }, E_POINTER},
+  {"AdviseNullSink", Start::Loaded, [](Subject& s) {
+     DWORD connection = 7;
+     const HRESULT hr = s.Object()->Advise(nullptr, &connection);
+     EXPECT_EQ(connection, 0u);
+     return hr; }, E_INVALIDARG},
+  {"UnadviseUnknownConnection", Start::Loaded, [](Subject& s) { return s.Object()->Unadvise(12345); }, OLE_E_NOCONNECTION},
+  {"GetClassIdIntoNull", Start::Loaded, [](Subject& s) { return s.As<IPersistStreamInit>(IID_IPersistStreamInit)->GetClassID(nullptr); }, E_POINTER},
+  {"GetSizeMaxIntoNull", Start::Loaded, [](Subject& s) { return s.As<IPersistStreamInit>(IID_IPersistStreamInit)->GetSizeMax(nullptr); }, E_POINTER},
+  {"GetControlInfoIntoNull", Start::Loaded, [](Subject& s) { return s.As<IOleControl>(IID_IOleControl)->GetControlInfo(nullptr); }, E_POINTER},
+  {"OnMnemonicWithNull", Start::Active, [](Subject& s) { return s.As<IOleControl>(IID_IOleControl)->OnMnemonic(nullptr); }, S_OK},
+  {"GetAdviseIntoNulls", Start::Loaded, [](Subject& s) { return s.As<IViewObject2>(IID_IViewObject2)->GetAdvise(nullptr, nullptr, nullptr); }, S_OK},
+  {"GetColorSetIntoNull", Start::Loaded, [](Subject& s) { return s.As<IViewObject2>(IID_IViewObject2)->GetColorSet(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr); }, S_FALSE},
+  {"ViewGetExtentIntoNull", Start::Loaded, [](Subject& s) { return s.As<IViewObject2>(IID_IViewObject2)->GetExtent(DVASPECT_CONTENT, -1, nullptr, nullptr); }, E_POINTER},
+  {"DrawIntoNullDc", Start::Active, [](Subject& s) {
+     RECTL bounds{0, 0, 100, 100};
+     return s.As<IViewObject2>(IID_IViewObject2)->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr, &bounds, nullptr, nullptr, 0); }, E_INVALIDARG},
+  {"DrawWithoutBounds", Start::Active, [](Subject& s) {
+     WindowDc dc(s.Host());
+     return s.As<IViewObject2>(IID_IViewObject2)->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc.get(), nullptr, nullptr, nullptr, 0); }, E_INVALIDARG},
+  {"SetObjectRectsFromNull", Start::Active, [](Subject& s) { return s.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->SetObjectRects(nullptr, nullptr); }, E_POINTER},
+  {"TranslateAcceleratorWithNull", Start::Active, [](Subject& s) { return s.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject)->TranslateAccelerator(nullptr); }, S_FALSE},
+  // ---- PropertyPage::GetPageInfo
+  {"GetPageInfoWithNulls", Start::Loaded, [](Subject& s) { return s.Page()->GetPageInfo(nullptr, nullptr); }, S_OK},
+  {"GetPageInfoWithNullHelpFile", Start::Loaded, [](Subject& s) {
+     long context = 9;
+     const HRESULT hr = s.Page()->GetPageInfo(nullptr, &context);
+     EXPECT_EQ(context, 9);
+     return hr; }, S_OK},
+  {"GetPageInfoIntoNullBstr", Start::Loaded, [](Subject& s) {
+     BSTR file = nullptr;
+     const HRESULT hr = s.Page()->GetPageInfo(&file, nullptr);
+     EXPECT_EQ(file, nullptr);
+     SysFreeString(file);
+     return hr; }, S_OK},
+  {"GetPageInfoBeforeTheLoad", Start::Created, [](Subject& s) { return s.Page()->GetPageInfo(nullptr, nullptr); }, S_OK},
+  // ---- IDispatch
+  {"InvokeUnknownDispid", Start::Loaded, [](Subject& s) { return s.Invoke(0x7777, DISPATCH_METHOD | DISPATCH_PROPERTYGET); }, DISP_E_MEMBERNOTFOUND},
+  {"InvokeDispidUnknown", Start::Loaded, [](Subject& s) { return s.Invoke(DISPID_UNKNOWN, DISPATCH_METHOD); }, DISP_E_MEMBERNOTFOUND},
+  {"InvokeWithoutFlags", Start::Loaded, [](Subject& s) { return s.Invoke(kDispidApply, 0); }, DISP_E_MEMBERNOTFOUND},
+  {"InvokeForAnInterface", Start::Loaded, [](Subject& s) {
+     return s.Page()->Invoke(kDispidApply, IID_IDispatch, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr); }, DISP_E_UNKNOWNINTERFACE},
+  {"InvokeWithNullParams", Start::Loaded, [](Subject& s) {
+     return s.Page()->Invoke(kDispidGetPageInfo, IID_NULL, 0, DISPATCH_METHOD, nullptr, nullptr, nullptr, nullptr); }, S_OK},
+  {"InvokeGetPageInfoWithThreeArguments", Start::Loaded, [](Subject& s) {
+     return s.Invoke(kDispidGetPageInfo, DISPATCH_METHOD, {Long(1), Long(2), Long(3)}); }, DISP_E_BADPARAMCOUNT},
+  {"InvokeGetPageInfoWithWrongTypes", Start::Loaded, [](Subject& s) {
+     return s.Invoke(kDispidGetPageInfo, DISPATCH_METHOD, {NullObject(), Long(5)}); }, S_OK},
+  {"InvokeApplyWithArguments", Start::Loaded, [](Subject& s) {
+     return s.Invoke(kDispidApply, DISPATCH_METHOD, {Long(1)}); }, DISP_E_BADPARAMCOUNT},
+  {"InvokeDirtyWithArguments", Start::Loaded, [](Subject& s) {
+     UniqueVariant result;
+     return s.Invoke(kDispidDirty, DISPATCH_PROPERTYGET, {Long(1)}, result.get()); }, DISP_E_BADPARAMCOUNT},
+  {"InvokeCaptionWithArguments", Start::Loaded, [](Subject& s) {
+     UniqueVariant result;
+     return s.Invoke(kDispidPageCaption, DISPATCH_PROPERTYGET, {NullObject()}, result.get()); }, DISP_E_BADPARAMCOUNT},
+  {"InvokePutCaption", Start::Loaded, [](Subject& s) { return s.Invoke(kDispidPageCaption, DISPATCH_PROPERTYPUT, {Long(1)}); }, DISP_E_MEMBERNOTFOUND},
+  {"InvokeDirtyIntoNoResult", Start::Loaded, [](Subject& s) { return s.Invoke(kDispidDirty, DISPATCH_PROPERTYGET); }, S_OK},
+  {"GetIdsOfNamesNullNames", Start::Loaded, [](Subject& s) {
+     DISPID id = 0;
+     return s.Page()->GetIDsOfNames(IID_NULL, nullptr, 1, 0, &id); }, E_INVALIDARG},
+  {"GetIdsOfNamesIntoNull", Start::Loaded, [](Subject& s) {
+     LPOLESTR name = const_cast<LPOLESTR>(L"Apply");
+     return s.Page()->GetIDsOfNames(IID_NULL, &name, 1, 0, nullptr); }, E_INVALIDARG},
+  {"GetIdsOfNamesNullName", Start::Loaded, [](Subject& s) {
+     LPOLESTR name = nullptr;
+     DISPID id = 0;
+     const HRESULT hr = s.Page()->GetIDsOfNames(IID_NULL, &name, 1, 0, &id);
+     EXPECT_EQ(id, DISPID_UNKNOWN);
+     return hr; }, DISP_E_UNKNOWNNAME},
+  {"GetIdsOfNamesNoNames", Start::Loaded, [](Subject& s) {
+     LPOLESTR name = const_cast<LPOLESTR>(L"Apply");
+     DISPID id = 0;
+     return s.Page()->GetIDsOfNames(IID_NULL, &name, 0, 0, &id); }, E_INVALIDARG},
+  {"GetIdsOfNamesNamedArguments", Start::Loaded, [](Subject& s) {
+     LPOLESTR names[] = {const_cast<LPOLESTR>(L"Apply"), const_cast<LPOLESTR>(L"Now")};
+     DISPID ids[2] = {};
+     return s.Page()->GetIDsOfNames(IID_NULL, names, 2, 0, ids); }, DISP_E_UNKNOWNNAME},
+  // ---- the site
+  {"SetClientSiteTwice", Start::Loaded, [](Subject& s) {
+     const HRESULT hr = s.Object()->SetClientSite(&s.Hosted()->Site());
+     EXPECT_EQ(s.Hosted()->Site().applicationCalls, 1) << "sited again, the page loads only once";
+     return hr; }, S_OK},
+  {"SetClientSiteToAnotherSite", Start::Active, [](Subject& s) {
+     ComPtr<TestSite> other(new TestSite(s.Host(), nullptr));
+     const HRESULT hr = s.Object()->SetClientSite(other.get());
+     EXPECT_EQ(other->applicationCalls, 0);
+     s.Object()->SetClientSite(&s.Hosted()->Site());
+     return hr; }, S_OK},
+  {"SetClientSiteThatAnswersNothing", Start::Created, [](Subject& s) {
+     ComPtr<MuteSite> mute(new MuteSite);
+     s.As<IPersistStreamInit>(IID_IPersistStreamInit)->InitNew();
+     EXPECT_HRESULT_SUCCEEDED(s.Object()->SetClientSite(mute.get()));
+     EXPECT_EQ(s.Object()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, mute.get(), 0, s.Host(), nullptr), E_UNEXPECTED);
+     // Loaded without Outlook: no profile, so Apply has nothing to save.
+     return s.Page()->Apply(); }, S_OK},
+  {"SetClientSiteNullBeforeAnySite", Start::Created, [](Subject& s) { return s.Object()->SetClientSite(nullptr); }, S_OK},
+  // ---- Apply out of order
+  {"ApplyBeforeTheLoad", Start::Created, [](Subject& s) {
+     s.As<IPersistStreamInit>(IID_IPersistStreamInit)->InitNew();
+     return s.Page()->Apply(); }, E_UNEXPECTED},
+  {"ApplyTwiceInARow", Start::Active, [](Subject& s) {
+     EXPECT_HRESULT_SUCCEEDED(s.Page()->Apply());
+     return s.Page()->Apply(); }, S_OK},
+  {"InitNewTwice", Start::Loaded, [](Subject& s) { return s.As<IPersistStreamInit>(IID_IPersistStreamInit)->InitNew(); }, CO_E_ALREADYINITIALIZED},
+  {"LoadFromNullStream", Start::Loaded, [](Subject& s) { return s.As<IPersistStreamInit>(IID_IPersistStreamInit)->Load(nullptr); }, CO_E_ALREADYINITIALIZED},
+  // ---- DoVerb
+  {"DoVerbUnknownPositiveVerb", Start::Loaded, [](Subject& s) { return s.Object()->DoVerb(42, nullptr, nullptr, 0, nullptr, nullptr); }, OLEOBJ_S_INVALIDVERB},
+  {"DoVerbUnknownNegativeVerb", Start::Loaded, [](Subject& s) { return s.Object()->DoVerb(-42, nullptr, nullptr, 0, nullptr, nullptr); }, E_NOTIMPL},
+  {"DoVerbOpenIsNotSupported", Start::Loaded, [](Subject& s) { return s.Object()->DoVerb(OLEIVERB_OPEN, nullptr, nullptr, 0, nullptr, nullptr); }, E_NOTIMPL},
+  {"DoVerbShowBeforeAnySite", Start::Created, [](Subject& s) { return s.Object()->DoVerb(OLEIVERB_SHOW, nullptr, nullptr, 0, s.Host(), nullptr); }, E_UNEXPECTED},
+  {"DoVerbWithNullParentAndRect", Start::Loaded, [](Subject& s) { return s.Object()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, nullptr, nullptr); }, S_OK},
+  {"DoVerbHideBeforeActivation", Start::Loaded, [](Subject& s) { return s.Object()->DoVerb(OLEIVERB_HIDE, nullptr, nullptr, 0, nullptr, nullptr); }, S_OK},
+  // ---- teardown out of order
+  {"CloseBeforeAnySite", Start::Created, [](Subject& s) { return s.Object()->Close(OLECLOSE_SAVEIFDIRTY); }, S_OK},
+  {"DeactivateTwice", Start::Active, [](Subject& s) {
+     auto inPlace = s.As<IOleInPlaceObject>(IID_IOleInPlaceObject);
+     EXPECT_HRESULT_SUCCEEDED(inPlace->InPlaceDeactivate());
+     EXPECT_HRESULT_SUCCEEDED(inPlace->UIDeactivate());
+     return inPlace->InPlaceDeactivate(); }, S_OK},
+};
+// clang-format on
+
+// The control registered (it is created by ProgID) and the sample profile fresh.
+class RegisteredControl : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ASSERT_HRESULT_SUCCEEDED(LibraryEntry<HRESULT(STDAPICALLTYPE*)()>("DllRegisterServer")());
+    ASSERT_TRUE(ImportSampleProfile());
+  }
+
+  OleApartment apartment_;
+};
+
+class BadInputAtTheBoundary : public RegisteredControl, public ::testing::WithParamInterface<Row> {};
+
+TEST_P(BadInputAtTheBoundary, GetsAComErrorOrDoesNothing) {
+  const Row& row = GetParam();
+  const std::string before = RegistryImage();
+  ASSERT_NE(before, "missing\n");
+  Subject subject(row.start);
+  ASSERT_TRUE(subject.Ready());
+  EXPECT_EQ(row.call(subject), row.expected) << row.name;
+  // Still a working page, which wrote nothing and goes away when released.
+  VARIANT_BOOL dirty = VARIANT_TRUE;
+  EXPECT_HRESULT_SUCCEEDED(subject.Page()->get_Dirty(&dirty));
+  EXPECT_EQ(dirty, VARIANT_FALSE);
+  EXPECT_EQ(subject.Release(), 0u);
+  EXPECT_EQ(RegistryImage(), before) << "the profile changed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, BadInputAtTheBoundary, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Apply twice after an edit: the first saves, the second finds nothing to save.
+using BadInputApply = RegisteredControl;
+
+TEST_F(BadInputApply, SecondApplyInARowWritesNothing) {
+  const std::string imported = RegistryImage();
+  {
+    Subject subject(Start::Active);
+    ASSERT_TRUE(subject.Ready());
+    HWND page = subject.Hosted()->PageWindow();
+    for (const wchar_t* format : {L"<a@x.com>", L"[smtp:a@x.com]"}) {
+      HWND option = FindChildWithText(page, format);
+      if (SendMessageW(option, BM_GETCHECK, 0, 0) == BST_UNCHECKED) SendMessageW(option, BM_CLICK, 0, 0);
+      if (SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED) break;
+    }
+    DialogAnswerer noRestart([] {
+      HWND box = FindPageDialog();
+      if (box) PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+      return box != nullptr;
+    });
+    ASSERT_HRESULT_SUCCEEDED(subject.Page()->Apply());
+    EXPECT_TRUE(noRestart.Answered());
+    const std::string applied = RegistryImage();
+    EXPECT_NE(applied, imported) << "the edit was saved";
+    EXPECT_HRESULT_SUCCEEDED(subject.Page()->Apply());
+    EXPECT_EQ(RegistryImage(), applied);
+    EXPECT_EQ(subject.Release(), 0u);
+  }
+  ASSERT_TRUE(ImportSampleProfile());
+}
+
+// Outside the control: the library's entry points and its class factory.
+TEST(BadInputAtTheFactory, RefusesNullsAggregationAndUnknownClasses) {
+  OleApartment apartment;
+  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+  const auto getClassObject = LibraryEntry<GetClassObject>("DllGetClassObject");
+  EXPECT_EQ(getClassObject(kClsidQuillonPage, IID_IClassFactory, nullptr), E_POINTER);
+  void* none = &apartment;
+  EXPECT_EQ(getClassObject(IID_IUnknown, IID_IClassFactory, &none), CLASS_E_CLASSNOTAVAILABLE);
+  EXPECT_EQ(none, nullptr);
+  ComPtr<IClassFactory> factory;
+  ASSERT_HRESULT_SUCCEEDED(getClassObject(kClsidQuillonPage, IID_IClassFactory, factory.put_void()));
+  EXPECT_EQ(factory->QueryInterface(IID_IClassFactory, nullptr), E_POINTER);
+  EXPECT_EQ(factory->CreateInstance(nullptr, IID_IOleObject, nullptr), E_POINTER);
+  ComPtr<IUnknown> outer(new MuteSite), made;
+  EXPECT_EQ(factory->CreateInstance(outer.get(), IID_IUnknown, made.put_void()), CLASS_E_NOAGGREGATION);
+  EXPECT_EQ(factory->CreateInstance(nullptr, IID_IClassFactory, made.put_void()), E_NOINTERFACE);
+  EXPECT_FALSE(made);
+  // Unbalanced unlocks are the host's fault; the library must still unload when nothing is alive.
+  factory->LockServer(TRUE);
+  factory->LockServer(FALSE);
+  factory.reset();
+  EXPECT_EQ(LibraryEntry<HRESULT(STDAPICALLTYPE*)()>("DllCanUnloadNow")(), S_OK);
+}
+
+}  // namespace
+}  // namespace quillon::win::testing

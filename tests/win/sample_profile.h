@@ -1,0 +1,33 @@
+// The sample profile on the real (Wine) registry and the stand-in Outlook that
+// names it, for suites that host the page the way Outlook does; and an image of
+// a registry key for "nothing was written" checks.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <memory>
+#include <string>
+
+#include "win/common/com_support.h"
+
+namespace quillon::win::testing {
+
+inline constexpr wchar_t kSampleProfileKey[] =
+    L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles\\Quillon Sample";
+
+// Deletes HKCU\`key` and imports samples/`regFile` with regedit /S: false when either fails.
+bool ImportSampleProfile(const std::wstring& regFile = L"quillon-sample.reg",
+                         const std::wstring& key = kSampleProfileKey);
+// A file of samples/ as a Windows path.
+std::wstring SamplePath(const std::wstring& leaf);
+
+// Every subkey and value below HKCU\`key` (names, types and bytes) as text, in
+// the registry's own order; "missing" when the key cannot be opened.
+std::string RegistryImage(const std::wstring& key = kSampleProfileKey);
+
+// The stand-in Outlook's Application playing samples/quillon-sample.json (the
+// add-in names the sample profile). Each call makes a new Outlook.
+ComPtr<IDispatch> SampleOutlook();
+
+}  // namespace quillon::win::testing

@@ -1,0 +1,117 @@
+// Built only for x86 (i686), where it cannot be run here: what the x86 build
+// can prove at compile time about the binary interface Outlook (x86) calls.
+// On x86 __stdcall and the default conventions are distinct types, so each
+// assertion fails to compile if a method or entry point loses its convention
+// (on x64 there is one convention and these checks would prove nothing).
+//
+// Callbacks the library hands to Windows (PageWindow::WindowProc as a WNDPROC,
+// the input box's procedure as a DLGPROC) are checked by the x86 compile of
+// their own files: assigning a function of another convention to these types
+// does not compile. Here: that those types are __stdcall.
+#include <windows.h>
+#include <ocidl.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cstddef>
+#include <type_traits>
+
+#include "platform/registry_store.h"
+#include "win/common/outlook_interfaces.h"
+#include "win/control/class_factory.h"
+#include "win/control/dll_entry_points.h"
+#include "win/control/quillon_control.h"
+
+#if !defined(__i386__) && !defined(_M_IX86)
+#error "x86_abi_checks.cpp is built for x86 only"
+#endif
+
+namespace quillon::win {
+namespace {
+
+template <class T>
+struct IsStdcallFunction : std::false_type {};
+template <class R, class... A>
+struct IsStdcallFunction<R(__stdcall*)(A...)> : std::true_type {};
+
+template <class T>
+struct IsStdcallMember : std::false_type {};
+template <class R, class C, class... A>
+struct IsStdcallMember<R (__stdcall C::*)(A...)> : std::true_type {};
+
+// The checks themselves must tell the conventions apart.
+struct CdeclMemberProbe {};
+static_assert(!IsStdcallFunction<HRESULT(__cdecl*)(int)>::value && IsStdcallFunction<HRESULT(__stdcall*)(int)>::value);
+static_assert(!IsStdcallMember<HRESULT (CdeclMemberProbe::*)()>::value);
+static_assert(!std::is_same_v<HRESULT(__cdecl*)(), HRESULT(__stdcall*)()>);
+
+// ---- exported entry points: exactly the types COM and regsvr32 call.
+static_assert(std::is_same_v<decltype(&DllGetClassObject), HRESULT(__stdcall*)(REFCLSID, REFIID, void**)>);
+static_assert(std::is_same_v<decltype(&DllCanUnloadNow), HRESULT(__stdcall*)()>);
+static_assert(std::is_same_v<decltype(&DllRegisterServer), HRESULT(__stdcall*)()>);
+static_assert(std::is_same_v<decltype(&DllUnregisterServer), HRESULT(__stdcall*)()>);
+static_assert(std::is_same_v<decltype(&DllInstall), HRESULT(__stdcall*)(BOOL, LPCWSTR)>);
+
+// ---- Outlook's interfaces, declared by hand: each method __stdcall with the
+// type library's signature, in vtable slots 7 and up after IDispatch's.
+static_assert(std::is_same_v<decltype(&PropertyPage::GetPageInfo), HRESULT (__stdcall PropertyPage::*)(BSTR*, long*)>);
+static_assert(std::is_same_v<decltype(&PropertyPage::get_Dirty), HRESULT (__stdcall PropertyPage::*)(VARIANT_BOOL*)>);
+static_assert(std::is_same_v<decltype(&PropertyPage::Apply), HRESULT (__stdcall PropertyPage::*)()>);
+static_assert(std::is_same_v<decltype(&PropertyPageSite::get_Application),
+                             HRESULT (__stdcall PropertyPageSite::*)(IDispatch**)>);
+static_assert(std::is_same_v<decltype(&PropertyPageSite::get_Class), HRESULT (__stdcall PropertyPageSite::*)(long*)>);
+static_assert(std::is_same_v<decltype(&PropertyPageSite::get_Session),
+                             HRESULT (__stdcall PropertyPageSite::*)(IDispatch**)>);
+static_assert(std::is_same_v<decltype(&PropertyPageSite::get_Parent),
+                             HRESULT (__stdcall PropertyPageSite::*)(IDispatch**)>);
+static_assert(std::is_same_v<decltype(&PropertyPageSite::OnStatusChange), HRESULT (__stdcall PropertyPageSite::*)()>);
+// A COM interface is one vtable pointer and nothing else: no data members, no
+// second base, so the object's first word is the vtable Outlook indexes.
+static_assert(sizeof(IUnknown) == 4 && sizeof(IDispatch) == 4);
+static_assert(sizeof(PropertyPage) == 4 && sizeof(PropertyPageSite) == 4);
+static_assert(std::is_polymorphic_v<PropertyPage> && std::is_base_of_v<IDispatch, PropertyPage>);
+static_assert(std::is_polymorphic_v<PropertyPageSite> && std::is_base_of_v<IDispatch, PropertyPageSite>);
+static_assert(alignof(PropertyPage) == 4);
+
+// ---- the control's and the factory's implementations keep the convention.
+static_assert(IsStdcallMember<decltype(&QuillonControl::GetPageInfo)>::value);
+static_assert(IsStdcallMember<decltype(&QuillonControl::get_Dirty)>::value);
+static_assert(IsStdcallMember<decltype(&QuillonControl::Apply)>::value);
+static_assert(IsStdcallMember<decltype(&QuillonControl::Invoke)>::value);
+static_assert(IsStdcallMember<decltype(&QuillonControl::GetIDsOfNames)>::value);
+static_assert(IsStdcallMember<decltype(&QuillonControl::QueryInterface)>::value);
+static_assert(IsStdcallMember<decltype(&QuillonControl::AddRef)>::value);
+static_assert(IsStdcallMember<decltype(&QuillonControl::Release)>::value);
+static_assert(IsStdcallMember<decltype(&QuillonControl::SetClientSite)>::value);
+static_assert(IsStdcallMember<decltype(&QuillonControl::DoVerb)>::value);
+static_assert(IsStdcallMember<decltype(&QuillonControl::InPlaceDeactivate)>::value);
+static_assert(IsStdcallMember<decltype(&QuillonControl::TranslateAccelerator)>::value);
+static_assert(IsStdcallMember<decltype(&QuillonControl::InitNew)>::value);
+static_assert(IsStdcallMember<decltype(&ClassFactory::CreateInstance)>::value);
+static_assert(IsStdcallMember<decltype(&ClassFactory::LockServer)>::value);
+
+// ---- callbacks Windows calls.
+static_assert(IsStdcallFunction<WNDPROC>::value && IsStdcallFunction<DLGPROC>::value);
+static_assert(IsStdcallFunction<TIMERPROC>::value && IsStdcallFunction<WNDENUMPROC>::value);
+// IViewObject::Draw's continue callback is part of the interface's signature.
+static_assert(std::is_same_v<decltype(&IViewObject2::Draw),
+                             HRESULT (__stdcall IViewObject::*)(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC,
+                                                                LPCRECTL, LPCRECTL, BOOL(__stdcall*)(ULONG_PTR),
+                                                                ULONG_PTR)>);
+
+// ---- structures whose size follows the pointer size, as x86 Outlook lays them out.
+static_assert(sizeof(void*) == 4 && sizeof(HWND) == 4 && sizeof(WPARAM) == 4 && sizeof(LPARAM) == 4);
+static_assert(sizeof(VARIANT) == 16 && offsetof(VARIANT, vt) == 0);
+static_assert(sizeof(DISPPARAMS) == 16 && offsetof(DISPPARAMS, cArgs) == 8 && offsetof(DISPPARAMS, cNamedArgs) == 12);
+static_assert(sizeof(EXCEPINFO) == 32);
+static_assert(sizeof(MSG) == 28 && offsetof(MSG, wParam) == 8 && offsetof(MSG, pt) == 20);
+static_assert(sizeof(OLEINPLACEFRAMEINFO) == 20 && offsetof(OLEINPLACEFRAMEINFO, hwndFrame) == 8);
+static_assert(sizeof(CONTROLINFO) == 16 && offsetof(CONTROLINFO, dwFlags) == 12);
+static_assert(sizeof(OLEVERB) == 16);
+static_assert(sizeof(ACTCTXW) == 32);
+// The registry store hands out 32-bit handles on both, so no HKEY is truncated on x64
+// and none widened on x86.
+static_assert(sizeof(platform::HKey) == 4 && sizeof(HKEY) == 4);
+
+}  // namespace
+}  // namespace quillon::win
