@@ -118,24 +118,28 @@ std::int32_t AccountStoreWriter::NextAccountID() {
   return ReadDwordValue(store_, StoreKey(false), kNextAccountIdValue);
 }
 
-void AccountStoreWriter::CreateIdentityAccount(std::int32_t accountNumber,
+bool AccountStoreWriter::CreateIdentityAccount(std::int32_t accountNumber,
                                                const IdentityAccountTexts& texts) {
-  if (storePath_.empty()) return;
+  if (storePath_.empty()) return true;
   {
-    ScopedKey account(store_, CreateWritableKey(store_, AccountKeyPath(profile_, accountNumber)));
+    bool created = true;
+    ScopedKey account(store_,
+                      CreateWritableKey(store_, AccountKeyPath(profile_, accountNumber), &created));
+    if (account && !created) return false;
     if (account) WriteIdentityAccountValues(store_, account.get(), texts);
   }
   const HKey storeKey = StoreKey(true);
-  if (storeKey == platform::kNoKey) return;
+  if (storeKey == platform::kNoKey) return true;
   const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(accountNumber) + 1u);
   SetDwordValue(store_, storeKey, kNextAccountIdValue, next);
 
   // A store without an order list gets none; an empty list (left by deleting
   // its only entry) is extended like any other.
   std::optional<Bytes> order = QueryBinaryValue(store_, storeKey, kAccountOrderValue);
-  if (!order) return;
+  if (!order) return true;
   text::AppendLittleEndian32(*order, accountNumber);
   SetBinaryValue(store_, storeKey, kAccountOrderValue, *order);
+  return true;
 }
 
 bool DeleteAccount(platform::RegistryStore& store, const ProfileLocation& profile,
