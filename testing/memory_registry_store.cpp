@@ -91,7 +91,7 @@ struct MemoryRegistryStore::Key {
   Key* parent = nullptr;  // valid while the key is in the tree
   bool deleted = false;
   std::map<std::string, std::shared_ptr<Key>, RegistryNameLess> subKeys;
-  std::map<std::string, StoredValue, RegistryNameLess> values;
+  Values values;
 
   std::shared_ptr<Key> AddSubKey(std::string_view subName) {
     auto key = std::make_shared<Key>();
@@ -451,6 +451,22 @@ std::vector<std::string> MemoryRegistryStore::ValueNames(HKey root, std::string_
     for (const auto& entry : key->values) names.push_back(entry.first);
   }
   return names;
+}
+
+namespace {
+
+template <typename Key, typename Visitor>
+void VisitKey(const Key& key, const std::string& path, const Visitor& visit) {
+  visit(path, key.values);
+  for (const auto& [name, sub] : key.subKeys) {
+    VisitKey(*sub, path.empty() ? name : path + "\\" + name, visit);
+  }
+}
+
+}  // namespace
+
+void MemoryRegistryStore::ForEachKey(HKey root, const KeyVisitor& visit) const {
+  if (const Key* key = RootKey(root)) VisitKey(*key, std::string(), visit);
 }
 
 }  // namespace quillon::testing
