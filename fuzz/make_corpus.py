@@ -117,12 +117,100 @@ def validate_input():
     return {name: utf16(text, False) for name, text in texts.items()}
 
 
+class Layout:
+    """An input built in the order the target consumes it: texts and byte runs
+    from the front, numbers and flags from the end."""
+
+    def __init__(self):
+        self.front = b""
+        self.end = []
+
+    def number(self, value, size=1):
+        self.end.append((value & ((1 << 8 * size) - 1)).to_bytes(size, "little"))
+
+    def int32(self, value):  # ConsumeIntegral<int32_t> counts up from INT32_MIN
+        self.number(value + 2**31, 4)
+
+    def string(self, text):  # ConsumeRandomLengthString: "\\" is one backslash, "\|" ends it
+        self.front += text.encode("latin-1").replace(b"\\", b"\\\\") + b"\\|"
+
+    def run(self, data):  # a length from the end, then the bytes from the front
+        self.number(len(data))
+        self.front += data
+
+    def bytes(self):
+        return self.front + ends(*self.end)
+
+
+ACCOUNT_TEXTS = ["Account Name", "Display Name", "Email", "New Signature", "Reply-Forward Signature"]
+IDENTITY, OTHER_CLASS, NO_CLASS = 0, 1, 2
+SERVER_NONE, SERVER_NONE_UPPER, SERVER_REAL, SERVER_ABSENT = 0, 1, 2, 3
+
+
+def page_load():
+    def account(layout, key, kind=IDENTITY, pop=SERVER_NONE, smtp=SERVER_NONE, **texts):
+        layout.number(isinstance(key, int))
+        layout.int32(key) if isinstance(key, int) else layout.string(key)
+        layout.number(kind)
+        layout.number(pop)
+        layout.number(smtp)
+        for name in ACCOUNT_TEXTS:
+            value = texts.get(name.replace(" ", "_").replace("-", "_").lower())
+            layout.number(value is not None)
+            if value is not None:
+                layout.run(value if isinstance(value, bytes) else utf16(value))
+                layout.number(isinstance(value, bytes))  # bytes given as such are stored REG_BINARY
+
+    def profile_value(layout, data, binary=True):
+        layout.number(data is not None)
+        if data is not None:
+            layout.run(data)
+            layout.number(binary)
+
+    def sample(exchange, accounts, order=None, next_id=None, reply_format=None, folders=None):
+        layout = Layout()
+        layout.number(exchange)
+        layout.number(len(accounts))
+        for key, kind, texts in accounts:
+            account(layout, key, kind, **texts)
+        for value in (order, next_id, reply_format, folders):
+            profile_value(layout, value)
+        return layout.bytes()
+
+    def dwords(*numbers):
+        return b"".join(struct.pack("<I", n) for n in numbers)
+
+    ann = dict(display_name="Ann Lee", email="ann@example.com", account_name="EX [Ann Lee <ann@example.com>]")
+    sales = dict(display_name="Sales", email="/o=Example/cn=sales", new_signature="Work",
+                 reply_forward_signature="Reply")
+    return {
+        "empty": sample(1, []),
+        "two_identities": sample(1, [(3, IDENTITY, ann), (4, IDENTITY, sales)], order=dwords(1, 3, 4),
+                                 next_id=dwords(5), reply_format=dwords(1)),
+        "odd_key_names": sample(2, [("0000000g", IDENTITY, ann), ("x y", IDENTITY, sales),
+                                    ("000000003", IDENTITY, ann)], order=dwords(2, 3)),
+        "other_kinds": sample(1, [(2, OTHER_CLASS, dict(pop=SERVER_REAL, smtp=SERVER_REAL)),
+                                  (3, NO_CLASS, ann), (4, IDENTITY, dict(pop=SERVER_NONE_UPPER, **sales)),
+                                  (5, IDENTITY, dict(pop=SERVER_ABSENT, smtp=SERVER_REAL, **ann))],
+                             order=dwords(1, 2, 3, 4, 5), next_id=dwords(6)),
+        "binary_texts": sample(1, [(3, IDENTITY, dict(display_name=utf16("Ann"), email=b"ann@x.org\0",
+                                                      new_signature=utf16("Sig")[:-1]))],
+                               order=dwords(3), next_id=dwords(4)),
+        "broken_lists": sample(0, [(3, IDENTITY, ann), (4, IDENTITY, sales)],
+                               order=dwords(4, 4, 9) + b"\x03", next_id=b"\x05",
+                               reply_format=b"\xff\xff\xff\xff\x01", folders=utf16("Inbox\tnowhere")),
+        "duplicate_numbers": sample(3, [(3, IDENTITY, ann), (3, IDENTITY, sales), (-1, IDENTITY, ann)],
+                                    order=dwords(3, 3, 0xFFFFFFFF), next_id=dwords(0)),
+    }
+
+
 def main():
     for target, samples in [("read_value_text", read_value_text()),
                           ("load_directory_addresses", load_directory_addresses()),
                           ("delete_account", delete_account()),
                           ("apply_identity_line", apply_identity_line()),
-                          ("validate_input", validate_input())]:
+                          ("validate_input", validate_input()),
+                          ("page_load", page_load())]:
         folder = ROOT / target
         folder.mkdir(parents=True, exist_ok=True)
         for name, data in samples.items():

@@ -42,8 +42,11 @@ int QuillonPage::CreateIdentityAccounts(profile::AccountStoreWriter& writer) {
     if (!fields.complete) continue;
     const std::u16string newSignature = text::TrimSpaces(c_.List2.List(i));
     const std::u16string replySignature = text::TrimSpaces(c_.List3.List(i));
-    writer.CreateIdentityAccount(number, {fields.accountName, fields.displayName, fields.address,
-                                          newSignature, replySignature});
+    const profile::IdentityAccountTexts texts{fields.accountName, fields.displayName,
+                                              fields.address, newSignature, replySignature};
+    // A number whose account exists already (a stale "NextAccountID") is
+    // passed over: the identity takes the next free one.
+    while (!writer.CreateIdentityAccount(number, texts) && number < INT32_MAX) ++number;
     lastCreated = number;
   }
   return smtpCount;

@@ -80,7 +80,9 @@ class AccountStoreWriter {
 
   bool DeleteAccount(std::int32_t accountNumber);  // as the free DeleteAccount
   std::int32_t NextAccountID();  // as GetNextAccountID
-  void CreateIdentityAccount(std::int32_t accountNumber, const IdentityAccountTexts& texts);
+  // False, with nothing written, when an account key of that number exists
+  // already (a stale "NextAccountID"): that account keeps its values.
+  bool CreateIdentityAccount(std::int32_t accountNumber, const IdentityAccountTexts& texts);
 
  private:
   platform::HKey StoreKey(bool createIfMissing);

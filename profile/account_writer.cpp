@@ -154,24 +154,28 @@ bool AccountStoreWriter::DeleteAccount(std::int32_t accountNumber) {
   return WriteOrderList(storeKey, *order);
 }
 
-void AccountStoreWriter::CreateIdentityAccount(std::int32_t accountNumber,
+bool AccountStoreWriter::CreateIdentityAccount(std::int32_t accountNumber,
                                                const IdentityAccountTexts& texts) {
-  if (storePath_.empty()) return;
+  if (storePath_.empty()) return true;
   {
-    ScopedKey account(store_, CreateWritableKey(store_, AccountKeyPath(profile_, accountNumber)));
+    bool created = true;
+    ScopedKey account(store_,
+                      CreateWritableKey(store_, AccountKeyPath(profile_, accountNumber), &created));
+    if (account && !created) return false;
     if (account) WriteIdentityAccountValues(store_, account.get(), texts);
   }
   const HKey storeKey = StoreKey(true);
-  if (storeKey == platform::kNoKey) return;
+  if (storeKey == platform::kNoKey) return true;
   const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(accountNumber) + 1u);
   if (SetDwordValue(store_, storeKey, kNextAccountIdValue, next)) knownNextAccountID_ = next;
 
   // A store without an order list gets none; an empty list (left by deleting
   // its only entry) is extended like any other.
   std::optional<Bytes> order = OrderList(storeKey);
-  if (!order) return;
+  if (!order) return true;
   text::AppendLittleEndian32(*order, accountNumber);
   WriteOrderList(storeKey, *order);
+  return true;
 }
 
 bool DeleteAccount(platform::RegistryStore& store, const ProfileLocation& profile,

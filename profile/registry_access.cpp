@@ -198,9 +198,10 @@ Bytes ReadBinaryValue(RegistryStore& store, std::u16string_view path, std::u16st
   return ReadBinaryValueIfPresent(store, path, name).value_or(Bytes{});
 }
 
-HKey CreateWritableKey(RegistryStore& store, std::u16string_view path) {
+HKey CreateWritableKey(RegistryStore& store, std::u16string_view path, bool* created) {
   HKey key = platform::kNoKey;
-  if (store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyAllSixRights, key) !=
+  if (store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyAllSixRights, key,
+                        created) !=
       platform::kErrorSuccess) {
     return platform::kNoKey;
   }

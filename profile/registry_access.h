@@ -48,7 +48,8 @@ bool SetBinaryValue(RegistryStore& store, HKey key, std::u16string_view name,
                     std::span<const std::uint8_t> bytes);
 bool SetDwordValue(RegistryStore& store, HKey key, std::u16string_view name, std::int32_t value);
 // Create-or-opens the key below HKEY_CURRENT_USER with access 0x3F; kNoKey on failure.
-HKey CreateWritableKey(RegistryStore& store, std::u16string_view path);
+// `created` (optional) tells whether the key was new.
+HKey CreateWritableKey(RegistryStore& store, std::u16string_view path, bool* created = nullptr);
 bool WriteDwordValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
                      std::int32_t value);
 void WriteStringValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,

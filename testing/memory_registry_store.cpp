@@ -92,7 +92,7 @@ struct MemoryRegistryStore::Key {
   bool deleted = false;
   using SubKeyMap = std::map<std::string, std::shared_ptr<Key>, RegistryNameLess>;
   SubKeyMap subKeys;
-  std::map<std::string, StoredValue, RegistryNameLess> values;
+  Values values;
   // Where the last enumeration by index stood, so that enumerating 0, 1, 2...
   // takes a step each rather than a walk from the first name (the product's
   // loops would otherwise look quadratic). Any change to the subkeys forgets it.
@@ -472,6 +472,22 @@ std::vector<std::string> MemoryRegistryStore::ValueNames(HKey root, std::string_
     for (const auto& entry : key->values) names.push_back(entry.first);
   }
   return names;
+}
+
+namespace {
+
+template <typename Key, typename Visitor>
+void VisitKey(const Key& key, const std::string& path, const Visitor& visit) {
+  visit(path, key.values);
+  for (const auto& [name, sub] : key.subKeys) {
+    VisitKey(*sub, path.empty() ? name : path + "\\" + name, visit);
+  }
+}
+
+}  // namespace
+
+void MemoryRegistryStore::ForEachKey(HKey root, const KeyVisitor& visit) const {
+  if (const Key* key = RootKey(root)) VisitKey(*key, std::string(), visit);
 }
 
 }  // namespace quillon::testing

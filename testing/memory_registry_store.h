@@ -103,6 +103,11 @@ class MemoryRegistryStore : public platform::RegistryStore {
   bool KeyExists(HKey root, std::string_view path) const;
   std::vector<std::string> SubKeyNames(HKey root, std::string_view path) const;  // registry order
   std::vector<std::string> ValueNames(HKey root, std::string_view path) const;   // name order
+  // Every key below `root` (the root first, "" as its path; parents before
+  // their subkeys) with its values, in one walk of the tree.
+  using Values = std::map<std::string, StoredValue, RegistryNameLess>;
+  using KeyVisitor = std::function<void(const std::string& path, const Values& values)>;
+  void ForEachKey(HKey root, const KeyVisitor& visit) const;
 
   // Every key and value of both roots, to put back later: a fuzz target
   // builds its world once and returns to it after each input. Restore only

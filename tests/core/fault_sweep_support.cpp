@@ -12,16 +12,14 @@
 namespace quillon::testing {
 namespace {
 
-void AddKey(const MemoryRegistryStore& store, platform::HKey root, const std::string& rootName,
-            const std::string& path, RegistryImage& image) {
-  const std::string name = rootName + "\\" + (path.empty() ? "" : path + "\\");
-  image.emplace(name, StoredValue{});
-  for (const std::string& value : store.ValueNames(root, path)) {
-    if (auto stored = store.GetValue(root, path, value)) image.emplace(name + ":" + value, *stored);
-  }
-  for (const std::string& sub : store.SubKeyNames(root, path)) {
-    AddKey(store, root, rootName, path.empty() ? sub : path + "\\" + sub, image);
-  }
+void AddTree(const MemoryRegistryStore& store, platform::HKey root, const std::string& rootName,
+             RegistryImage& image) {
+  store.ForEachKey(root, [&](const std::string& path, const MemoryRegistryStore::Values& values) {
+    const std::string name = rootName + "\\" + (path.empty() ? "" : path + "\\");
+    // A key's values sort right after it (':' comes before '\\').
+    const auto after = std::next(image.emplace(name, StoredValue{}).first);
+    for (const auto& [value, stored] : values) image.emplace_hint(after, name + ":" + value, stored);
+  });
 }
 
 bool Allowed(std::string_view name, const std::vector<std::string>& allowed) {
@@ -38,8 +36,8 @@ void Append(Bytes& bytes, const Bytes& more) { bytes.insert(bytes.end(), more.be
 
 RegistryImage TakeImage(const MemoryRegistryStore& store) {
   RegistryImage image;
-  AddKey(store, platform::kClassesRoot, "HKCR", "", image);
-  AddKey(store, platform::kCurrentUser, "HKCU", "", image);
+  AddTree(store, platform::kClassesRoot, "HKCR", image);
+  AddTree(store, platform::kCurrentUser, "HKCU", image);
   return image;
 }
 

@@ -108,6 +108,29 @@ TEST_F(PageApply, AccountKeysThatAreNoNumbersAreNotMistakenForAccountZero) {
   EXPECT_FALSE(registry.KeyExists(platform::kCurrentUser, AccountPath(7)));
 }
 
+TEST_F(PageApply, AStaleNextAccountIdPassesOverAccountsThatExist) {
+  // "NextAccountID" names accounts of other kinds: the identities must not
+  // be written over them, but take the next free numbers.
+  PutText(AccountPath(5), "Account Name", u"Home mail");
+  PutText(AccountPath(5), "POP3 Server", u"pop.home.example");
+  PutText(AccountPath(6), "Account Name", u"Work mail");
+  SeedOrderList({5, 6});
+  SeedNextAccountID(5);
+  const RegistryImage before = TakeImage(registry);
+  OpenWithLines({u"Ann <ann@x.example>", u"Bob <bob@x.example>"});
+  ApplyAnswering(platform::kAnswerNo);
+
+  const std::string accounts = "HKCU\\" + AccountsPath() + "\\";
+  EXPECT_EQ(ChangesOutside(before, TakeImage(registry),
+                           {accounts + ":", accounts + "00000007\\", accounts + "00000008\\",
+                            ProfilePrefix() + ":"}),
+            std::vector<std::string>{});
+  EXPECT_EQ(AccountText(7, "Email"), u"ann@x.example");
+  EXPECT_EQ(AccountText(8, "Email"), u"bob@x.example");
+  EXPECT_EQ(Value(AccountsPath(), "NextAccountID"), Dwords({9}));
+  EXPECT_EQ(Value(AccountsPath(), kOrderValue), Dwords({5, 6, 7, 8}));
+}
+
 TEST_F(PageApply, RereadIsAskedForThenEmptiesTheListSavesAndRestarts) {
   SeedIdentity(3, u"Old", u"old@x.example");
   SeedExchangeAccount(1, u"EX [Ann Lee <ann@corp.example>]");
