@@ -1,10 +1,10 @@
-// The monitored-folders editor: folders of the default mailbox, none of its
-// default folders, each held by display path (List4) and EntryID (List5).
 #include <array>
+#include <utility>
 
 #include "folders/folder_path.h"
-#include "page/messages.h"
-#include "page/quillon_page.h"
+#include "folders/folders_editor.h"
+#include "folders/messages.h"
+#include "platform/list_group.h"
 
 namespace quillon {
 
@@ -20,7 +20,11 @@ constexpr std::array<std::int32_t, 15> kRefusedDefaultFolders = {
 
 }  // namespace
 
-bool QuillonPage::IsProperFolder(platform::OutlookFolder& oFld1) {
+FoldersEditor::FoldersEditor(FolderControls controls, platform::UserServices& user,
+                             ModuleState& module, FolderPageHooks hooks)
+    : c_(controls), user_(user), m_(module), hooks_(std::move(hooks)) {}
+
+bool FoldersEditor::IsProperFolder(platform::OutlookFolder& oFld1) {
   // A folder whose store or identity cannot be read is not known to be proper.
   const auto storeId = oFld1.StoreID();
   if (!storeId || *storeId != m_.sDefStoreID) return false;
@@ -37,40 +41,47 @@ bool QuillonPage::IsProperFolder(platform::OutlookFolder& oFld1) {
   return true;
 }
 
-void QuillonPage::cmdAddFolder_Click() {
+void FoldersEditor::AddFolder() {
   while (m_.oNS) {
     const auto chosen = m_.oNS->PickFolder();
     if (!chosen || !*chosen) break;  // cancelled, or the chooser could not be shown
     platform::OutlookFolder& folder = **chosen;
     if (!IsProperFolder(folder)) {
-      user_.MsgBox(messages::kRefusedFolder, platform::kMsgBoxNotice, kAppTitle);
+      user_.MsgBox(messages::kRefusedFolder, platform::kMsgBoxNotice, platform::kAppTitle);
       continue;
     }
     c_.List5.AddItem(folder.EntryID().value_or(u""));
     c_.List4.AddItem(GetFolderPath(folder, m_.sDefStoreID, m_.sDefRootID));
-    MarkDirty();
+    hooks_.markDirty();
     break;
   }
-  ResetButtons();
+  hooks_.resetButtons();
 }
 
-void QuillonPage::cmdDeleteFolder_Click() {
-  if (ConfirmAndRemoveSelected(c_.List4, {c_.List5, c_.List4})) {
-    MarkDirty();
+void FoldersEditor::DeleteSelected() {
+  if (platform::ConfirmAndRemoveSelected(user_, c_.List4, {c_.List5, c_.List4})) {
+    hooks_.markDirty();
     ListHScroll4();
   }
-  ResetButtons();
+  hooks_.resetButtons();
 }
 
-void QuillonPage::cmdDeleteAllFolders_Click() {
-  if (ConfirmAndClear(c_.List4, {c_.List4, c_.List5})) {
-    ResetButtons();
-    MarkDirty();
+void FoldersEditor::DeleteAll() {
+  if (platform::ConfirmAndClear(user_, c_.List4, {c_.List4, c_.List5})) {
+    hooks_.resetButtons();
+    hooks_.markDirty();
     ListHScroll4();
   }
-  ResetButtons();
+  hooks_.resetButtons();
 }
 
-void QuillonPage::List4_Click() { ResetButtons(); }
+void FoldersEditor::ResetButtons() {
+  c_.cmdDeleteAllFolders.SetEnabled(c_.List4.ListCount() > 0);
+  c_.cmdDeleteFolder.SetEnabled(c_.List4.SelCount() > 0);
+}
+
+void FoldersEditor::ListHScroll4() {
+  platform::FitHorizontalExtent(c_.List4, c_.surface.VerticalScrollBarWidth());
+}
 
 }  // namespace quillon

@@ -1,7 +1,8 @@
 // Removing and reordering identities, always in all three parallel lists.
 #include <utility>
 
-#include "page/quillon_page.h"
+#include "identities/identities_editor.h"
+#include "platform/list_group.h"
 
 namespace quillon {
 
@@ -15,29 +16,23 @@ void SwapTexts(platform::ListBox& list, std::int16_t i, std::int16_t j) {
 
 }  // namespace
 
-void QuillonPage::List1_Click() { ResetButtons(); }
-
-void QuillonPage::cmdRemove_Click() {
-  if (ConfirmAndRemoveSelected(c_.List1, {c_.List1, c_.List2, c_.List3})) {
-    MarkDirty();
+void IdentitiesEditor::RemoveSelected() {
+  if (platform::ConfirmAndRemoveSelected(user_, c_.List1, {c_.List1, c_.List2, c_.List3})) {
+    hooks_.markDirty();
     ListHScroll1();
   }
-  ResetButtons();
+  hooks_.resetButtons();
 }
 
-void QuillonPage::cmdRemoveAll_Click() {
-  if (ConfirmAndClear(c_.List1, {c_.List1, c_.List2, c_.List3})) {
-    MarkDirty();
+void IdentitiesEditor::RemoveAll() {
+  if (platform::ConfirmAndClear(user_, c_.List1, {c_.List1, c_.List2, c_.List3})) {
+    hooks_.markDirty();
     ListHScroll1();
   }
-  ResetButtons();
+  hooks_.resetButtons();
 }
 
-void QuillonPage::cmdMoveUp_Click() { SwapWithNeighbour(-1); }
-
-void QuillonPage::cmdMoveDown_Click() { SwapWithNeighbour(+1); }
-
-void QuillonPage::SwapWithNeighbour(std::int16_t step) {
+void IdentitiesEditor::MoveSelected(std::int16_t step) {
   if (c_.List1.SelCount() <= 0) return;
   const std::int16_t i = c_.List1.ListIndex();
   if (step < 0 ? i <= 0 : i < 0 || i >= c_.List1.ListCount() - 1) return;
@@ -54,7 +49,7 @@ void QuillonPage::SwapWithNeighbour(std::int16_t step) {
 
   SwapTexts(c_.List2, i, j);
   SwapTexts(c_.List3, i, j);
-  MarkDirty();
+  hooks_.markDirty();
 }
 
 }  // namespace quillon

@@ -1,8 +1,9 @@
 // Filling the identities from the directory and the shared mailboxes, and the
 // re-read that empties them and restarts Outlook.
+#include "identities/identities_editor.h"
 #include "identities/identity_entry_form.h"
-#include "page/messages.h"
-#include "page/quillon_page.h"
+#include "identities/messages.h"
+#include "platform/list_group.h"
 #include "platform/text.h"
 #include "profile/directory_addresses.h"
 
@@ -14,7 +15,7 @@ constexpr char16_t kMailboxSeparator = u'\x01';
 
 }  // namespace
 
-void QuillonPage::cmdPopulate_Click() {
+void IdentitiesEditor::PopulateFromDirectory() {
   if (!m_.sPN.empty() && !m_.sUN.empty()) {
     profile::LoadDirectoryAddresses(m_.registry, m_, m_.Profile());
     int candidates = 0;
@@ -35,13 +36,13 @@ void QuillonPage::cmdPopulate_Click() {
     if (!added && candidates == 0) {
       user_.MsgBox(std::u16string(messages::kNoSecondaryAddressesBefore) + m_.sPrimarySMTP +
                        std::u16string(messages::kNoSecondaryAddressesAfter),
-                   platform::kMsgBoxNotice, kAppTitle);
+                   platform::kMsgBoxNotice, platform::kAppTitle);
     }
   }
-  ResetButtons();
+  hooks_.resetButtons();
 }
 
-void QuillonPage::cmdSharedMailboxes_Click() {
+void IdentitiesEditor::AddSharedMailboxes() {
   int candidates = 0;
   bool added = false;
   for (const std::u16string& part : text::SplitAt(m_.sSMBXs, kMailboxSeparator)) {
@@ -53,13 +54,13 @@ void QuillonPage::cmdSharedMailboxes_Click() {
     added = true;
   }
   if (!added && candidates == 0) {
-    user_.MsgBox(messages::kNoSharedMailboxes, platform::kMsgBoxNotice, kAppTitle);
+    user_.MsgBox(messages::kNoSharedMailboxes, platform::kMsgBoxNotice, platform::kAppTitle);
   }
-  ResetButtons();
+  hooks_.resetButtons();
 }
 
-void QuillonPage::cmdRefresh_Click() {
-  if (user_.MsgBox(messages::kRestartToReread, platform::kMsgBoxQuestion, kAppTitle) !=
+void IdentitiesEditor::Reread() {
+  if (user_.MsgBox(messages::kRestartToReread, platform::kMsgBoxQuestion, platform::kAppTitle) !=
       platform::kAnswerYes) {
     return;
   }
@@ -68,8 +69,8 @@ void QuillonPage::cmdRefresh_Click() {
   c_.List3.Clear();
   m_.bRestart = true;
   m_.bReread = true;
-  MarkDirty();
-  PropertyPage_Apply();
+  hooks_.markDirty();
+  hooks_.apply();
 }
 
 }  // namespace quillon

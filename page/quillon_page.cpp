@@ -4,12 +4,30 @@
 
 namespace quillon {
 
+namespace {
+
+IdentityControls IdentityControlsOf(const PageControls& c) {
+  return {c.UserControl, c.List1,        c.List2,     c.List3,       c.cmdChange,
+          c.cmdRemove,   c.cmdRemoveAll, c.cmdMoveUp, c.cmdMoveDown, c.cmdPopulate};
+}
+
+FolderControls FolderControlsOf(const PageControls& c) {
+  return {c.UserControl, c.List4, c.List5, c.cmdDeleteFolder, c.cmdDeleteAllFolders};
+}
+
+}  // namespace
+
 QuillonPage::QuillonPage(PageEnvironment environment)
     : c_(environment.controls),
       user_(environment.user),
       container_(environment.container),
       m_(environment.module),
-      version_(environment.version) {
+      version_(environment.version),
+      identities_(IdentityControlsOf(c_), user_, m_,
+                  {[this] { MarkDirty(); }, [this] { ResetButtons(); },
+                   [this] { PropertyPage_Apply(); }}),
+      folders_(FolderControlsOf(c_), user_, m_,
+               {[this] { MarkDirty(); }, [this] { ResetButtons(); }}) {
   WireClickHandlers();
 }
 

@@ -1,4 +1,5 @@
-// The page control: Outlook's PropertyPage plus the handlers of its controls.
+// The page control: Outlook's PropertyPage plus the handlers of its controls,
+// which it routes to the identities and folders editors.
 //
 // Host calls and control events come in on one thread, one at a time. Every
 // handler ignores failures of the calls it makes (each step decides what a
@@ -6,18 +7,19 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "page/module_state.h"
+#include "folders/folders_editor.h"
+#include "identities/identities_editor.h"
 #include "page/page_controls.h"
+#include "platform/list_group.h"
 #include "platform/outlook.h"
 #include "platform/registry_store.h"
 #include "platform/user_services.h"
+#include "profile/module_state.h"
 
 namespace quillon::profile {
 class AccountStoreWriter;
@@ -25,7 +27,7 @@ class AccountStoreWriter;
 
 namespace quillon {
 
-inline constexpr std::u16string_view kAppTitle = u"Quillon";
+using platform::kAppTitle;
 inline constexpr std::u16string_view kMakerWebAddress = u"https://www.quillon.example/";
 
 struct LibraryVersion {
@@ -115,23 +117,13 @@ class QuillonPage {
   void NameExchangeAccount(int smtpCount);
   void OfferRestart();
 
-  // Asks, then removes the selected line (or every line) of `shown` from
-  // each list of its group; true when something was removed.
-  using ListGroup = std::initializer_list<std::reference_wrapper<platform::ListBox>>;
-  bool ConfirmAndRemoveSelected(platform::ListBox& shown, ListGroup group);
-  bool ConfirmAndClear(platform::ListBox& shown, ListGroup group);
-
-  // Shared by the identity fills.
-  bool IsInList1(std::u16string_view entry) const;
-  void AppendIdentity(const std::u16string& entry);
-  void SwapWithNeighbour(std::int16_t step);
-  void SetHorizontalExtent(platform::ListBox& list);
-
   PageControls c_;
   platform::UserServices& user_;
   platform::PageContainer& container_;
   ModuleState& m_;
   LibraryVersion version_;
+  IdentitiesEditor identities_;
+  FoldersEditor folders_;
 
   bool bDirty = false;
   bool bLoading = false;

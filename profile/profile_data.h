@@ -1,6 +1,6 @@
 // The profile data that the profile store leaves in module state.
 //
-// One instance lives inside the library's module state (page/module_state.h) and
+// One instance lives inside the library's module state (profile/module_state.h) and
 // is shared by every page instance; the store's operations read and write it.
 #pragma once
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "page/module_state.h"
+#include "profile/module_state.h"
 #include "page/quillon_page.h"
 #include "platform/registry_store.h"
 #include "profile/profile_location.h"

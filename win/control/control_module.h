@@ -8,7 +8,7 @@
 #include <atomic>
 #include <mutex>
 
-#include "page/module_state.h"
+#include "profile/module_state.h"
 #include "win/registry/win32_registry_store.h"
 
 namespace quillon::win {

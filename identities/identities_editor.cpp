@@ -1,10 +1,17 @@
-// Enabled states of the list buttons and the lists' horizontal scroll ranges.
-#include "page/quillon_page.h"
+#include "identities/identities_editor.h"
+
+#include <utility>
+
+#include "platform/list_group.h"
 #include "platform/text.h"
 
 namespace quillon {
 
-void QuillonPage::ResetButtons() {
+IdentitiesEditor::IdentitiesEditor(IdentityControls controls, platform::UserServices& user,
+                                   ModuleState& module, IdentityPageHooks hooks)
+    : c_(controls), user_(user), m_(module), hooks_(std::move(hooks)) {}
+
+void IdentitiesEditor::ResetButtons() {
   platform::ListBox& list1 = c_.List1;
   const std::int16_t count = list1.ListCount();
   c_.cmdRemoveAll.SetEnabled(count > 0);
@@ -27,25 +34,26 @@ void QuillonPage::ResetButtons() {
     c_.cmdMoveUp.SetEnabled(false);
     c_.cmdMoveDown.SetEnabled(false);
   }
-  c_.cmdDeleteAllFolders.SetEnabled(c_.List4.ListCount() > 0);
-  c_.cmdDeleteFolder.SetEnabled(c_.List4.SelCount() > 0);
 }
 
-void QuillonPage::SetHorizontalExtent(platform::ListBox& list) {
-  const std::int32_t scrollBarWidth = c_.UserControl.VerticalScrollBarWidth();
-  std::int32_t widest = 0;
-  const std::int16_t count = list.ListCount();
+void IdentitiesEditor::ListHScroll1() {
+  platform::FitHorizontalExtent(c_.List1, c_.surface.VerticalScrollBarWidth());
+}
+
+bool IdentitiesEditor::IsInList1(std::u16string_view entry) const {
+  bool present = false;
+  const std::int16_t count = c_.List1.ListCount();
   for (std::int16_t i = 0; i < count; ++i) {
-    const std::int32_t width = list.TextWidth(list.List(i)) + scrollBarWidth;
-    if (width >= widest) widest = width;
+    if (text::EqualsIdentityIgnoringCase(c_.List1.List(i), entry)) present = true;
   }
-  list.SetHorizontalExtent(widest);
+  return present;
 }
 
-void QuillonPage::ListHScroll1() { SetHorizontalExtent(c_.List1); }
-
-void QuillonPage::ListHScroll4() { SetHorizontalExtent(c_.List4); }
-
-void QuillonPage::Option1_Click(std::int16_t /*Index*/) { MarkDirty(); }
+void IdentitiesEditor::AppendIdentity(const std::u16string& entry) {
+  c_.List1.AddItem(entry);
+  c_.List2.AddItem(u"");
+  c_.List3.AddItem(u"");
+  hooks_.markDirty();
+}
 
 }  // namespace quillon
