@@ -127,7 +127,7 @@ TEST_F(IdentitiesEditor, RemoveTakesEntriesOutOfAllThreeListsAndNarrowsTheScroll
 
   user.AnswerMessageBox(platform::kAnswerYes);
   ui().cmdRemove.UserClick();
-  ExpectMessageBox(1, u"Are you sure you want to delete the selected item from the list?", 308);
+  EXPECT_TRUE(MessageBoxShown(1, u"Are you sure you want to delete the selected item from the list?", 308));
   EXPECT_EQ(ui().List1.Items(), (Texts{Entry(u"Ann"), Entry(u"Cid")}));
   EXPECT_EQ(ui().List1.ItemData(1), 3);
   EXPECT_EQ(ui().List2.Items(), (Texts{u"Ann new", u"Cid new"}));
@@ -214,10 +214,10 @@ TEST_F(PopulateIdentities, WithoutSecondaryAddressesTheUserIsTold) {
   user.AnswerMessageBox(platform::kAnswerOk);
   ui().cmdPopulate.UserClick();
   ASSERT_EQ(user.Dialogs().size(), 1u);
-  ExpectMessageBox(0,
+  EXPECT_TRUE(MessageBoxShown(0,
                    u"There are no SMTP addresses except the default one: "
                    u"ann.lee@corp.example\rin Active Directory",
-                   48);
+                   48));
   EXPECT_TRUE(ui().List1.Items().empty());
   EXPECT_FALSE(page().PropertyPage_Dirty());
 

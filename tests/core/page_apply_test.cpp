@@ -145,11 +145,11 @@ TEST_F(PageApply, RereadIsAskedForThenEmptiesTheListSavesAndRestarts) {
   user.AnswerMessageBox(platform::kAnswerYes);
   ui().cmdRefresh.UserClick();
   ASSERT_EQ(user.Dialogs().size(), 2u);
-  ExpectMessageBox(1,
+  EXPECT_TRUE(MessageBoxShown(1,
                    u"Outlook wiil be restarted to re-read the e-mail addresses stored in the "
                    u"Active Directory.\rYou should re-populate the list after restarting.\r"
                    u"Continue?",
-                   308);
+                   308));
   EXPECT_TRUE(ui().List1.Items().empty() && ui().List2.Items().empty() &&
               ui().List3.Items().empty());
   EXPECT_EQ(AccountKeys(), (Keys{"00000001"}));
@@ -186,8 +186,8 @@ TEST_F(PageApply, WholeLifeOfAnOutlook16Page) {
   ApplyAnswering(platform::kAnswerYes);
 
   ASSERT_EQ(user.Dialogs().size(), 3u);
-  ExpectMessageBox(2, u"Outlook wiil be restarted to finish the configuration.\rRestart it now?",
-                   308);
+  EXPECT_TRUE(MessageBoxShown(2, u"Outlook wiil be restarted to finish the configuration.\rRestart it now?",
+                   308));
   EXPECT_TRUE(module.bRestart);
   EXPECT_FALSE(page().PropertyPage_Dirty());
   const Log& journal = user.Journal();

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/core/fault_sweep_support.h"
+#include "tests/support/checks.h"
 
 namespace quillon::testing {
 
@@ -35,12 +36,16 @@ class PageWorld : public ::testing::Test, public PageRig {
            FakePageSurface::kScrollBarWidth;
   }
   // The page's message box number `index` showed this text and style under the page's title.
-  void ExpectMessageBox(std::size_t index, std::u16string_view text, std::int32_t style) {
-    ASSERT_LT(index, user.Dialogs().size());
+  ::testing::AssertionResult MessageBoxShown(std::size_t index, std::u16string_view text,
+                                             std::int32_t style) {
+    if (index >= user.Dialogs().size()) {
+      return ::testing::AssertionFailure() << "only " << user.Dialogs().size() << " dialogs";
+    }
     const DialogRecord& dialog = user.Dialogs()[index];
-    EXPECT_EQ(dialog.text, text) << "dialog " << index;
-    EXPECT_EQ(dialog.style, style) << "dialog " << index;
-    EXPECT_EQ(dialog.title, u"Quillon") << "dialog " << index;
+    return Checks("dialog " + std::to_string(index))
+        .Equal(dialog.text, text, "text")
+        .Equal(dialog.style, style, "style")
+        .Equal(dialog.title, std::u16string_view(u"Quillon"), "title");
   }
   // Apply, answering the restart question.
   void ApplyAnswering(std::int16_t answer) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/checks.h"
+
 namespace quillon::e2e {
 namespace {
 
@@ -112,11 +114,12 @@ std::string Export(const std::string& key) {
   return text;
 }
 
-void Answer(DWORD processId, const std::wstring& text, int button) {
+::testing::AssertionResult AnswerDialog(DWORD processId, const std::wstring& text, int button) {
   const auto dialog = standin::driver::WaitForModal(processId);
-  ASSERT_TRUE(dialog) << "no dialog showing";
-  EXPECT_EQ(dialog->text, text);
-  ASSERT_TRUE(standin::driver::Press(*dialog, button));
+  if (!dialog) return ::testing::AssertionFailure() << "no dialog showing";
+  return quillon::testing::Checks()
+      .Equal(dialog->text, text, "dialog text")
+      .True(standin::driver::Press(*dialog, button), "pressing its button");
 }
 
 StandinSession::StandinSession(const json& changes, const std::wstring& extraArguments,

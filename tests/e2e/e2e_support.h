@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "standin/driver/ui_driver.h"
@@ -43,8 +44,8 @@ void RemoveKey(const std::string& key);
 // The key and everything below it as regedit exports it: for "nothing was written".
 std::string Export(const std::string& key);
 
-// The next dialog of the page shows `text` and is answered with `button` (gtest assertions).
-void Answer(DWORD processId, const std::wstring& text, int button);
+// The next dialog of the page shows `text` and is answered with `button`.
+::testing::AssertionResult AnswerDialog(DWORD processId, const std::wstring& text, int button);
 
 // One run of the stand-in Outlook on the sample profile.
 class StandinSession {

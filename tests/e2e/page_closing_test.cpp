@@ -16,10 +16,10 @@ TEST(PageClosing, RereadSavesAnEmptyListAndRestartsForANewRead) {
   auto options = OptionsWindow::Wait(session.ProcessId());
   ASSERT_TRUE(options);
   options->Click(PageControl::cmdRefresh);
-  Answer(session.ProcessId(),
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(),
          L"Outlook wiil be restarted to re-read the e-mail addresses stored in the Active Directory.\r"
          L"You should re-populate the list after restarting.\rContinue?",
-         IDYES);
+         IDYES));
   // No restart question: the page closes the dialog itself with an Escape.
   ASSERT_EQ(session.WaitForEnd(), 0u);
 

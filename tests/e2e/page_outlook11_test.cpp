@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/e2e_support.h"
+#include "tests/support/checks.h"
 
 namespace quillon::e2e {
 namespace {
@@ -27,44 +28,59 @@ Bytes StoredFolders(std::initializer_list<const wchar_t*> entryIds) {
   return StoredText(text);
 }
 
-void AddIdentityTypingAWrongOneFirst(OptionsWindow& options, DWORD processId) {
+using ::testing::AssertionFailure;
+using ::testing::AssertionResult;
+using ::testing::AssertionSuccess;
+using quillon::testing::Checks;
+
+AssertionResult AddIdentityTypingAWrongOneFirst(OptionsWindow& options, DWORD processId) {
   options.Click(PageControl::cmdAdd);
   auto box = WaitForModal(processId);
-  ASSERT_TRUE(box && box->hasEdit);
-  EXPECT_EQ(box->text.substr(0, 17), L"Add new identity:");
-  ASSERT_TRUE(Type(*box, L"alex"));
-  ASSERT_TRUE(Press(*box, IDOK));
+  if (!box || !box->hasEdit) return AssertionFailure() << "no input box";
+  Checks checks("the first input box");
+  checks.Equal(box->text.substr(0, 17), std::wstring(L"Add new identity:"), "prompt");
+  if (!Type(*box, L"alex") || !Press(*box, IDOK)) return AssertionFailure() << "typing into it";
   box = WaitForModal(processId);  // a single word is no identity: asked again with it
-  ASSERT_TRUE(box && box->hasEdit);
-  EXPECT_EQ(EditText(*box), L"alex");
-  ASSERT_TRUE(Type(*box, L"  Alex Example <alex.example@quillon-sample.com> "));
-  ASSERT_TRUE(Press(*box, IDOK));
+  if (!box || !box->hasEdit) return AssertionFailure() << "not asked again";
+  checks.Equal(EditText(*box), std::wstring(L"alex"), "the text offered again");
+  if (!Type(*box, L"  Alex Example <alex.example@quillon-sample.com> ") || !Press(*box, IDOK)) {
+    return AssertionFailure() << "typing into the second box";
+  }
   options.Settle();
+  return checks;
 }
 
-void AddFolderAfterARefusedOne(OptionsWindow& options, DWORD processId) {
+AssertionResult AddFolderAfterARefusedOne(OptionsWindow& options, DWORD processId) {
   options.Click(PageControl::cmdAddFolder);
   auto chooser = WaitForModal(processId, standin::kFolderChooserTitle);
-  ASSERT_TRUE(chooser);
-  ASSERT_TRUE(ChooseFolderPath(*chooser, L"Mailbox - Jane Doe\\Inbox"));
-  Answer(processId, L"You should select a non-default folder in the default mailbox", IDOK);
+  if (!chooser || !ChooseFolderPath(*chooser, L"Mailbox - Jane Doe\\Inbox")) {
+    return AssertionFailure() << "choosing the Inbox";
+  }
+  if (AssertionResult refused =
+          AnswerDialog(processId, L"You should select a non-default folder in the default mailbox", IDOK);
+      !refused) {
+    return refused;
+  }
   chooser = WaitForModal(processId, standin::kFolderChooserTitle);  // offered again
-  ASSERT_TRUE(chooser);
-  ASSERT_TRUE(ChooseFolderPath(*chooser, L"Mailbox - Jane Doe\\Orders"));
+  if (!chooser || !ChooseFolderPath(*chooser, L"Mailbox - Jane Doe\\Orders")) {
+    return AssertionFailure() << "choosing Orders when offered again";
+  }
   options.Settle();
+  return AssertionSuccess();
 }
 
 // How an identity was written is the profile suites' business; here: which
 // account holds which identity, with its signatures (none: no value).
-void ExpectIdentityAccount(const char* account, const std::u16string& name, const std::u16string& display,
-                           const std::u16string& email, const std::u16string& newSignature,
-                           const std::u16string& replySignature) {
-  SCOPED_TRACE(account);
+AssertionResult IdentityAccountHolds(const char* account, const std::u16string& name, const std::u16string& display,
+                                     const std::u16string& email, const std::u16string& newSignature,
+                                     const std::u16string& replySignature) {
+  Checks checks(std::string("account ") + account);
   for (const auto& [value, text] : {std::pair{"Account Name", name}, {"Display Name", display}, {"Email", email},
                                     {"New Signature", newSignature}, {"Reply-Forward Signature", replySignature}}) {
     const auto stored = ReadValue(AccountKey(account), value);
-    EXPECT_EQ(stored ? stored->bytes : Bytes{}, text.empty() ? Bytes{} : StoredText(text)) << value;
+    checks.Equal(stored ? stored->bytes : Bytes{}, text.empty() ? Bytes{} : StoredText(text), value);
   }
+  return checks;
 }
 
 TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
@@ -91,7 +107,7 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
   EXPECT_FALSE(options->ApplyEnabled());
   EXPECT_TRUE(session.EventsNamed("OnStatusChange").empty());  // loading selects an option, unchanged all the same
 
-  AddIdentityTypingAWrongOneFirst(*options, session.ProcessId());
+  ASSERT_TRUE(AddIdentityTypingAWrongOneFirst(*options, session.ProcessId()));
   EXPECT_TRUE(options->ApplyEnabled());
   const auto changes = session.EventsNamed("OnStatusChange");
   ASSERT_EQ(changes.size(), 1u);  // the rejected input changed nothing
@@ -102,25 +118,25 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
             (Lines{L"Jane Doe - Sales <sales@quillon-sample.com>", L"Alex Example <alex.example@quillon-sample.com>",
                    std::wstring(L"Support Desk ") + kSupportMailbox}));
 
-  AddFolderAfterARefusedOne(*options, session.ProcessId());
+  ASSERT_TRUE(AddFolderAfterARefusedOne(*options, session.ProcessId()));
   ASSERT_TRUE(options->ClickListLine(PageControl::List4, 0));
   options->Click(PageControl::cmdDeleteFolder);
-  Answer(session.ProcessId(), L"Are you sure you want to delete the selected item from the list?", IDYES);
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Are you sure you want to delete the selected item from the list?", IDYES));
   EXPECT_EQ(options->Lines(PageControl::List4), (Lines{L"Inbox\\Customers", L"Orders"}));
   options->Click(PageControl::Option1_2);
 
   options->ClickButton(IDOK);
-  Answer(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES);
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   // The identities, in list order, each with its own new account number.
   EXPECT_EQ(SubKeys(kAccountsKey), (Names{"00000002", "00000003", "0000000d", "0000000e", "0000000f"}));
-  ExpectIdentityAccount("0000000d", u"EX [Jane Doe - Sales <sales@quillon-sample.com>]", u"Jane Doe - Sales",
-                        u"sales@quillon-sample.com", u"Sales", u"Sales (reply)");
-  ExpectIdentityAccount("0000000e", u"EX [Alex Example <alex.example@quillon-sample.com>]", u"Alex Example",
-                        u"alex.example@quillon-sample.com", u"", u"");
-  ExpectIdentityAccount("0000000f", u"EX MBX [Support Desk]", u"Support Desk", U16(kSupportMailbox), u"Support",
-                        u"Support");
+  EXPECT_TRUE(IdentityAccountHolds("0000000d", u"EX [Jane Doe - Sales <sales@quillon-sample.com>]", u"Jane Doe - Sales",
+                        u"sales@quillon-sample.com", u"Sales", u"Sales (reply)"));
+  EXPECT_TRUE(IdentityAccountHolds("0000000e", u"EX [Alex Example <alex.example@quillon-sample.com>]", u"Alex Example",
+                        u"alex.example@quillon-sample.com", u"", u""));
+  EXPECT_TRUE(IdentityAccountHolds("0000000f", u"EX MBX [Support Desk]", u"Support Desk", U16(kSupportMailbox), u"Support",
+                        u"Support"));
   EXPECT_EQ(ReadValue(kAccountsKey, kOrderList)->bytes,
             LittleEndianList({2, 3, 13, 14, 15}));
   EXPECT_EQ(ReadValue(kAccountsKey, "NextAccountID"), Dword(16));

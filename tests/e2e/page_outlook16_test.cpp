@@ -34,17 +34,17 @@ TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
   // Remove the first identity: No keeps it, Yes removes it.
   ASSERT_TRUE(options->ClickListLine(PageControl::List1, 0));
   options->Click(PageControl::cmdRemove);
-  Answer(session.ProcessId(), L"Are you sure you want to delete the selected item from the list?", IDNO);
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Are you sure you want to delete the selected item from the list?", IDNO));
   EXPECT_EQ(options->Lines(PageControl::List1).size(), 2u);
   options->Click(PageControl::cmdRemove);
-  Answer(session.ProcessId(), L"Are you sure you want to delete the selected item from the list?", IDYES);
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Are you sure you want to delete the selected item from the list?", IDYES));
   EXPECT_EQ(options->Lines(PageControl::List1), (Lines{kSupport}));
   EXPECT_EQ(options->Lines(PageControl::List3), (Lines{L"Support"}));
   ASSERT_TRUE(options->ApplyEnabled());
 
   // Apply saves at once; No to the restart leaves the dialog open and unchanged.
   options->ClickButton(standin::kApplyButtonId);
-  Answer(session.ProcessId(), kRestartQuestion, IDNO);
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), kRestartQuestion, IDNO));
   options->Settle();
   ASSERT_TRUE(IsWindow(options->Window()));
   EXPECT_FALSE(options->ApplyEnabled());
@@ -59,7 +59,7 @@ TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
   options->Click(PageControl::Option1_0);
   EXPECT_TRUE(options->ApplyEnabled());
   options->ClickButton(IDOK);
-  Answer(session.ProcessId(), kRestartQuestion, IDYES);
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), kRestartQuestion, IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   // Every Apply rewrites the identities: the one left gets the next number.

@@ -41,7 +41,7 @@ TEST(PageProfileLocation, Outlook16UsesItsOwnCopyAndLeavesTheOthersAlone) {
 
   options->Click(PageControl::Option1_0);
   options->ClickButton(IDOK);
-  Answer(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES);
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   EXPECT_EQ(ReadValue(kOffice16Profile, "replyaddressformat")->bytes, StoredText(u"0"));
@@ -60,7 +60,7 @@ TEST(PageProfileLocation, Outlook16WithTheProfileInTheOldPlaceCreatesNoNewCopy) 
   EXPECT_EQ(options->Lines(PageControl::List1).size(), 2u);
   options->Click(PageControl::Option1_0);
   options->ClickButton(IDOK);
-  Answer(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES);
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
   EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat")->bytes, StoredText(u"0"));
   EXPECT_EQ(ReadValue(kOffice16Profile, "replyaddressformat"), std::nullopt);

@@ -7,6 +7,7 @@
 
 #include "win/common/com_support.h"
 #include "win/common/outlook_interfaces.h"
+#include "tests/support/checks.h"
 #include "win_test_support.h"
 
 namespace quillon::win::testing {
@@ -67,17 +68,20 @@ std::wstring ReadText(HKEY root, const std::wstring& path, const wchar_t* name =
 }
 
 // Every key and value registration writes, read from one root.
-void ExpectRegistered(HKEY root) {
-  EXPECT_EQ(ReadText(root, kProgIdKey), kFriendlyName);
-  EXPECT_EQ(ReadText(root, kProgIdKey + L"\\CLSID"), kClsidText);
-  EXPECT_EQ(ReadText(root, kClsidKey), kFriendlyName);
-  EXPECT_EQ(ReadText(root, kClsidKey + L"\\ProgID"), kProgId);
-  EXPECT_EQ(_wcsicmp(ReadText(root, kClsidKey + L"\\InprocServer32").c_str(), ControlLibraryPath().c_str()), 0);
-  EXPECT_EQ(ReadText(root, kClsidKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
-  EXPECT_TRUE(KeyExists(root, kClsidKey + L"\\Control"));
+::testing::AssertionResult Registered(HKEY root) {
+  const std::wstring server = ReadText(root, kClsidKey + L"\\InprocServer32");
   const std::wstring misc = ReadText(root, kClsidKey + L"\\MiscStatus\\1");
-  EXPECT_TRUE(std::wcstoul(misc.c_str(), nullptr, 10) & OLEMISC_SETCLIENTSITEFIRST) << misc;
-  EXPECT_EQ(ReadText(root, kClsidKey + L"\\Version"), L"1.0");
+  return quillon::testing::Checks()
+      .Equal(ReadText(root, kProgIdKey), std::wstring(kFriendlyName), "ProgID")
+      .Equal(ReadText(root, kProgIdKey + L"\\CLSID"), std::wstring(kClsidText), "ProgID\\CLSID")
+      .Equal(ReadText(root, kClsidKey), std::wstring(kFriendlyName), "CLSID")
+      .Equal(ReadText(root, kClsidKey + L"\\ProgID"), std::wstring(kProgId), "CLSID\\ProgID")
+      .True(_wcsicmp(server.c_str(), ControlLibraryPath().c_str()) == 0, "InprocServer32 names the library")
+      .Equal(ReadText(root, kClsidKey + L"\\InprocServer32", L"ThreadingModel"), std::wstring(L"Apartment"),
+             "ThreadingModel")
+      .True(KeyExists(root, kClsidKey + L"\\Control"), "Control key")
+      .True(std::wcstoul(misc.c_str(), nullptr, 10) & OLEMISC_SETCLIENTSITEFIRST, "MiscStatus\\1 has SETCLIENTSITEFIRST")
+      .Equal(ReadText(root, kClsidKey + L"\\Version"), std::wstring(L"1.0"), "Version");
 }
 
 TEST(Registration, RoundTripsWriteOneScopeAndLeaveNothingAndRepeat) {
@@ -101,7 +105,7 @@ TEST(Registration, RoundTripsWriteOneScopeAndLeaveNothingAndRepeat) {
     RegistrySandbox sandbox;
     ASSERT_HRESULT_SUCCEEDED(c.add());
     ASSERT_HRESULT_SUCCEEDED(c.add());  // registering twice is harmless
-    ExpectRegistered(c.perUser ? sandbox.user : sandbox.machine);
+    EXPECT_TRUE(Registered(c.perUser ? sandbox.user : sandbox.machine));
     EXPECT_FALSE(sandbox.Empty());
     EXPECT_FALSE(KeyExists(c.perUser ? sandbox.machine : sandbox.user, kClsidKey));
     ASSERT_HRESULT_SUCCEEDED(c.remove());

@@ -345,13 +345,17 @@ int LifetimesFromEnvironment(const char* name, int fallback) {
   return GetEnvironmentVariableA(name, text, sizeof text) ? std::max(atoi(text), 20) : fallback;
 }
 
-TEST_F(Soak, SampleProfile) { Run("the sample profile", LifetimesFromEnvironment("QUILLON_SOAK_LIFETIMES", 200)); }
+TEST_F(Soak, SampleProfile) {
+  SCOPED_TRACE("the sample profile");
+  Run("the sample profile", LifetimesFromEnvironment("QUILLON_SOAK_LIFETIMES", 200));
+}
 
 // 20 lifetimes, not 200: under Wine each takes about 2 s here (Apply rewrites 500
 // accounts through wineserver), and 20 is the fewest that still compares two
 // samples after the warm-up. QUILLON_SOAK_BIG_LIFETIMES=200 runs the full count.
 TEST_F(Soak, FiveHundredIdentities) {
   ASSERT_TRUE(AddIdentities(500));
+  SCOPED_TRACE("a profile of 500 identities");
   Run("a profile of 500 identities", LifetimesFromEnvironment("QUILLON_SOAK_BIG_LIFETIMES", 20));
 }
 
