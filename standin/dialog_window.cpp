@@ -69,17 +69,17 @@ bool SaveWindowBitmap(HWND window, const std::wstring& path) {
   const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
   header.biSizeImage = stride * static_cast<DWORD>(height);
 
-  HDC windowDc = GetDC(window);
+  const win::UniqueClientDc windowDc = win::GetClientDc(window);
   if (!windowDc) return false;
   void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(windowDc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memoryDc = CreateCompatibleDC(windowDc);
+  const win::UniqueBitmap dib(
+      CreateDIBSection(windowDc.get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0));
+  const win::UniqueMemoryDc memoryDc(CreateCompatibleDC(windowDc.get()));
   bool copied = false;
   if (dib && memoryDc) {
-    HGDIOBJ old = SelectObject(memoryDc, dib);
-    copied = BitBlt(memoryDc, 0, 0, width, height, windowDc, 0, 0, SRCCOPY) != FALSE;
+    const win::UniqueSelection selected = win::SelectInto(memoryDc.get(), dib.get());
+    copied = BitBlt(memoryDc.get(), 0, 0, width, height, windowDc.get(), 0, 0, SRCCOPY) != FALSE;
     GdiFlush();
-    SelectObject(memoryDc, old);
   }
 
   bool written = false;
@@ -94,9 +94,6 @@ bool SaveWindowBitmap(HWND window, const std::wstring& path) {
       written = (std::fclose(out) == 0) && written;
     }
   }
-  if (memoryDc) DeleteDC(memoryDc);
-  if (dib) DeleteObject(dib);
-  ReleaseDC(window, windowDc);
   return written;
 }
 

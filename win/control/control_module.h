@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "page/module_state.h"
+#include "win/common/win_handles.h"
 #include "win/registry/win32_registry_store.h"
 
 namespace quillon::win {
@@ -48,7 +49,7 @@ class ControlModule {
  private:
   HINSTANCE instance_;
   mutable std::once_flag visualStylesOnce_;
-  mutable HANDLE visualStyles_ = INVALID_HANDLE_VALUE;
+  mutable UniqueActCtx visualStyles_;
   Win32RegistryStore registry_;
   ModuleState state_{registry_};
   std::atomic<long> objects_{0};
