@@ -212,8 +212,8 @@ class Soak : public ::testing::Test {
     // call, which would otherwise grow with the lifetimes.
     ComPtr<IDispatch> outlook = SampleOutlook();
     ComPtr<IOleObject> made;
-    const ComPtr<QuillonControl> control(new QuillonControl(module));
-    control->QueryInterface(IID_IOleObject, made.put_void());
+    // The creation reference goes at the end of the statement; `made` holds the page.
+    ComPtr<QuillonControl>(new QuillonControl(module))->QueryInterface(IID_IOleObject, made.put_void());
     HostedControl hosted(std::move(made), CreationOrder::SiteFirst, outlook.get());
     EXPECT_HRESULT_SUCCEEDED(hosted.Activate()) << "lifetime " << lifetime;
     HWND page = hosted.PageWindow();

@@ -36,6 +36,19 @@ struct ActCtxPolicy {
 };
 using UniqueActCtx = UniqueResource<ActCtxPolicy>;
 
+// An activated context, by its cookie (never 0 once activated): deactivated on close.
+struct ActivationPolicy : ZeroIsInvalid<ULONG_PTR> {
+  static void Close(ULONG_PTR cookie) noexcept { DeactivateActCtx(0, cookie); }
+};
+using ActivationScope = UniqueResource<ActivationPolicy>;
+
+// Activates `context` until the scope goes; nothing for an invalid context.
+inline ActivationScope ActivateContext(HANDLE context) {
+  ULONG_PTR cookie = 0;
+  if (context == INVALID_HANDLE_VALUE || !ActivateActCtx(context, &cookie)) return ActivationScope();
+  return ActivationScope(cookie);
+}
+
 template <class Object>
 struct GdiObjectPolicy : ZeroIsInvalid<Object> {
   static void Close(Object object) noexcept { DeleteObject(object); }

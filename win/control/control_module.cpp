@@ -6,14 +6,6 @@
 
 namespace quillon::win {
 
-ActivationScope::ActivationScope(HANDLE context) {
-  if (context != INVALID_HANDLE_VALUE) active_ = ActivateActCtx(context, &cookie_) != FALSE;
-}
-
-ActivationScope::~ActivationScope() {
-  if (active_) DeactivateActCtx(0, cookie_);
-}
-
 namespace {
 
 // The manifest in the library's resources (id 2) asks for comctl32 v6.
@@ -33,13 +25,13 @@ ControlModule::ControlModule(HINSTANCE instance) : instance_(instance) {}
 ActivationScope ControlModule::ActivateVisualStyles() const {
   std::call_once(visualStylesOnce_, [this] {
     visualStyles_ = CreateVisualStylesContext(instance_);
-    ActivationScope scope(visualStyles_.get());
+    const ActivationScope scope = ActivateContext(visualStyles_.get());
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
     InitCommonControlsEx(&controls);
   });
-  return ActivationScope(visualStyles_.get());
+  return ActivateContext(visualStyles_.get());
 }
 
 ControlModule::~ControlModule() {

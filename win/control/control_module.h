@@ -14,19 +14,6 @@
 
 namespace quillon::win {
 
-// Activates the library's comctl32 v6 manifest while windows and dialogs are made.
-class ActivationScope {
- public:
-  explicit ActivationScope(HANDLE context);
-  ActivationScope(const ActivationScope&) = delete;
-  ActivationScope& operator=(const ActivationScope&) = delete;
-  ~ActivationScope();
-
- private:
-  ULONG_PTR cookie_ = 0;
-  bool active_ = false;
-};
-
 class ControlModule {
  public:
   explicit ControlModule(HINSTANCE instance);
@@ -36,7 +23,8 @@ class ControlModule {
 
   HINSTANCE Instance() const { return instance_; }
   ModuleState& State() { return state_; }
-  // Made on first use: nothing of this may run while the loader holds its lock.
+  // Activates the library's comctl32 v6 manifest while windows and dialogs are
+  // made. Made on first use: nothing of this may run while the loader holds its lock.
   ActivationScope ActivateVisualStyles() const;
 
   void ObjectCreated() { ++objects_; }

@@ -1,7 +1,4 @@
 // QuillonControl's lifetime, its interface table, IDispatch and PropertyPage.
-// The other interface groups: control_embedding.cpp (IOleObject),
-// control_in_place.cpp (activation, IOleInPlaceObject, IOleInPlaceActiveObject,
-// IOleControl), control_view.cpp (IViewObject2), control_persistence.cpp.
 #include "win/control/quillon_control.h"
 
 #include <utility>
