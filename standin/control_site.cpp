@@ -31,7 +31,8 @@ constexpr Member<ControlSite> kSiteMembers[] = {
     {L"Class", 0xF00A, ObjectClass},
     {L"Session", 0xF00B, Fetch<&ControlSite::get_Session>},
     {L"Parent", 0xF001, Fetch<&ControlSite::get_Parent>},
-    {L"OnStatusChange", win::kDispidSiteOnStatusChange, [](ControlSite& site, const Invocation&) { return site.OnStatusChange(); }},
+    {L"OnStatusChange", win::kDispidSiteOnStatusChange,
+     [](ControlSite& site, const Invocation&) { return site.OnStatusChange(); }},
 };
 
 template <class Interface>

@@ -386,14 +386,16 @@ class ApplicationObject : public TableDispatch<ApplicationObject> {
 std::span<const Member<ApplicationObject>> ApplicationObject::Members() {
   using Self = ApplicationObject;
   static constexpr Member<Self> kMembers[] = {
-      {L"Version", 0x116, [](Self& a, const Invocation& c) { return c.ReturnText(a.world_->scenario().outlookVersion); }},
+      {L"Version", 0x116,
+       [](Self& a, const Invocation& c) { return c.ReturnText(a.world_->scenario().outlookVersion); }},
       {L"COMAddIns", 0x118, [](Self& a, const Invocation& c) { return ReturnNew(c, new ComAddInsObject(a.world_)); }},
       {L"LanguageSettings", 0x11B,
        [](Self& a, const Invocation& c) { return ReturnNew(c, new LanguageSettingsObject(a.world_)); }},
       {L"GetNamespace", 0x110, [](Self& a, const Invocation& c) { return a.GetNamespace(c); }},
       {L"Inspectors", 0x11A, [](Self& a, const Invocation& c) { return ReturnNew(c, new InspectorsObject(a.world_)); }},
       {L"Quit", 0x113, [](Self& a, const Invocation&) { return a.Quit(); }},
-      {L"Session", dispid::kSession, [](Self& a, const Invocation& c) { return ReturnNew(c, new NamespaceObject(a.world_)); }},
+      {L"Session", dispid::kSession,
+       [](Self& a, const Invocation& c) { return ReturnNew(c, new NamespaceObject(a.world_)); }},
       {L"Application", dispid::kApplication, [](Self& a, const Invocation& c) { return c.ReturnObject(&a); }},
       {L"Parent", dispid::kParent, [](Self& a, const Invocation& c) { return c.ReturnObject(&a); }},
       {L"Class", dispid::kClass, [](Self&, const Invocation& c) { return c.ReturnLong(kOlApplication); }},
