@@ -104,10 +104,10 @@ AccountStoreWriter::AccountStoreWriter(platform::RegistryStore& store,
 HKey AccountStoreWriter::StoreKey(bool createIfMissing) {
   if (!storeKey_ && !storePath_.empty()) {
     if (createIfMissing) {
-      storeKey_.Receive() = CreateWritableKey(store_, storePath_);
+      storeKey_.reset(CreateWritableKey(store_, storePath_));
     } else {
       store_.OpenKeyEx(platform::kCurrentUser, platform::ToAnsi(storePath_),
-                       platform::kKeyAllSixRights, storeKey_.Receive());
+                       platform::kKeyAllSixRights, *storeKey_.put());
     }
   }
   return storeKey_.get();

@@ -14,7 +14,7 @@ void LoadDirectoryAddresses(platform::RegistryStore& store, ProfileData& data,
   if (!key) return;
   std::u16string text = ReadValueText(store, key.get(), u"101f6637", u"SMTP");
   if (text.empty()) text = ReadValueText(store, key.get(), u"101e6637", u"SMTP");
-  key.Close();
+  key.reset();
   data.vDirAddresses = text::SplitAt(text, u'\t');
   FindPrimarySMTPAddress(data);
 }

@@ -94,7 +94,7 @@ std::u16string DecodeSingleText(const Bytes& bytes, bool eightBit) {
 void DeleteSubKeysAnsi(RegistryStore& store, HKey root, const std::string& path) {
   if (path.empty()) return;  // never the whole root
   ScopedKey key(store, platform::kNoKey);
-  if (store.OpenKeyEx(root, path, platform::kKeyAllSixRights, key.Receive()) !=
+  if (store.OpenKeyEx(root, path, platform::kKeyAllSixRights, *key.put()) !=
       platform::kErrorSuccess) {
     return;
   }
@@ -190,7 +190,7 @@ std::optional<Bytes> QueryBinaryValue(RegistryStore& store, HKey key, std::u16st
 std::optional<Bytes> ReadBinaryValueIfPresent(RegistryStore& store, std::u16string_view path,
                                               std::u16string_view name) {
   ScopedKey key(store, platform::kNoKey);
-  store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyQueryValue, key.Receive());
+  store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyQueryValue, *key.put());
   return QueryBinaryValue(store, key.get(), name);
 }
 
@@ -245,7 +245,7 @@ bool CreateKeyAndSetValue(RegistryStore& store, HKey root, std::u16string_view p
   // "\" alone names the root itself: refused like an empty path.
   if (path.empty()) return false;
   ScopedKey key(store, platform::kNoKey);
-  store.CreateKey(root, ToAnsi(path), key.Receive());
+  store.CreateKey(root, ToAnsi(path), *key.put());
   if (key) SetTypedValue(store, key.get(), name, type, value);
   return true;
 }
@@ -289,7 +289,7 @@ void DeleteKeyTree(RegistryStore& store, HKey root, std::u16string_view path) {
   }
   ScopedKey parent(store, platform::kNoKey);
   if (store.OpenKeyEx(root, ToAnsi(path.substr(0, slash)), platform::kKeyAllSixRights,
-                      parent.Receive()) != platform::kErrorSuccess) {
+                      *parent.put()) != platform::kErrorSuccess) {
     return;
   }
   store.DeleteKey(parent.get(), ToAnsi(path.substr(slash + 1)));

@@ -1,32 +1,26 @@
-// Owns one key handle of a store and closes it when it goes out of scope.
+// The owner of one key handle of a store: closes it through that same store.
 #pragma once
 
 #include "platform/registry_store.h"
+#include "platform/unique_resource.h"
 
 namespace quillon::profile {
 
-class ScopedKey {
+// Holds the store, as unique_ptr's deleter may hold state.
+class StoreKeyPolicy {
  public:
-  ScopedKey(platform::RegistryStore& store, platform::HKey key) : store_(store), key_(key) {}
-  ScopedKey(const ScopedKey&) = delete;
-  ScopedKey& operator=(const ScopedKey&) = delete;
-  ~ScopedKey() { Close(); }
-
-  platform::HKey get() const { return key_; }
-  explicit operator bool() const { return key_ != platform::kNoKey; }
-  // For the calls that hand out a handle through an out parameter.
-  platform::HKey& Receive() {
-    Close();
-    return key_;
-  }
-  void Close() {
-    if (key_ != platform::kNoKey) store_.CloseKey(key_);
-    key_ = platform::kNoKey;
-  }
+  using Value = platform::HKey;
+  // Implicit, so that ScopedKey(store, key) reads as it says.
+  StoreKeyPolicy(platform::RegistryStore& store) : store_(&store) {}  // NOLINT
+  static constexpr Value Invalid() noexcept { return platform::kNoKey; }
+  static constexpr bool IsValid(Value key) noexcept { return key != platform::kNoKey; }
+  // Closing has nothing to report to a caller that is done with the key.
+  void Close(Value key) const noexcept { store_->CloseKey(key); }
 
  private:
-  platform::RegistryStore& store_;
-  platform::HKey key_;
+  platform::RegistryStore* store_;
 };
+
+using ScopedKey = platform::UniqueResource<StoreKeyPolicy>;
 
 }  // namespace quillon::profile

@@ -8,6 +8,7 @@
 #include <olectl.h>
 
 #include "win/common/com_support.h"
+#include "win/common/win_handles.h"
 
 #include <atomic>
 #include <string>
@@ -78,20 +79,18 @@ inline const VARIANT* PutValue(const DISPPARAMS* params) {
 // Converts an argument; false when it is missing or does not convert.
 inline bool ArgumentAsLong(const VARIANT* v, long& out) {
   if (!v) return false;
-  VARIANT converted;
-  VariantInit(&converted);
-  if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(v), 0, VT_I4))) return false;
-  out = converted.lVal;
+  UniqueVariant converted;
+  if (FAILED(VariantChangeType(converted.put(), const_cast<VARIANT*>(v), 0, VT_I4))) return false;
+  out = converted.get().lVal;
   return true;
 }
 inline bool ArgumentAsText(const VARIANT* v, std::wstring& out) {
   if (!v) return false;
-  VARIANT converted;
-  VariantInit(&converted);
-  if (FAILED(VariantChangeType(&converted, const_cast<VARIANT*>(v), 0, VT_BSTR))) return false;
-  if (converted.bstrVal) out.assign(converted.bstrVal, SysStringLen(converted.bstrVal));
+  UniqueVariant converted;
+  if (FAILED(VariantChangeType(converted.put(), const_cast<VARIANT*>(v), 0, VT_BSTR))) return false;
+  const BSTR text = converted.get().bstrVal;
+  if (text) out.assign(text, SysStringLen(text));
   else out.clear();
-  VariantClear(&converted);
   return true;
 }
 

@@ -5,10 +5,9 @@ namespace {
 
 // Pixels to HIMETRIC (0.01 mm) at the window's DPI.
 SIZEL ToHimetric(HWND window, const RECT& rect) {
-  HDC dc = GetDC(window);
-  const int dpiX = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-  const int dpiY = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ReleaseDC(window, dc);
+  const win::UniqueClientDc dc = win::GetClientDc(window);
+  const int dpiX = dc ? GetDeviceCaps(dc.get(), LOGPIXELSX) : 96;
+  const int dpiY = dc ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
   return SIZEL{MulDiv(rect.right - rect.left, 2540, dpiX), MulDiv(rect.bottom - rect.top, 2540, dpiY)};
 }
 
@@ -98,7 +97,7 @@ std::optional<ULONG> HostedControl::Destroy() {
   object_->SetClientSite(nullptr);
   page_.reset();
   inPlace_.reset();
-  return object_.detach()->Release();
+  return object_.close();  // the references left, for the log
 }
 
 }  // namespace quillon::standin

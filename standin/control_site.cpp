@@ -2,15 +2,53 @@
 
 #include <olectl.h>
 
-#include <iterator>
+#include <algorithm>
 
 #include "standin/dispatch_object.h"
+#include "win/common/interface_table.h"
 
 namespace quillon::standin {
 namespace {
 
-constexpr Member kSiteMembers[] = {{L"Application", 0xF000}, {L"Class", 0xF00A}, {L"Session", 0xF00B},
-                                       {L"Parent", 0xF001}, {L"OnStatusChange", win::kDispidSiteOnStatusChange}};
+// A PropertyPageSite getter's object as the call's result; the getter's failure as is.
+template <HRESULT (STDMETHODCALLTYPE ControlSite::*Get)(IDispatch**)>
+HRESULT Fetch(ControlSite& site, const Invocation& call) {
+  IDispatch* object = nullptr;
+  const HRESULT hr = (site.*Get)(&object);
+  const ComPtr<IDispatch> owned(object);
+  if (SUCCEEDED(hr)) call.ReturnObject(owned.get());
+  return hr;
+}
+
+HRESULT ObjectClass(ControlSite& site, const Invocation& call) {
+  long objectClass = 0;
+  site.get_Class(&objectClass);
+  return call.ReturnLong(objectClass);
+}
+
+constexpr Member<ControlSite> kSiteMembers[] = {
+    {L"Application", win::kDispidSiteApplication, Fetch<&ControlSite::get_Application>},
+    {L"Class", 0xF00A, ObjectClass},
+    {L"Session", 0xF00B, Fetch<&ControlSite::get_Session>},
+    {L"Parent", 0xF001, Fetch<&ControlSite::get_Parent>},
+    {L"OnStatusChange", win::kDispidSiteOnStatusChange,
+     [](ControlSite& site, const Invocation&) { return site.OnStatusChange(); }},
+};
+
+template <class Interface>
+constexpr auto kAs = &win::CastTo<ControlSite, Interface>;
+
+const win::InterfaceEntry<ControlSite> kInterfaces[] = {
+    {&IID_IUnknown, kAs<IOleClientSite>},
+    {&IID_IOleClientSite, kAs<IOleClientSite>},
+    {&IID_IOleWindow, kAs<IOleInPlaceSite>},
+    {&IID_IOleInPlaceSite, kAs<IOleInPlaceSite>},
+    {&IID_IOleInPlaceUIWindow, kAs<IOleInPlaceFrame>},
+    {&IID_IOleInPlaceFrame, kAs<IOleInPlaceFrame>},
+    {&IID_IOleControlSite, kAs<IOleControlSite>},
+    {&IID_IDispatch, kAs<win::PropertyPageSite>},
+    {&win::kIidPropertyPageSite, kAs<win::PropertyPageSite>},
+};
 
 // OLE_COLOR values that name system colours.
 constexpr long kSysColorButtonFace = static_cast<long>(0x8000000F);
@@ -19,23 +57,7 @@ constexpr long kSysColorButtonText = static_cast<long>(0x80000012);
 }  // namespace
 
 HRESULT STDMETHODCALLTYPE ControlSite::QueryInterface(REFIID iid, void** out) {
-  if (!out) return E_POINTER;
-  *out = nullptr;
-  if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IOleClientSite)) {
-    *out = static_cast<IOleClientSite*>(this);
-  } else if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceSite)) {
-    *out = static_cast<IOleInPlaceSite*>(this);
-  } else if (IsEqualIID(iid, IID_IOleInPlaceUIWindow) || IsEqualIID(iid, IID_IOleInPlaceFrame)) {
-    *out = static_cast<IOleInPlaceFrame*>(this);
-  } else if (IsEqualIID(iid, IID_IOleControlSite)) {
-    *out = static_cast<IOleControlSite*>(this);
-  } else if (IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, win::kIidPropertyPageSite)) {
-    *out = static_cast<win::PropertyPageSite*>(this);
-  } else {
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
+  return win::QueryInterfaceByTable(this, kInterfaces, iid, out);
 }
 
 ULONG STDMETHODCALLTYPE ControlSite::Release() {
@@ -99,32 +121,17 @@ HRESULT STDMETHODCALLTYPE ControlSite::GetTypeInfoCount(UINT* count) { return No
 HRESULT STDMETHODCALLTYPE ControlSite::GetTypeInfo(UINT, LCID, ITypeInfo** info) { return NoTypeInfo(info); }
 
 HRESULT STDMETHODCALLTYPE ControlSite::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  return LookUpMemberIds(std::begin(kSiteMembers), std::end(kSiteMembers), names, count, ids);
+  return LookUpMemberIds<Member<ControlSite>>(kSiteMembers, names, count, ids);
 }
 
-HRESULT STDMETHODCALLTYPE ControlSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result,
-                                              EXCEPINFO*, UINT* argErr) {
+HRESULT STDMETHODCALLTYPE ControlSite::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                              VARIANT* result, EXCEPINFO*, UINT* argErr) {
   if (argErr) *argErr = 0;
   if (result) VariantInit(result);
-  if (!(flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET))) return DISP_E_MEMBERNOTFOUND;
-  IDispatch* object = nullptr;
-  HRESULT hr = S_OK;
-  switch (id) {
-    case win::kDispidSiteOnStatusChange: return OnStatusChange();
-    case 0xF00A: {
-      long objectClass = 0;
-      get_Class(&objectClass);
-      SetResultLong(result, objectClass);
-      return S_OK;
-    }
-    case 0xF000: hr = get_Application(&object); break;
-    case 0xF00B: hr = get_Session(&object); break;
-    case 0xF001: hr = get_Parent(&object); break;
-    default: return AmbientProperty(id, result);
-  }
-  ComPtr<IDispatch> owned(object);
-  if (SUCCEEDED(hr)) SetResultObject(result, owned.get());
-  return hr;
+  const Invocation call{flags, params, result, nullptr};
+  if (!call.IsGet()) return DISP_E_MEMBERNOTFOUND;
+  const bool member = std::ranges::any_of(kSiteMembers, [id](const auto& row) { return row.id == id; });
+  return member ? InvokeMember<ControlSite>(*this, kSiteMembers, id, call) : AmbientProperty(id, result);
 }
 
 HRESULT ControlSite::AmbientProperty(DISPID id, VARIANT* result) {
@@ -145,7 +152,7 @@ HRESULT ControlSite::AmbientProperty(DISPID id, VARIANT* result) {
 
 HRESULT STDMETHODCALLTYPE ControlSite::get_Application(IDispatch** application) {
   if (!application) return E_POINTER;
-  *application = attached_ ? owner_.Application().detach() : nullptr;
+  *application = attached_ ? owner_.Application().release() : nullptr;
   return *application ? S_OK : E_FAIL;
 }
 
@@ -164,9 +171,9 @@ HRESULT STDMETHODCALLTYPE ControlSite::get_Session(IDispatch** session) {
   DISPID sessionId = 0xF00B;
   DISPPARAMS none{nullptr, nullptr, 0, 0};
   UniqueVariant value;
-  const HRESULT hr = app->Invoke(sessionId, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, value.get(), nullptr, nullptr);
-  if (FAILED(hr) || (*value).vt != VT_DISPATCH || !(*value).pdispVal) return E_FAIL;
-  *session = (*value).pdispVal;
+  const HRESULT hr = app->Invoke(sessionId, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, value.put(), nullptr, nullptr);
+  if (FAILED(hr) || value.get().vt != VT_DISPATCH || !value.get().pdispVal) return E_FAIL;
+  *session = value.get().pdispVal;
   (*session)->AddRef();
   return S_OK;
 }

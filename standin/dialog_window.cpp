@@ -10,6 +10,33 @@ void AppendText(std::vector<WORD>& out, const std::wstring& text) {
   out.push_back(0);
 }
 
+// 24-bit and bottom-up, as a BMP file stores its rows.
+BITMAPINFOHEADER BitmapHeader(int width, int height) {
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  header.biSizeImage = stride * static_cast<DWORD>(height);
+  return header;
+}
+
+bool WriteBitmapFile(const std::wstring& path, const BITMAPINFOHEADER& header, const void* bits) {
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = file.bfOffBits + header.biSizeImage;
+  FILE* out = _wfopen(path.c_str(), L"wb");
+  if (!out) return false;
+  const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+                       std::fwrite(&header, sizeof header, 1, out) == 1 &&
+                       std::fwrite(bits, header.biSizeImage, 1, out) == 1;
+  return (std::fclose(out) == 0) && written;
+}
+
 }  // namespace
 
 std::vector<WORD> MakeDialogTemplate(const std::wstring& title, DWORD style, short width, short height) {
@@ -59,45 +86,18 @@ bool SaveWindowBitmap(HWND window, const std::wstring& path) {
   if (width <= 0 || height <= 0) return false;
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
 
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = height;  // bottom-up, as a BMP file stores it
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  header.biSizeImage = stride * static_cast<DWORD>(height);
-
-  HDC windowDc = GetDC(window);
+  BITMAPINFOHEADER header = BitmapHeader(width, height);
+  const win::UniqueClientDc windowDc = win::GetClientDc(window);
   if (!windowDc) return false;
   void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(windowDc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memoryDc = CreateCompatibleDC(windowDc);
-  bool copied = false;
-  if (dib && memoryDc) {
-    HGDIOBJ old = SelectObject(memoryDc, dib);
-    copied = BitBlt(memoryDc, 0, 0, width, height, windowDc, 0, 0, SRCCOPY) != FALSE;
-    GdiFlush();
-    SelectObject(memoryDc, old);
-  }
-
-  bool written = false;
-  if (copied) {
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = file.bfOffBits + header.biSizeImage;
-    if (FILE* out = _wfopen(path.c_str(), L"wb")) {
-      written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&header, sizeof header, 1, out) == 1 &&
-                std::fwrite(bits, header.biSizeImage, 1, out) == 1;
-      written = (std::fclose(out) == 0) && written;
-    }
-  }
-  if (memoryDc) DeleteDC(memoryDc);
-  if (dib) DeleteObject(dib);
-  ReleaseDC(window, windowDc);
-  return written;
+  const win::UniqueBitmap dib(
+      CreateDIBSection(windowDc.get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0));
+  const win::UniqueMemoryDc memoryDc(CreateCompatibleDC(windowDc.get()));
+  if (!dib || !memoryDc) return false;
+  const win::UniqueSelection selected = win::SelectInto(memoryDc.get(), dib.get());
+  const bool copied = BitBlt(memoryDc.get(), 0, 0, width, height, windowDc.get(), 0, 0, SRCCOPY) != FALSE;
+  GdiFlush();
+  return copied && WriteBitmapFile(path, header, bits);
 }
 
 }  // namespace quillon::standin

@@ -2,18 +2,6 @@
 
 namespace quillon::standin {
 
-HRESULT LookUpMemberIds(const Member* begin, const Member* end, LPOLESTR* names, UINT count, DISPID* ids) {
-  if (!names || !ids || count == 0) return E_INVALIDARG;
-  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-  for (const Member* member = begin; member != end; ++member) {
-    if (names[0] && lstrcmpiW(names[0], member->name) == 0) {
-      ids[0] = member->id;
-      return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
-    }
-  }
-  return DISP_E_UNKNOWNNAME;
-}
-
 HRESULT NoTypeInfoCount(UINT* count) {
   if (!count) return E_POINTER;
   *count = 0;
@@ -24,9 +12,6 @@ HRESULT NoTypeInfo(ITypeInfo** info) {
   if (info) *info = nullptr;
   return E_NOTIMPL;
 }
-
-DispatchObject::DispatchObject(std::initializer_list<Member> members, const IID& interfaceId)
-    : members_(members), interfaceId_(interfaceId) {}
 
 HRESULT STDMETHODCALLTYPE DispatchObject::QueryInterface(REFIID iid, void** out) {
   if (!out) return E_POINTER;
@@ -51,17 +36,12 @@ HRESULT STDMETHODCALLTYPE DispatchObject::GetTypeInfoCount(UINT* count) { return
 
 HRESULT STDMETHODCALLTYPE DispatchObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) { return NoTypeInfo(info); }
 
-HRESULT STDMETHODCALLTYPE DispatchObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                                        DISPID* ids) {
-  return LookUpMemberIds(members_.data(), members_.data() + members_.size(), names, count, ids);
-}
-
 HRESULT STDMETHODCALLTYPE DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                                  VARIANT* result, EXCEPINFO*, UINT* argErr) {
   if (argErr) *argErr = 0;
   if (result) VariantInit(result);
   try {
-    return Call(id, flags, params, result);
+    return Call(id, Invocation{flags, params, result, nullptr});
   } catch (...) {
     return E_UNEXPECTED;  // nothing may cross the COM boundary
   }

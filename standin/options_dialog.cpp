@@ -15,9 +15,8 @@ constexpr int kMargin = 8, kButtonWidth = 75, kButtonHeight = 23, kButtonGap = 6
 constexpr int kPageWidthTwips = 6120, kPageHeightTwips = 5625;
 
 int WindowDpi(HWND window) {
-  HDC dc = GetDC(window);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ReleaseDC(window, dc);
+  const win::UniqueClientDc dc = win::GetClientDc(window);
+  const int dpi = dc ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
   return dpi > 0 ? dpi : 96;
 }
 

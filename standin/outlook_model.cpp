@@ -28,160 +28,141 @@ constexpr long kOlApplication = 0, kOlNamespace = 1, kOlFolder = 2, kOlMail = 43
 
 using WorldPtr = std::shared_ptr<World>;
 
-// The objects below are created on demand; each keeps the world alive.
+// The objects below are created on demand; each keeps the world alive. Each
+// answers from its Members() table, whose handlers may use its private parts.
 
-class ApplicationObject;
 ComPtr<IDispatch> MakeNamespace(WorldPtr world);
+ComPtr<IDispatch> MakeApplicationFor(const WorldPtr& world);
 
-class FolderObject : public DispatchObject {
+// Hands a fresh object (its creation reference) out as the call's result.
+HRESULT ReturnNew(const Invocation& call, IDispatch* fresh) {
+  const ComPtr<IDispatch> owned(fresh);
+  return call.ReturnObject(owned.get());
+}
+
+class FolderObject : public TableDispatch<FolderObject> {
  public:
-  FolderObject(WorldPtr world, int node)
-      : DispatchObject({{L"Parent", dispid::kParent}, {L"EntryID", 0xF01E}, {L"StoreID", 0x3108},
-                        {L"Name", 0x3001}, {L"Class", dispid::kClass}, {L"FolderPath", 0x32E6}},
-                       kIidMapiFolder),
-        world_(std::move(world)),
-        node_(node) {}
-
- protected:
-  HRESULT Call(DISPID id, WORD flags, DISPPARAMS*, VARIANT* result) override {
-    if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
-    const FolderNode& node = world_->folders()[node_];
-    switch (id) {
-      case 0xF01E: SetResultText(result, node.config->entryId); return S_OK;
-      case 0x3108: SetResultText(result, world_->scenario().stores[node.store].storeId); return S_OK;
-      case 0x3001: SetResultText(result, node.config->name); return S_OK;
-      case 0x32E6: SetResultText(result, L"\\\\" + node.path); return S_OK;
-      case dispid::kClass: SetResultLong(result, kOlFolder); return S_OK;
-      case dispid::kParent: {
-        // A store's root folder has the namespace as its parent, which is not a folder.
-        ComPtr<IDispatch> parent = node.parent < 0 ? MakeNamespace(world_)
-                                                   : ComPtr<IDispatch>(new FolderObject(world_, node.parent));
-        SetResultObject(result, parent.get());
-        return S_OK;
-      }
-      default: return DISP_E_MEMBERNOTFOUND;
-    }
-  }
+  FolderObject(WorldPtr world, int node) : TableDispatch(kIidMapiFolder), world_(std::move(world)), node_(node) {}
+  static std::span<const Member<FolderObject>> Members();
 
  private:
+  const FolderNode& Node() const { return world_->folders()[node_]; }
+
+  // A store's root folder has the namespace as its parent, which is not a folder.
+  HRESULT Parent(const Invocation& call) {
+    const int parent = Node().parent;
+    if (parent < 0) return call.ReturnObject(MakeNamespace(world_).get());
+    return ReturnNew(call, new FolderObject(world_, parent));
+  }
+
   WorldPtr world_;
   int node_;
 };
+
+std::span<const Member<FolderObject>> FolderObject::Members() {
+  using Self = FolderObject;
+  static constexpr Member<Self> kMembers[] = {
+      {L"Parent", dispid::kParent, [](Self& f, const Invocation& c) { return f.Parent(c); }},
+      {L"EntryID", 0xF01E, [](Self& f, const Invocation& c) { return c.ReturnText(f.Node().config->entryId); }},
+      {L"StoreID", 0x3108,
+       [](Self& f, const Invocation& c) { return c.ReturnText(f.world_->scenario().stores[f.Node().store].storeId); }},
+      {L"Name", 0x3001, [](Self& f, const Invocation& c) { return c.ReturnText(f.Node().config->name); }},
+      {L"Class", dispid::kClass, [](Self&, const Invocation& c) { return c.ReturnLong(kOlFolder); }},
+      {L"FolderPath", 0x32E6, [](Self& f, const Invocation& c) { return c.ReturnText(L"\\\\" + f.Node().path); }},
+  };
+  return kMembers;
+}
 
 ComPtr<IDispatch> MakeFolder(const WorldPtr& world, int node) {
   return ComPtr<IDispatch>(new FolderObject(world, node));
 }
 
-ComPtr<IDispatch> MakeApplicationFor(const WorldPtr& world);
-
-class NamespaceObject : public DispatchObject {
+class NamespaceObject : public TableDispatch<NamespaceObject> {
  public:
-  explicit NamespaceObject(WorldPtr world)
-      : DispatchObject({{L"GetDefaultFolder", 0x210B}, {L"GetFolderFromID", 0x2108}, {L"PickFolder", 0x210E},
-                        {L"Application", dispid::kApplication}, {L"Parent", dispid::kParent},
-                        {L"Class", dispid::kClass}, {L"Type", 0x2101}},
-                       kIidNameSpace),
-        world_(std::move(world)) {}
-
- protected:
-  HRESULT Call(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override {
-    if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
-    switch (id) {
-      case 0x210B: return GetDefaultFolder(params, result);
-      case 0x2108: return GetFolderFromID(params, result);
-      case 0x210E: return PickFolder(result);
-      case 0x2101: SetResultText(result, L"MAPI"); return S_OK;
-      case dispid::kClass: SetResultLong(result, kOlNamespace); return S_OK;
-      case dispid::kApplication:
-      case dispid::kParent: SetResultObject(result, MakeApplicationFor(world_).get()); return S_OK;
-      default: return DISP_E_MEMBERNOTFOUND;
-    }
-  }
+  explicit NamespaceObject(WorldPtr world) : TableDispatch(kIidNameSpace), world_(std::move(world)) {}
+  static std::span<const Member<NamespaceObject>> Members();
 
  private:
-  HRESULT GetDefaultFolder(DISPPARAMS* params, VARIANT* result) {
+  HRESULT GetDefaultFolder(const Invocation& call) {
     long type = 0;
-    if (!ArgumentAsLong(Argument(params, 0), type)) return DISP_E_PARAMNOTOPTIONAL;
+    if (!ArgumentAsLong(Argument(call.params, 0), type)) return DISP_E_PARAMNOTOPTIONAL;
     const auto node = world_->FindDefaultFolder(type);
     if (!node) return kMapiNotFound;
-    SetResultObject(result, MakeFolder(world_, *node).get());
-    return S_OK;
+    return call.ReturnObject(MakeFolder(world_, *node).get());
   }
 
-  HRESULT GetFolderFromID(DISPPARAMS* params, VARIANT* result) {
+  HRESULT GetFolderFromID(const Invocation& call) {
     std::wstring entryId;
-    if (!ArgumentAsText(Argument(params, 0), entryId)) return DISP_E_PARAMNOTOPTIONAL;
+    if (!ArgumentAsText(Argument(call.params, 0), entryId)) return DISP_E_PARAMNOTOPTIONAL;
     const auto node = world_->FindFolderByEntryId(entryId);
     world_->log().Record("GetFolderFromID", {{"entryId", Narrow(entryId)}, {"found", node.has_value()}});
     if (!node) return kMapiNotFound;
-    SetResultObject(result, MakeFolder(world_, *node).get());
-    return S_OK;
+    return call.ReturnObject(MakeFolder(world_, *node).get());
   }
 
-  HRESULT PickFolder(VARIANT* result) {
+  HRESULT PickFolder(const Invocation& call) {
     const auto node = world_->PickFolder();
-    SetResultObject(result, node ? MakeFolder(world_, *node).get() : nullptr);
-    return S_OK;
+    return call.ReturnObject(node ? MakeFolder(world_, *node).get() : nullptr);
   }
+
+  HRESULT Application(const Invocation& call) { return call.ReturnObject(MakeApplicationFor(world_).get()); }
 
   WorldPtr world_;
 };
+
+std::span<const Member<NamespaceObject>> NamespaceObject::Members() {
+  using Self = NamespaceObject;
+  static constexpr Member<Self> kMembers[] = {
+      {L"GetDefaultFolder", 0x210B, [](Self& n, const Invocation& c) { return n.GetDefaultFolder(c); }},
+      {L"GetFolderFromID", 0x2108, [](Self& n, const Invocation& c) { return n.GetFolderFromID(c); }},
+      {L"PickFolder", 0x210E, [](Self& n, const Invocation& c) { return n.PickFolder(c); }},
+      {L"Application", dispid::kApplication, [](Self& n, const Invocation& c) { return n.Application(c); }},
+      {L"Parent", dispid::kParent, [](Self& n, const Invocation& c) { return n.Application(c); }},
+      {L"Class", dispid::kClass, [](Self&, const Invocation& c) { return c.ReturnLong(kOlNamespace); }},
+      {L"Type", 0x2101, [](Self&, const Invocation& c) { return c.ReturnText(L"MAPI"); }},
+  };
+  return kMembers;
+}
 
 ComPtr<IDispatch> MakeNamespace(WorldPtr world) {
   return ComPtr<IDispatch>(new NamespaceObject(std::move(world)));
 }
 
-class ItemObject : public DispatchObject {
+class ItemObject : public TableDispatch<ItemObject> {
  public:
   ItemObject(WorldPtr world, OpenInspector inspector)
-      : DispatchObject({{L"Save", 0xF048}, {L"Subject", 0x37}, {L"Class", dispid::kClass}}, kIidMailItem),
-        world_(std::move(world)),
-        inspector_(std::move(inspector)) {}
-
- protected:
-  HRESULT Call(DISPID id, WORD flags, DISPPARAMS*, VARIANT* result) override {
-    if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
-    switch (id) {
-      case 0xF048:
-        world_->log().Record("Save", {{"inspector", inspector_.id}, {"subject", Narrow(inspector_.subject)}});
-        return S_OK;
-      case 0x37: SetResultText(result, inspector_.subject); return S_OK;
-      case dispid::kClass: SetResultLong(result, kOlMail); return S_OK;
-      default: return DISP_E_MEMBERNOTFOUND;
-    }
-  }
+      : TableDispatch(kIidMailItem), world_(std::move(world)), inspector_(std::move(inspector)) {}
+  static std::span<const Member<ItemObject>> Members();
 
  private:
+  HRESULT Save() {
+    world_->log().Record("Save", {{"inspector", inspector_.id}, {"subject", Narrow(inspector_.subject)}});
+    return S_OK;
+  }
+
   WorldPtr world_;
   OpenInspector inspector_;
 };
 
-class InspectorObject : public DispatchObject {
+std::span<const Member<ItemObject>> ItemObject::Members() {
+  using Self = ItemObject;
+  static constexpr Member<Self> kMembers[] = {
+      {L"Save", 0xF048, [](Self& i, const Invocation&) { return i.Save(); }},
+      {L"Subject", 0x37, [](Self& i, const Invocation& c) { return c.ReturnText(i.inspector_.subject); }},
+      {L"Class", dispid::kClass, [](Self&, const Invocation& c) { return c.ReturnLong(kOlMail); }},
+  };
+  return kMembers;
+}
+
+class InspectorObject : public TableDispatch<InspectorObject> {
  public:
   InspectorObject(WorldPtr world, OpenInspector inspector)
-      : DispatchObject({{L"CurrentItem", 0x2102}, {L"Close", 0x2103}, {L"Caption", 0x2111},
-                        {L"Class", dispid::kClass}},
-                       kIidInspector),
-        world_(std::move(world)),
-        inspector_(std::move(inspector)) {}
-
- protected:
-  HRESULT Call(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override {
-    if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
-    switch (id) {
-      case 0x2102:
-        SetResultObject(result, ComPtr<IDispatch>(new ItemObject(world_, inspector_)).get());
-        return S_OK;
-      case 0x2103: return Close(params);
-      case 0x2111: SetResultText(result, inspector_.subject); return S_OK;
-      case dispid::kClass: SetResultLong(result, kOlInspector); return S_OK;
-      default: return DISP_E_MEMBERNOTFOUND;
-    }
-  }
+      : TableDispatch(kIidInspector), world_(std::move(world)), inspector_(std::move(inspector)) {}
+  static std::span<const Member<InspectorObject>> Members();
 
  private:
-  HRESULT Close(DISPPARAMS* params) {
-    const VARIANT* mode = Argument(params, 0);
+  HRESULT Close(const Invocation& call) {
+    const VARIANT* mode = Argument(call.params, 0);
     if (!mode) return DISP_E_PARAMNOTOPTIONAL;
     long saveMode = 0;
     const bool numeric = ArgumentAsLong(mode, saveMode);
@@ -199,73 +180,73 @@ class InspectorObject : public DispatchObject {
   OpenInspector inspector_;
 };
 
-class InspectorsObject : public DispatchObject {
- public:
-  explicit InspectorsObject(WorldPtr world)
-      : DispatchObject({{L"Count", 0x50}, {L"Item", 0x51}, {L"Class", dispid::kClass}}, kIidInspectors),
-        world_(std::move(world)) {}
+std::span<const Member<InspectorObject>> InspectorObject::Members() {
+  using Self = InspectorObject;
+  static constexpr Member<Self> kMembers[] = {
+      {L"CurrentItem", 0x2102,
+       [](Self& i, const Invocation& c) { return ReturnNew(c, new ItemObject(i.world_, i.inspector_)); }},
+      {L"Close", 0x2103, [](Self& i, const Invocation& c) { return i.Close(c); }},
+      {L"Caption", 0x2111, [](Self& i, const Invocation& c) { return c.ReturnText(i.inspector_.subject); }},
+      {L"Class", dispid::kClass, [](Self&, const Invocation& c) { return c.ReturnLong(kOlInspector); }},
+  };
+  return kMembers;
+}
 
- protected:
-  HRESULT Call(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override {
-    if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
-    const auto& open = world_->inspectors();
-    switch (id) {
-      case 0x50: SetResultLong(result, static_cast<long>(open.size())); return S_OK;
-      case DISPID_VALUE:  // Item is the default member
-      case 0x51: {
-        long index = 0;
-        if (!ArgumentAsLong(Argument(params, 0), index)) return DISP_E_PARAMNOTOPTIONAL;
-        if (index < 1 || index > static_cast<long>(open.size())) return DISP_E_BADINDEX;
-        SetResultObject(result, ComPtr<IDispatch>(new InspectorObject(world_, open[index - 1])).get());
-        return S_OK;
-      }
-      case dispid::kClass: SetResultLong(result, kOlInspectors); return S_OK;
-      default: return DISP_E_MEMBERNOTFOUND;
-    }
-  }
+class InspectorsObject : public TableDispatch<InspectorsObject> {
+ public:
+  explicit InspectorsObject(WorldPtr world) : TableDispatch(kIidInspectors), world_(std::move(world)) {}
+  static std::span<const Member<InspectorsObject>> Members();
 
  private:
+  HRESULT Item(const Invocation& call) {
+    const auto& open = world_->inspectors();
+    long index = 0;
+    if (!ArgumentAsLong(Argument(call.params, 0), index)) return DISP_E_PARAMNOTOPTIONAL;
+    if (index < 1 || index > static_cast<long>(open.size())) return DISP_E_BADINDEX;
+    return ReturnNew(call, new InspectorObject(world_, open[index - 1]));
+  }
+
   WorldPtr world_;
 };
 
-// The object that the add-in Quillon.Connect publishes through COMAddIn.Object.
-class AddInObject : public DispatchObject {
- public:
-  explicit AddInObject(WorldPtr world)
-      : DispatchObject({{L"sUN", 1}, {L"sPN", 2}, {L"sSMBXs", 3}, {L"IsRestart", 4}}, IID_IDispatch),
-        world_(std::move(world)) {}
+std::span<const Member<InspectorsObject>> InspectorsObject::Members() {
+  using Self = InspectorsObject;
+  static constexpr Member<Self> kMembers[] = {
+      {L"Count", 0x50,
+       [](Self& i, const Invocation& c) { return c.ReturnLong(static_cast<long>(i.world_->inspectors().size())); }},
+      {L"Item", 0x51, [](Self& i, const Invocation& c) { return i.Item(c); }},
+      {nullptr, DISPID_VALUE, [](Self& i, const Invocation& c) { return i.Item(c); }},  // Item is the default
+      {L"Class", dispid::kClass, [](Self&, const Invocation& c) { return c.ReturnLong(kOlInspectors); }},
+  };
+  return kMembers;
+}
 
- protected:
-  HRESULT Call(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override {
-    const Scenario& s = world_->scenario();
-    if (id == 4) return IsRestart(flags, params, result);
-    if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
-    std::wstring value;
-    switch (id) {
-      case 1: value = s.sUN; break;
-      case 2: value = s.sPN; break;
-      case 3:
-        for (size_t i = 0; i < s.sharedMailboxes.size(); ++i) value += (i ? L"\x01" : L"") + s.sharedMailboxes[i];
-        break;
-      default: return DISP_E_MEMBERNOTFOUND;
-    }
-    static const char* const kNames[] = {"", "sUN", "sPN", "sSMBXs"};
-    world_->log().Record("AddInRead", {{"member", kNames[id]}});
-    SetResultText(result, value);
-    return S_OK;
-  }
+// The object that the add-in Quillon.Connect publishes through COMAddIn.Object.
+class AddInObject : public TableDispatch<AddInObject> {
+ public:
+  explicit AddInObject(WorldPtr world) : TableDispatch(IID_IDispatch), world_(std::move(world)) {}
+  static std::span<const Member<AddInObject>> Members();
 
  private:
-  HRESULT IsRestart(WORD flags, DISPPARAMS* params, VARIANT* result) {
-    if (IsPut(flags)) {
-      const VARIANT* value = PutValue(params);
-      long number = 0;
-      if (!ArgumentAsLong(value, number)) return DISP_E_TYPEMISMATCH;
-      isRestart_ = static_cast<short>(number);
-      world_->log().Record("IsRestart", {{"value", number}, {"argument", Narrow(DescribeVariant(value))}});
-      return S_OK;
-    }
-    SetResultShort(result, isRestart_);
+  HRESULT Read(const Invocation& call, const std::wstring& value) {
+    world_->log().Record("AddInRead", {{"member", Narrow(call.member)}});
+    return call.ReturnText(value);
+  }
+
+  std::wstring SharedMailboxes() const {
+    const auto& mailboxes = world_->scenario().sharedMailboxes;
+    std::wstring value;
+    for (size_t i = 0; i < mailboxes.size(); ++i) value += (i ? L"\x01" : L"") + mailboxes[i];
+    return value;
+  }
+
+  HRESULT IsRestart(const Invocation& call) {
+    if (!call.IsPut()) return call.ReturnShort(isRestart_);
+    const VARIANT* value = PutValue(call.params);
+    long number = 0;
+    if (!ArgumentAsLong(value, number)) return DISP_E_TYPEMISMATCH;
+    isRestart_ = static_cast<short>(number);
+    world_->log().Record("IsRestart", {{"value", number}, {"argument", Narrow(DescribeVariant(value))}});
     return S_OK;
   }
 
@@ -273,31 +254,29 @@ class AddInObject : public DispatchObject {
   short isRestart_ = 0;
 };
 
-class ComAddInObject : public DispatchObject {
- public:
-  explicit ComAddInObject(WorldPtr world)
-      : DispatchObject({{L"Description", 0}, {L"ProgId", 3}, {L"Guid", 4}, {L"Connect", 6}, {L"Object", 7}},
-                       kIidComAddIn),
-        world_(std::move(world)) {}
+std::span<const Member<AddInObject>> AddInObject::Members() {
+  using Self = AddInObject;
+  static constexpr Member<Self> kMembers[] = {
+      {L"sUN", 1, [](Self& a, const Invocation& c) { return a.Read(c, a.world_->scenario().sUN); }},
+      {L"sPN", 2, [](Self& a, const Invocation& c) { return a.Read(c, a.world_->scenario().sPN); }},
+      {L"sSMBXs", 3, [](Self& a, const Invocation& c) { return a.Read(c, a.SharedMailboxes()); }},
+      {L"IsRestart", 4, [](Self& a, const Invocation& c) { return a.IsRestart(c); }, Access::kGetOrPut},
+  };
+  return kMembers;
+}
 
- protected:
-  HRESULT Call(DISPID id, WORD flags, DISPPARAMS*, VARIANT* result) override {
-    if (!IsGet(flags)) return id == 7 ? S_OK : DISP_E_MEMBERNOTFOUND;  // Object may be set; kept as is
-    switch (id) {
-      case 0: SetResultText(result, L"Quillon"); return S_OK;
-      case 3: SetResultText(result, kAddInProgId); return S_OK;
-      case 4: SetResultText(result, L"{00000000-0000-0000-0000-000000000000}"); return S_OK;
-      case 6: SetResultBool(result, true); return S_OK;
-      case 7:
-        SetResultObject(result, world_->scenario().addInHasObject
-                                    ? ComPtr<IDispatch>::Share(AddIn()).get()
-                                    : nullptr);
-        return S_OK;
-      default: return DISP_E_MEMBERNOTFOUND;
-    }
-  }
+class ComAddInObject : public TableDispatch<ComAddInObject> {
+ public:
+  explicit ComAddInObject(WorldPtr world) : TableDispatch(kIidComAddIn), world_(std::move(world)) {}
+  static std::span<const Member<ComAddInObject>> Members();
 
  private:
+  // Object may be set; it is kept as is.
+  HRESULT Object(const Invocation& call) {
+    if (!call.IsGet()) return S_OK;
+    return call.ReturnObject(world_->scenario().addInHasObject ? AddIn() : nullptr);
+  }
+
   // One add-in object for the life of the add-in, as the real add-in publishes itself once.
   IDispatch* AddIn() {
     if (!addIn_) addIn_ = ComPtr<IDispatch>(new AddInObject(world_));
@@ -308,106 +287,122 @@ class ComAddInObject : public DispatchObject {
   ComPtr<IDispatch> addIn_;
 };
 
-class ComAddInsObject : public DispatchObject {
- public:
-  explicit ComAddInsObject(WorldPtr world)
-      : DispatchObject({{L"Item", DISPID_VALUE}, {L"Count", 1}}, kIidComAddIns), world_(std::move(world)) {}
+std::span<const Member<ComAddInObject>> ComAddInObject::Members() {
+  using Self = ComAddInObject;
+  static constexpr Member<Self> kMembers[] = {
+      {L"Description", 0, [](Self&, const Invocation& c) { return c.ReturnText(L"Quillon"); }},
+      {L"ProgId", 3, [](Self&, const Invocation& c) { return c.ReturnText(kAddInProgId); }},
+      {L"Guid", 4, [](Self&, const Invocation& c) { return c.ReturnText(L"{00000000-0000-0000-0000-000000000000}"); }},
+      {L"Connect", 6, [](Self&, const Invocation& c) { return c.ReturnBool(true); }},
+      {L"Object", 7, [](Self& a, const Invocation& c) { return a.Object(c); }, Access::kGetOrPut},
+  };
+  return kMembers;
+}
 
- protected:
-  HRESULT Call(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override {
-    if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
-    const bool loaded = world_->scenario().addInLoaded;
-    if (id == 1) {
-      SetResultLong(result, loaded ? 1 : 0);
-      return S_OK;
-    }
-    if (id != DISPID_VALUE) return DISP_E_MEMBERNOTFOUND;
-    const VARIANT* index = Argument(params, 0);
+class ComAddInsObject : public TableDispatch<ComAddInsObject> {
+ public:
+  explicit ComAddInsObject(WorldPtr world) : TableDispatch(kIidComAddIns), world_(std::move(world)) {}
+  static std::span<const Member<ComAddInsObject>> Members();
+
+ private:
+  bool Loaded() const { return world_->scenario().addInLoaded; }
+
+  HRESULT Item(const Invocation& call) {
+    const VARIANT* index = Argument(call.params, 0);
     std::wstring progId;
     long number = 0;
     const bool byName = index && index->vt == VT_BSTR && ArgumentAsText(index, progId);
     const bool matches = byName ? lstrcmpiW(progId.c_str(), kAddInProgId) == 0
                                 : ArgumentAsLong(index, number) && number == 1;
-    world_->log().Record("COMAddIns.Item", {{"argument", Narrow(DescribeVariant(index))}, {"found", loaded && matches}});
-    if (!loaded || !matches) return DISP_E_BADINDEX;  // Office raises an error for an unknown add-in
+    world_->log().Record("COMAddIns.Item",
+                         {{"argument", Narrow(DescribeVariant(index))}, {"found", Loaded() && matches}});
+    if (!Loaded() || !matches) return DISP_E_BADINDEX;  // Office raises an error for an unknown add-in
     if (!addIn_) addIn_ = ComPtr<IDispatch>(new ComAddInObject(world_));
-    SetResultObject(result, addIn_.get());
-    return S_OK;
+    return call.ReturnObject(addIn_.get());
   }
 
- private:
   WorldPtr world_;
   ComPtr<IDispatch> addIn_;
 };
 
-class LanguageSettingsObject : public DispatchObject {
- public:
-  explicit LanguageSettingsObject(WorldPtr world)
-      : DispatchObject({{L"LanguageID", 1}}, kIidLanguageSettings), world_(std::move(world)) {}
+std::span<const Member<ComAddInsObject>> ComAddInsObject::Members() {
+  using Self = ComAddInsObject;
+  static constexpr Member<Self> kMembers[] = {
+      {L"Item", DISPID_VALUE, [](Self& a, const Invocation& c) { return a.Item(c); }},
+      {L"Count", 1, [](Self& a, const Invocation& c) { return c.ReturnLong(a.Loaded() ? 1 : 0); }},
+  };
+  return kMembers;
+}
 
- protected:
-  HRESULT Call(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override {
-    if (!IsGet(flags) || id != 1) return DISP_E_MEMBERNOTFOUND;
-    long which = 0;
-    if (!ArgumentAsLong(Argument(params, 0), which)) return DISP_E_PARAMNOTOPTIONAL;
-    if (which < 1 || which > 5) return E_INVALIDARG;
-    SetResultLong(result, world_->scenario().uiLanguage);
-    return S_OK;
-  }
+class LanguageSettingsObject : public TableDispatch<LanguageSettingsObject> {
+ public:
+  explicit LanguageSettingsObject(WorldPtr world) : TableDispatch(kIidLanguageSettings), world_(std::move(world)) {}
+  static std::span<const Member<LanguageSettingsObject>> Members();
 
  private:
+  HRESULT LanguageID(const Invocation& call) {
+    long which = 0;
+    if (!ArgumentAsLong(Argument(call.params, 0), which)) return DISP_E_PARAMNOTOPTIONAL;
+    if (which < 1 || which > 5) return E_INVALIDARG;
+    return call.ReturnLong(world_->scenario().uiLanguage);
+  }
+
   WorldPtr world_;
 };
 
-class ApplicationObject : public DispatchObject {
+std::span<const Member<LanguageSettingsObject>> LanguageSettingsObject::Members() {
+  using Self = LanguageSettingsObject;
+  static constexpr Member<Self> kMembers[] = {
+      {L"LanguageID", 1, [](Self& l, const Invocation& c) { return l.LanguageID(c); }},
+  };
+  return kMembers;
+}
+
+class ApplicationObject : public TableDispatch<ApplicationObject> {
  public:
-  explicit ApplicationObject(WorldPtr world)
-      : DispatchObject({{L"Version", 0x116}, {L"COMAddIns", 0x118}, {L"LanguageSettings", 0x11B},
-                        {L"GetNamespace", 0x110}, {L"Inspectors", 0x11A}, {L"Quit", 0x113},
-                        {L"Session", dispid::kSession}, {L"Application", dispid::kApplication},
-                        {L"Parent", dispid::kParent}, {L"Class", dispid::kClass}, {L"Name", 0x3000}},
-                       kIidApplication),
-        world_(std::move(world)) {
+  explicit ApplicationObject(WorldPtr world) : TableDispatch(kIidApplication), world_(std::move(world)) {
     world_->liveApplication = this;
   }
   ~ApplicationObject() override { world_->liveApplication = nullptr; }
-
- protected:
-  HRESULT Call(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) override {
-    if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
-    switch (id) {
-      case 0x116: SetResultText(result, world_->scenario().outlookVersion); return S_OK;
-      case 0x3000: SetResultText(result, L"Outlook"); return S_OK;
-      case dispid::kClass: SetResultLong(result, kOlApplication); return S_OK;
-      case 0x118: return Give(result, new ComAddInsObject(world_));
-      case 0x11B: return Give(result, new LanguageSettingsObject(world_));
-      case 0x11A: return Give(result, new InspectorsObject(world_));
-      case dispid::kSession: return Give(result, new NamespaceObject(world_));
-      case dispid::kApplication:
-      case dispid::kParent: SetResultObject(result, this); return S_OK;
-      case 0x110: {
-        std::wstring type;
-        if (!ArgumentAsText(Argument(params, 0), type)) return DISP_E_PARAMNOTOPTIONAL;
-        if (lstrcmpiW(type.c_str(), L"MAPI") != 0) return E_INVALIDARG;
-        return Give(result, new NamespaceObject(world_));
-      }
-      case 0x113:
-        world_->quitCalled = true;
-        world_->log().Record("Quit");
-        return S_OK;
-      default: return DISP_E_MEMBERNOTFOUND;
-    }
-  }
+  static std::span<const Member<ApplicationObject>> Members();
 
  private:
-  static HRESULT Give(VARIANT* result, IDispatch* fresh) {
-    ComPtr<IDispatch> owned(fresh);
-    SetResultObject(result, owned.get());
+  HRESULT GetNamespace(const Invocation& call) {
+    std::wstring type;
+    if (!ArgumentAsText(Argument(call.params, 0), type)) return DISP_E_PARAMNOTOPTIONAL;
+    if (lstrcmpiW(type.c_str(), L"MAPI") != 0) return E_INVALIDARG;
+    return ReturnNew(call, new NamespaceObject(world_));
+  }
+
+  HRESULT Quit() {
+    world_->quitCalled = true;
+    world_->log().Record("Quit");
     return S_OK;
   }
 
   WorldPtr world_;
 };
+
+std::span<const Member<ApplicationObject>> ApplicationObject::Members() {
+  using Self = ApplicationObject;
+  static constexpr Member<Self> kMembers[] = {
+      {L"Version", 0x116,
+       [](Self& a, const Invocation& c) { return c.ReturnText(a.world_->scenario().outlookVersion); }},
+      {L"COMAddIns", 0x118, [](Self& a, const Invocation& c) { return ReturnNew(c, new ComAddInsObject(a.world_)); }},
+      {L"LanguageSettings", 0x11B,
+       [](Self& a, const Invocation& c) { return ReturnNew(c, new LanguageSettingsObject(a.world_)); }},
+      {L"GetNamespace", 0x110, [](Self& a, const Invocation& c) { return a.GetNamespace(c); }},
+      {L"Inspectors", 0x11A, [](Self& a, const Invocation& c) { return ReturnNew(c, new InspectorsObject(a.world_)); }},
+      {L"Quit", 0x113, [](Self& a, const Invocation&) { return a.Quit(); }},
+      {L"Session", dispid::kSession,
+       [](Self& a, const Invocation& c) { return ReturnNew(c, new NamespaceObject(a.world_)); }},
+      {L"Application", dispid::kApplication, [](Self& a, const Invocation& c) { return c.ReturnObject(&a); }},
+      {L"Parent", dispid::kParent, [](Self& a, const Invocation& c) { return c.ReturnObject(&a); }},
+      {L"Class", dispid::kClass, [](Self&, const Invocation& c) { return c.ReturnLong(kOlApplication); }},
+      {L"Name", 0x3000, [](Self&, const Invocation& c) { return c.ReturnText(L"Outlook"); }},
+  };
+  return kMembers;
+}
 
 // Outlook has one Application; every route to it gives the same object.
 ComPtr<IDispatch> MakeApplicationFor(const WorldPtr& world) { return MakeApplication(world); }

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <string>
 
+#include "win/common/win_handles.h"
+
 namespace quillon::bench {
 
 // Milliseconds from the process's creation to its exit; -1 when it could not be started.
@@ -18,11 +20,10 @@ inline double TimedProcess(std::wstring commandLine) {
                       &process)) {
     return -1;
   }
-  WaitForSingleObject(process.hProcess, INFINITE);
+  const win::UniqueHandle owned(process.hProcess), thread(process.hThread);
+  WaitForSingleObject(owned.get(), INFINITE);
   const double elapsed =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   return elapsed;
 }
 

@@ -79,24 +79,26 @@ constexpr WNDENUMPROC CollectParts = Guarded<CollectPartsStep>;
 }  // namespace
 
 Process::~Process() {
-  if (!info_.hProcess) return;
-  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
-  CloseHandle(info_.hThread);
-  CloseHandle(info_.hProcess);
+  if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.get(), 99);
 }
 
 bool Process::Start(const std::wstring& commandLine) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   std::wstring mutableLine = commandLine;
-  return CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info_) != FALSE;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return false;
+  process_.reset(info.hProcess);
+  thread_.reset(info.hThread);
+  id_ = info.dwProcessId;
+  return true;
 }
 
 std::optional<DWORD> Process::Wait(DWORD ms) {
-  if (!info_.hProcess || WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0) return std::nullopt;
+  if (!process_ || WaitForSingleObject(process_.get(), ms) != WAIT_OBJECT_0) return std::nullopt;
   DWORD code = 0;
-  GetExitCodeProcess(info_.hProcess, &code);
+  GetExitCodeProcess(process_.get(), &code);
   return code;
 }
 

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "win/common/win_handles.h"
+
 namespace quillon::standin::driver {
 
 inline constexpr DWORD kDefaultWaitMs = 20000;
@@ -29,12 +31,14 @@ class Process {
   Process& operator=(const Process&) = delete;
   ~Process();
   bool Start(const std::wstring& commandLine);
-  DWORD Id() const { return info_.dwProcessId; }
+  DWORD Id() const { return id_; }
   // The exit code, or none when it is still running after `ms`.
   std::optional<DWORD> Wait(DWORD ms = kDefaultWaitMs);
 
  private:
-  PROCESS_INFORMATION info_{};
+  win::UniqueHandle process_;
+  win::UniqueHandle thread_;
+  DWORD id_ = 0;
 };
 
 std::wstring WindowText(HWND window);

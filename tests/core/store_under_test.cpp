@@ -115,9 +115,9 @@ void ReadMemoryTree(const MemoryRegistryStore& store, HKey root, const std::stri
 #ifdef QUILLON_WIN32_REGISTRY
 // The store's interface cannot list values, so the real registry is read directly.
 void ReadWin32Tree(HKEY root, const std::string& path, std::vector<TreeEntry>& tree) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
-  const quillon::win::OwnedKey key(opened);
+  quillon::win::UniqueKey key;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
+  HKEY opened = key.get();
   tree.push_back({path, std::nullopt, {}});
   std::array<char, 16384> name{};
   for (DWORD index = 0;; ++index) {

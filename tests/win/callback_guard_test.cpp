@@ -72,7 +72,7 @@ TEST_F(ThrowingHandler, PaintIsCompletedByTheDefaultAndColoursComeBackAfterwards
   EXPECT_EQ(failures_, 1);
   EXPECT_FALSE(NeedsPaint()) << "the default procedure validates what the page failed to paint";
 
-  WindowDc dc(page_->Handle());
+  const UniqueClientDc dc = GetClientDc(page_->Handle());
   HWND label = page_->Control(lblDefAddress);
   FailOn(WM_CTLCOLORSTATIC);
   const LRESULT byDefault = DefWindowProcW(page_->Handle(), WM_CTLCOLORSTATIC,

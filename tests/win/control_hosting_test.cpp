@@ -110,12 +110,11 @@ TEST_P(ControlHosting, PropertyPageAnswersThroughVtableAndDispatch) {
   ASSERT_HRESULT_SUCCEEDED(hosted_.Activate());
   PropertyPage* page = hosted_.Page();
   // GetPageInfo leaves what the host passed.
-  BSTR helpFile = SysAllocString(L"outlook.chm");
+  UniqueBstr helpFile(SysAllocString(L"outlook.chm"));
   long helpContext = 42;
-  EXPECT_HRESULT_SUCCEEDED(page->GetPageInfo(&helpFile, &helpContext));
-  EXPECT_STREQ(helpFile, L"outlook.chm");
+  EXPECT_HRESULT_SUCCEEDED(page->GetPageInfo(helpFile.addressof(), &helpContext));
+  EXPECT_STREQ(helpFile.get(), L"outlook.chm");
   EXPECT_EQ(helpContext, 42);
-  SysFreeString(helpFile);
 
   for (const auto& [name, dispid] : {std::pair{L"Caption", -518}, {L"GetPageInfo", 0x2100}, {L"Dirty", 0x2101},
                                      {L"Apply", 0x2102}, {L"Bogus", DISPID_UNKNOWN}}) {
@@ -129,12 +128,12 @@ TEST_P(ControlHosting, PropertyPageAnswersThroughVtableAndDispatch) {
     return page->Invoke(id, IID_NULL, 0, kind, &none, result, nullptr, nullptr);
   };
   UniqueVariant caption, dirty;
-  ASSERT_HRESULT_SUCCEEDED(invoke(-518, DISPATCH_PROPERTYGET, caption.get()));
-  ASSERT_EQ(V_VT(caption.get()), VT_BSTR);
-  EXPECT_STREQ(V_BSTR(caption.get()), L"Outlook Property Page");
-  ASSERT_HRESULT_SUCCEEDED(invoke(0x2101, DISPATCH_PROPERTYGET, dirty.get()));
-  EXPECT_EQ(V_VT(dirty.get()), VT_BOOL);
-  EXPECT_EQ(V_BOOL(dirty.get()), VARIANT_FALSE);
+  ASSERT_HRESULT_SUCCEEDED(invoke(-518, DISPATCH_PROPERTYGET, caption.put()));
+  ASSERT_EQ(V_VT(&caption.get()), VT_BSTR);
+  EXPECT_STREQ(V_BSTR(&caption.get()), L"Outlook Property Page");
+  ASSERT_HRESULT_SUCCEEDED(invoke(0x2101, DISPATCH_PROPERTYGET, dirty.put()));
+  EXPECT_EQ(V_VT(&dirty.get()), VT_BOOL);
+  EXPECT_EQ(V_BOOL(&dirty.get()), VARIANT_FALSE);
   EXPECT_HRESULT_SUCCEEDED(invoke(0x2102, DISPATCH_METHOD, nullptr));
   EXPECT_HRESULT_SUCCEEDED(page->Apply());
   EXPECT_EQ(invoke(0x2102, DISPATCH_PROPERTYPUT, nullptr), DISP_E_MEMBERNOTFOUND);

@@ -83,7 +83,7 @@ class Subject {
     }
     if (!bare_) return 0xFFFF;
     bare_->SetClientSite(nullptr);
-    return bare_.detach()->Release();
+    return bare_.close();
   }
 
  private:
@@ -161,7 +161,7 @@ const std::vector<Row> kRows = {
      RECTL bounds{0, 0, 100, 100};
      return s.As<IViewObject2>(IID_IViewObject2)->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, nullptr, &bounds, nullptr, nullptr, 0); }, E_INVALIDARG},
   {"DrawWithoutBounds", Start::Active, [](Subject& s) {
-     WindowDc dc(s.Host());
+     const UniqueClientDc dc = GetClientDc(s.Host());
      return s.As<IViewObject2>(IID_IViewObject2)->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc.get(), nullptr, nullptr, nullptr, 0); }, E_INVALIDARG},
   {"SetObjectRectsFromNull", Start::Active, [](Subject& s) { return s.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->SetObjectRects(nullptr, nullptr); }, E_POINTER},
   {"TranslateAcceleratorWithNull", Start::Active, [](Subject& s) { return s.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject)->TranslateAccelerator(nullptr); }, S_FALSE},
@@ -173,10 +173,9 @@ const std::vector<Row> kRows = {
      EXPECT_EQ(context, 9);
      return hr; }, S_OK},
   {"GetPageInfoIntoNullBstr", Start::Loaded, [](Subject& s) {
-     BSTR file = nullptr;
-     const HRESULT hr = s.Page()->GetPageInfo(&file, nullptr);
-     EXPECT_EQ(file, nullptr);
-     SysFreeString(file);
+     UniqueBstr file;
+     const HRESULT hr = s.Page()->GetPageInfo(file.addressof(), nullptr);
+     EXPECT_EQ(file.get(), nullptr);
      return hr; }, S_OK},
   {"GetPageInfoBeforeTheLoad", Start::Created, [](Subject& s) { return s.Page()->GetPageInfo(nullptr, nullptr); }, S_OK},
   // ---- IDispatch
@@ -195,10 +194,10 @@ const std::vector<Row> kRows = {
      return s.Invoke(kDispidApply, DISPATCH_METHOD, {Long(1)}); }, DISP_E_BADPARAMCOUNT},
   {"InvokeDirtyWithArguments", Start::Loaded, [](Subject& s) {
      UniqueVariant result;
-     return s.Invoke(kDispidDirty, DISPATCH_PROPERTYGET, {Long(1)}, result.get()); }, DISP_E_BADPARAMCOUNT},
+     return s.Invoke(kDispidDirty, DISPATCH_PROPERTYGET, {Long(1)}, result.put()); }, DISP_E_BADPARAMCOUNT},
   {"InvokeCaptionWithArguments", Start::Loaded, [](Subject& s) {
      UniqueVariant result;
-     return s.Invoke(kDispidPageCaption, DISPATCH_PROPERTYGET, {NullObject()}, result.get()); }, DISP_E_BADPARAMCOUNT},
+     return s.Invoke(kDispidPageCaption, DISPATCH_PROPERTYGET, {NullObject()}, result.put()); }, DISP_E_BADPARAMCOUNT},
   {"InvokePutCaption", Start::Loaded, [](Subject& s) { return s.Invoke(kDispidPageCaption, DISPATCH_PROPERTYPUT, {Long(1)}); }, DISP_E_MEMBERNOTFOUND},
   {"InvokeDirtyIntoNoResult", Start::Loaded, [](Subject& s) { return s.Invoke(kDispidDirty, DISPATCH_PROPERTYGET); }, S_OK},
   {"GetIdsOfNamesNullNames", Start::Loaded, [](Subject& s) {

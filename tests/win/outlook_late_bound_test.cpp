@@ -36,16 +36,16 @@ TEST(OutlookLateBound, AddInIsFoundByProgIdAndReadAndWrittenByName) {
   const RecordedCall& item = addIns.Calls()[0];
   EXPECT_EQ(item.kind & DISPATCH_METHOD, DISPATCH_METHOD);
   ASSERT_EQ(item.arguments.size(), 1u);
-  EXPECT_EQ(V_VT(&item.arguments[0]), VT_BSTR);
-  EXPECT_STREQ(V_BSTR(&item.arguments[0]), L"Quillon.Connect");
+  EXPECT_EQ(V_VT(&item.arguments[0].get()), VT_BSTR);
+  EXPECT_STREQ(V_BSTR(&item.arguments[0].get()), L"Quillon.Connect");
 
   const RecordedCall& restart = addIn.Calls().back();
   EXPECT_EQ(restart.name, L"IsRestart");
   EXPECT_EQ(restart.kind, DISPATCH_PROPERTYPUT);
   EXPECT_TRUE(restart.namedPut);
   ASSERT_EQ(restart.arguments.size(), 1u);
-  EXPECT_EQ(V_VT(&restart.arguments[0]), VT_I2);  // a 16-bit integer
-  EXPECT_EQ(V_I2(&restart.arguments[0]), 2);
+  EXPECT_EQ(V_VT(&restart.arguments[0].get()), VT_I2);  // a 16-bit integer
+  EXPECT_EQ(V_I2(&restart.arguments[0].get()), 2);
   // Every object handed out was released again.
   for (const ScriptedDispatch* object : {&addIns, &addInEntry, &addIn}) EXPECT_EQ(object->References(), 1u);
 }

@@ -133,14 +133,14 @@ TEST_P(PageLayout, FontsFollowTheDpiAndTheLinkLooksLikeALink) {
   EXPECT_FALSE(page.lfUnderline);
 
   // Blue text for the link, the inactive-border colour behind the default line.
-  HDC dc = CreateCompatibleDC(nullptr);
+  const UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+  HDC dc = memory.get();
   SendMessageW(page_->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                reinterpret_cast<LPARAM>(page_->Control(Label1)));
   EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 192));
   const auto brush = SendMessageW(page_->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                                   reinterpret_cast<LPARAM>(page_->Control(lblDefAddress)));
   EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), GetSysColorBrush(COLOR_INACTIVEBORDER));
-  DeleteDC(dc);
   EXPECT_TRUE(GetWindowLongPtrW(page_->Control(lblDefAddress), GWL_STYLE) & WS_BORDER);
 }
 

@@ -5,9 +5,10 @@
 #include <functional>
 #include <string>
 
+#include "tests/support/checks.h"
 #include "win/common/com_support.h"
 #include "win/common/outlook_interfaces.h"
-#include "tests/support/checks.h"
+#include "win/common/win_handles.h"
 #include "win_test_support.h"
 
 namespace quillon::win::testing {
@@ -20,8 +21,8 @@ using Install = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
 const std::wstring kSandboxKey = L"Software\\QuillonControlTests";
 
 bool KeyExists(HKEY root, const std::wstring& path) {
-  HKEY key = nullptr;
-  return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS && RegCloseKey(key) == ERROR_SUCCESS;
+  UniqueKey key;
+  return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS && key.close() == ERROR_SUCCESS;
 }
 
 // HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER of this process redirected to two
@@ -31,31 +32,35 @@ class RegistrySandbox {
  public:
   RegistrySandbox() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kSandboxKey.c_str());
-    RegCreateKeyW(HKEY_CURRENT_USER, (kSandboxKey + L"\\Machine").c_str(), &machine);
-    RegCreateKeyW(HKEY_CURRENT_USER, (kSandboxKey + L"\\User").c_str(), &user);
-    RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine);
-    RegOverridePredefKey(HKEY_CURRENT_USER, user);
+    RegCreateKeyW(HKEY_CURRENT_USER, (kSandboxKey + L"\\Machine").c_str(), machine_.put());
+    RegCreateKeyW(HKEY_CURRENT_USER, (kSandboxKey + L"\\User").c_str(), user_.put());
+    RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_.get());
+    RegOverridePredefKey(HKEY_CURRENT_USER, user_.get());
   }
   RegistrySandbox(const RegistrySandbox&) = delete;
   RegistrySandbox& operator=(const RegistrySandbox&) = delete;
   ~RegistrySandbox() {
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegCloseKey(machine);
-    RegCloseKey(user);
+    machine_.reset();
+    user_.reset();
     RegDeleteTreeW(HKEY_CURRENT_USER, kSandboxKey.c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, kSandboxKey.c_str());
   }
   // Whether either part holds a trace of the class or its ProgID.
   bool Empty() const {
-    for (HKEY root : {machine, user})
+    for (HKEY root : {machine_.get(), user_.get()})
       for (const std::wstring& path : {kClsidKey, kProgIdKey})
         if (KeyExists(root, path)) return false;
     return true;
   }
 
-  HKEY machine = nullptr;
-  HKEY user = nullptr;
+  HKEY Machine() const { return machine_.get(); }
+  HKEY User() const { return user_.get(); }
+
+ private:
+  UniqueKey machine_;
+  UniqueKey user_;
 };
 
 // The REG_SZ value, or "<missing>".
@@ -105,9 +110,9 @@ TEST(Registration, RoundTripsWriteOneScopeAndLeaveNothingAndRepeat) {
     RegistrySandbox sandbox;
     ASSERT_HRESULT_SUCCEEDED(c.add());
     ASSERT_HRESULT_SUCCEEDED(c.add());  // registering twice is harmless
-    EXPECT_TRUE(Registered(c.perUser ? sandbox.user : sandbox.machine));
+    EXPECT_TRUE(Registered(c.perUser ? sandbox.User() : sandbox.Machine()));
     EXPECT_FALSE(sandbox.Empty());
-    EXPECT_FALSE(KeyExists(c.perUser ? sandbox.machine : sandbox.user, kClsidKey));
+    EXPECT_FALSE(KeyExists(c.perUser ? sandbox.Machine() : sandbox.User(), kClsidKey));
     ASSERT_HRESULT_SUCCEEDED(c.remove());
     EXPECT_TRUE(sandbox.Empty());
     EXPECT_HRESULT_SUCCEEDED(c.remove());  // and so is unregistering twice
@@ -121,11 +126,11 @@ TEST(Registration, UnregisterKeepsAProgIdNowOwnedByAnotherClass) {
   RegistrySandbox sandbox;
   ASSERT_HRESULT_SUCCEEDED(LibraryEntry<Entry>("DllRegisterServer")());
   const wchar_t other[] = L"{00000000-1111-2222-3333-444444444444}";
-  ASSERT_EQ(RegSetKeyValueW(sandbox.machine, (kProgIdKey + L"\\CLSID").c_str(), nullptr, REG_SZ, other, sizeof other),
+  ASSERT_EQ(RegSetKeyValueW(sandbox.Machine(), (kProgIdKey + L"\\CLSID").c_str(), nullptr, REG_SZ, other, sizeof other),
             ERROR_SUCCESS);
   ASSERT_HRESULT_SUCCEEDED(LibraryEntry<Entry>("DllUnregisterServer")());
-  EXPECT_FALSE(KeyExists(sandbox.machine, kClsidKey));
-  EXPECT_EQ(ReadText(sandbox.machine, kProgIdKey + L"\\CLSID"), other);
+  EXPECT_FALSE(KeyExists(sandbox.Machine(), kClsidKey));
+  EXPECT_EQ(ReadText(sandbox.Machine(), kProgIdKey + L"\\CLSID"), other);
 }
 
 TEST(Registration, ClassObjectOnlyForThePageClass) {

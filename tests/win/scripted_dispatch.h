@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "win/common/com_support.h"
+
 namespace quillon::win::testing {
 
 struct RecordedCall {
   std::wstring name;
   WORD kind;
-  std::vector<VARIANT> arguments;  // in written order; copies, cleared by the recorder
+  std::vector<UniqueVariant> arguments;  // in written order; copies
   bool namedPut;                   // DISPID_PROPERTYPUT was the named argument
 };
 
@@ -26,10 +28,7 @@ class ScriptedDispatch final : public IDispatch {
   ScriptedDispatch() = default;
   ScriptedDispatch(const ScriptedDispatch&) = delete;
   ScriptedDispatch& operator=(const ScriptedDispatch&) = delete;
-  ~ScriptedDispatch() {
-    for (RecordedCall& call : calls_)
-      for (VARIANT& argument : call.arguments) VariantClear(&argument);
-  }
+  ~ScriptedDispatch() = default;
 
   void Answer(const std::wstring& name, Member member) { members_[name] = std::move(member); }
   // A member that returns only `hr`.
@@ -88,15 +87,11 @@ class ScriptedDispatch final : public IDispatch {
     if (id < 1 || static_cast<size_t>(id) > ids_.size()) return DISP_E_MEMBERNOTFOUND;
     RecordedCall& call = calls_.emplace_back(RecordedCall{ids_[id - 1], kind, {}, false});
     for (UINT i = params ? params->cArgs : 0; i > 0; --i) {  // stored last first
-      VariantInit(&call.arguments.emplace_back());
-      VariantCopy(&call.arguments.back(), &params->rgvarg[i - 1]);
+      VariantCopy(call.arguments.emplace_back().put(), &params->rgvarg[i - 1]);
     }
     call.namedPut = params && params->cNamedArgs == 1 && params->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT;
-    VARIANT scratch;
-    VariantInit(&scratch);
-    const HRESULT hr = members_[call.name](result ? result : &scratch);
-    VariantClear(&scratch);
-    return hr;
+    UniqueVariant scratch;
+    return members_[call.name](result ? result : scratch.put());
   }
 
  private:

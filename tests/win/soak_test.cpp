@@ -94,9 +94,10 @@ SIZE_T PrivateBytes() {
 }
 
 std::uintptr_t NextHandleValue() {
-  HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  CloseHandle(event);
-  return reinterpret_cast<std::uintptr_t>(event);
+  UniqueHandle event(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  const HANDLE value = event.get();
+  event.reset();  // closed, so the next handle may reuse its value
+  return reinterpret_cast<std::uintptr_t>(value);
 }
 
 Sample Measure(int lifetime, const ControlModule& module) {
@@ -211,9 +212,8 @@ class Soak : public ::testing::Test {
     // call, which would otherwise grow with the lifetimes.
     ComPtr<IDispatch> outlook = SampleOutlook();
     ComPtr<IOleObject> made;
-    auto* control = new QuillonControl(module);
-    control->QueryInterface(IID_IOleObject, made.put_void());
-    control->Release();
+    // The creation reference goes at the end of the statement; `made` holds the page.
+    ComPtr<QuillonControl>(new QuillonControl(module))->QueryInterface(IID_IOleObject, made.put_void());
     HostedControl hosted(std::move(made), CreationOrder::SiteFirst, outlook.get());
     EXPECT_HRESULT_SUCCEEDED(hosted.Activate()) << "lifetime " << lifetime;
     HWND page = hosted.PageWindow();

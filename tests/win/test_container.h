@@ -129,7 +129,7 @@ class HostedControl {
     object_->Close(OLECLOSE_NOSAVE);
     object_->SetClientSite(nullptr);
     page_.reset();
-    finalReferences = object_.detach()->Release();
+    finalReferences = object_.close();
   }
 
   ComPtr<IOleInPlaceObject> InPlace() const { return object_.As<IOleInPlaceObject>(IID_IOleInPlaceObject); }

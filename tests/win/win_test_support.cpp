@@ -32,9 +32,9 @@ std::wstring ControlLibraryPath() {
 }
 
 HostWindow::HostWindow() {
-  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"Quillon test host",
-                            WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | WS_VISIBLE, 10, 10, 480,
-                            420, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"Quillon test host",
+                                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | WS_VISIBLE, 10, 10,
+                                480, 420, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
 }
 
 DialogAnswerer::DialogAnswerer(std::function<bool()> answer) {

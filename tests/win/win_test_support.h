@@ -10,6 +10,7 @@
 #include <string>
 
 #include "standin/driver/ui_driver.h"
+#include "win/common/win_handles.h"
 
 namespace quillon::win::testing {
 
@@ -39,11 +40,10 @@ class HostWindow {
   HostWindow();
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
-  ~HostWindow() { DestroyWindow(window_); }
-  HWND get() const { return window_; }
+  HWND get() const { return window_.get(); }
 
  private:
-  HWND window_ = nullptr;
+  UniqueWindow window_;
 };
 
 // Runs `answer` on a thread timer while a modal loop (message box, input box)

@@ -5,93 +5,104 @@
 #include <oleauto.h>
 
 #include <string>
+#include <string_view>
 #include <utility>
+
+#include "platform/unique_resource.h"
 
 namespace quillon::win {
 
-// A counted reference to a COM object; releases it when it goes away.
+// Close reports the references left, as IUnknown::Release does.
 template <class T>
-class ComPtr {
+struct ComPolicy : platform::ZeroIsInvalid<T*> {
+  static ULONG Close(T* object) noexcept { return object->Release(); }
+};
+
+// A counted reference to a COM object. Unlike the other owners it copies (with
+// AddRef), since a reference count is made to be shared.
+template <class T>
+class ComPtr : public platform::UniqueResource<ComPolicy<T>> {
+  using Base = platform::UniqueResource<ComPolicy<T>>;
+
  public:
   ComPtr() = default;
-  explicit ComPtr(T* adopted) : p_(adopted) {}
-  ComPtr(const ComPtr& other) : p_(other.p_) {
-    if (p_) p_->AddRef();
-  }
-  ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-  ComPtr& operator=(ComPtr other) noexcept {
-    std::swap(p_, other.p_);
+  // Adopts a reference the caller owns (a fresh object's creation reference).
+  explicit ComPtr(T* adopted) : Base(adopted) {}
+  ComPtr(const ComPtr& other) : Base(AddRefed(other.get())) {}
+  ComPtr(ComPtr&&) noexcept = default;
+  ComPtr& operator=(const ComPtr& other) {
+    ComPtr copy(other);
+    this->swap(copy);
     return *this;
   }
-  ~ComPtr() { reset(); }
+  ComPtr& operator=(ComPtr&&) noexcept = default;
 
   // Takes an extra reference to a pointer owned elsewhere.
-  static ComPtr Share(T* borrowed) {
-    if (borrowed) borrowed->AddRef();
-    return ComPtr(borrowed);
-  }
+  static ComPtr Share(T* borrowed) { return ComPtr(AddRefed(borrowed)); }
 
-  T* get() const { return p_; }
-  T* operator->() const { return p_; }
-  explicit operator bool() const { return p_ != nullptr; }
-  void reset() {
-    if (T* old = std::exchange(p_, nullptr)) old->Release();
-  }
-  // Releases what is held first, so reuse as an out-parameter cannot leak.
-  T** put() {
-    reset();
-    return &p_;
-  }
-  void** put_void() { return reinterpret_cast<void**>(put()); }
-  T* detach() { return std::exchange(p_, nullptr); }
+  T* operator->() const { return this->get(); }
+  void** put_void() { return reinterpret_cast<void**>(this->put()); }
 
   template <class U>
   ComPtr<U> As(REFIID iid) const {
     ComPtr<U> result;
-    if (p_) p_->QueryInterface(iid, result.put_void());
+    if (this->get()) this->get()->QueryInterface(iid, result.put_void());
     return result;
   }
 
  private:
-  T* p_ = nullptr;
-};
-
-class UniqueBstr {
- public:
-  UniqueBstr() = default;
-  explicit UniqueBstr(const std::u16string& text)
-      : b_(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
-                             static_cast<UINT>(text.size()))) {}
-  UniqueBstr(const UniqueBstr&) = delete;
-  UniqueBstr& operator=(const UniqueBstr&) = delete;
-  ~UniqueBstr() { SysFreeString(b_); }
-
-  BSTR get() const { return b_; }
-  BSTR release() { return std::exchange(b_, nullptr); }
-  bool valid() const { return b_ != nullptr; }
-
- private:
-  BSTR b_ = nullptr;
-};
-
-class UniqueVariant {
- public:
-  UniqueVariant() { VariantInit(&v_); }
-  UniqueVariant(const UniqueVariant&) = delete;
-  UniqueVariant& operator=(const UniqueVariant&) = delete;
-  ~UniqueVariant() { VariantClear(&v_); }
-
-  VARIANT* get() { return &v_; }
-  const VARIANT& operator*() const { return v_; }
-  // Clears the old content first, like ComPtr::put.
-  VARIANT* put() {
-    VariantClear(&v_);
-    return &v_;
+  static T* AddRefed(T* object) {
+    if (object) object->AddRef();
+    return object;
   }
-
- private:
-  VARIANT v_;
 };
+
+struct BstrPolicy : platform::ZeroIsInvalid<BSTR> {
+  static void Close(BSTR text) noexcept { SysFreeString(text); }
+};
+using UniqueBstr = platform::UniqueResource<BstrPolicy>;
+
+// Null when out of memory. BSTRs keep embedded NULs: the length is the text's.
+inline UniqueBstr MakeBstr(std::u16string_view text) {
+  return UniqueBstr(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                      static_cast<UINT>(text.size())));
+}
+
+// A VARIANT held by value: VT_EMPTY holds nothing, anything else is cleared.
+struct VariantPolicy {
+  using Value = VARIANT;
+  static VARIANT Invalid() noexcept { return VARIANT{}; }  // all zero: VT_EMPTY
+  static bool IsValid(const VARIANT& value) noexcept { return V_VT(&value) != VT_EMPTY; }
+  static void Close(VARIANT& value) noexcept { VariantClear(&value); }
+};
+using UniqueVariant = platform::UniqueResource<VariantPolicy>;
+
+// Owned VARIANTs for arguments of late-bound calls.
+inline UniqueVariant MakeVariant(std::int32_t number) {
+  VARIANT value{};
+  V_VT(&value) = VT_I4;
+  V_I4(&value) = number;
+  return UniqueVariant(value);
+}
+inline UniqueVariant MakeVariant(std::int16_t number) {
+  VARIANT value{};
+  V_VT(&value) = VT_I2;
+  V_I2(&value) = number;
+  return UniqueVariant(value);
+}
+inline UniqueVariant MakeVariant(bool flag) {
+  VARIANT value{};
+  V_VT(&value) = VT_BOOL;
+  V_BOOL(&value) = flag ? VARIANT_TRUE : VARIANT_FALSE;
+  return UniqueVariant(value);
+}
+// VT_BSTR; a null BSTR (out of memory) reads as an empty text, as in VB.
+inline UniqueVariant MakeVariant(std::u16string_view text) {
+  VARIANT value{};
+  V_VT(&value) = VT_BSTR;
+  V_BSTR(&value) = MakeBstr(text).release();
+  return UniqueVariant(value);
+}
 
 // BSTRs may hold embedded NULs; their length is the stored one.
 inline std::u16string FromBstr(BSTR text) {

@@ -1,81 +1,95 @@
-// RAII owners for Win32 handles.
+// Close policies for Win32 handles, each a one-line owner over UniqueResource.
 #pragma once
 
 #include <windows.h>
 
-#include <utility>
+#include "platform/unique_resource.h"
 
 namespace quillon::win {
 
-template <class Handle, class Traits>
-class UniqueHandle {
+using platform::UniqueResource;
+using platform::ZeroIsInvalid;
+
+struct WindowPolicy : ZeroIsInvalid<HWND> {
+  static void Close(HWND window) noexcept { DestroyWindow(window); }
+};
+using UniqueWindow = UniqueResource<WindowPolicy>;
+
+// Close returns RegCloseKey's code for the one caller that reports it.
+struct KeyPolicy : ZeroIsInvalid<HKEY> {
+  static LONG Close(HKEY key) noexcept { return RegCloseKey(key); }
+};
+using UniqueKey = UniqueResource<KeyPolicy>;
+
+// Kernel objects that give null on failure: events, processes, threads.
+struct KernelHandlePolicy : ZeroIsInvalid<HANDLE> {
+  static void Close(HANDLE handle) noexcept { CloseHandle(handle); }
+};
+using UniqueHandle = UniqueResource<KernelHandlePolicy>;
+
+// CreateActCtxW fails with INVALID_HANDLE_VALUE, not null.
+struct ActCtxPolicy {
+  using Value = HANDLE;
+  static Value Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool IsValid(Value context) noexcept { return context != INVALID_HANDLE_VALUE && context != nullptr; }
+  static void Close(Value context) noexcept { ReleaseActCtx(context); }
+};
+using UniqueActCtx = UniqueResource<ActCtxPolicy>;
+
+// An activated context, by its cookie (never 0 once activated): deactivated on close.
+struct ActivationPolicy : ZeroIsInvalid<ULONG_PTR> {
+  static void Close(ULONG_PTR cookie) noexcept { DeactivateActCtx(0, cookie); }
+};
+using ActivationScope = UniqueResource<ActivationPolicy>;
+
+// Activates `context` until the scope goes; nothing for an invalid context.
+inline ActivationScope ActivateContext(HANDLE context) {
+  ULONG_PTR cookie = 0;
+  if (context == INVALID_HANDLE_VALUE || !ActivateActCtx(context, &cookie)) return ActivationScope();
+  return ActivationScope(cookie);
+}
+
+template <class Object>
+struct GdiObjectPolicy : ZeroIsInvalid<Object> {
+  static void Close(Object object) noexcept { DeleteObject(object); }
+};
+using UniqueFont = UniqueResource<GdiObjectPolicy<HFONT>>;
+using UniqueBitmap = UniqueResource<GdiObjectPolicy<HBITMAP>>;
+
+// A DC of our own (CreateCompatibleDC).
+struct MemoryDcPolicy : ZeroIsInvalid<HDC> {
+  static void Close(HDC dc) noexcept { DeleteDC(dc); }
+};
+using UniqueMemoryDc = UniqueResource<MemoryDcPolicy>;
+
+// A window's DC borrowed with GetDC goes back to that window.
+class ClientDcPolicy : public ZeroIsInvalid<HDC> {
  public:
-  UniqueHandle() = default;
-  explicit UniqueHandle(Handle h) : h_(h) {}
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& other) noexcept : h_(other.release()) {}
-  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    reset(other.release());
-    return *this;
-  }
-  ~UniqueHandle() { reset(); }
-
-  Handle get() const { return h_; }
-  explicit operator bool() const { return h_ != Handle{}; }
-  Handle release() { return std::exchange(h_, Handle{}); }
-  void reset(Handle h = Handle{}) {
-    if (Handle old = std::exchange(h_, h)) Traits::Close(old);
-  }
-  Handle* put() {
-    reset();
-    return &h_;
-  }
-
- private:
-  Handle h_{};
-};
-
-struct WindowTraits {
-  static void Close(HWND h) { DestroyWindow(h); }
-};
-struct KeyTraits {
-  static void Close(HKEY h) { RegCloseKey(h); }
-};
-struct ActCtxTraits {
-  static void Close(HANDLE h) {
-    if (h != INVALID_HANDLE_VALUE) ReleaseActCtx(h);
-  }
-};
-
-using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
-struct FontTraits {
-  static void Close(HFONT h) { DeleteObject(h); }
-};
-using UniqueFont = UniqueHandle<HFONT, FontTraits>;
-using UniqueKey = UniqueHandle<HKEY, KeyTraits>;
-
-// A device context borrowed from a window, with one object selected into it.
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  ~WindowDc() {
-    if (old_) SelectObject(dc_, old_);
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  HDC get() const { return dc_; }
-  void Select(HGDIOBJ object) {
-    if (!dc_ || !object) return;
-    HGDIOBJ previous = SelectObject(dc_, object);
-    if (!old_) old_ = previous;
-  }
+  explicit ClientDcPolicy(HWND window) noexcept : window_(window) {}
+  void Close(HDC dc) const noexcept { ReleaseDC(window_, dc); }
 
  private:
   HWND window_;
-  HDC dc_;
-  HGDIOBJ old_ = nullptr;
 };
+using UniqueClientDc = UniqueResource<ClientDcPolicy>;
+
+inline UniqueClientDc GetClientDc(HWND window) { return UniqueClientDc(ClientDcPolicy(window), GetDC(window)); }
+
+// An object selected into a DC: the one it replaced goes back in on close, so
+// the DC can be released or deleted with its own objects in it.
+class SelectionPolicy : public ZeroIsInvalid<HGDIOBJ> {
+ public:
+  explicit SelectionPolicy(HDC dc) noexcept : dc_(dc) {}
+  void Close(HGDIOBJ replaced) const noexcept { SelectObject(dc_, replaced); }
+
+ private:
+  HDC dc_;
+};
+using UniqueSelection = UniqueResource<SelectionPolicy>;
+
+// Selects `object` (nothing for a null DC or object); declare it after the DC's owner.
+inline UniqueSelection SelectInto(HDC dc, HGDIOBJ object) {
+  return UniqueSelection(SelectionPolicy(dc), dc && object ? SelectObject(dc, object) : nullptr);
+}
 
 }  // namespace quillon::win

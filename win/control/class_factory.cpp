@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "win/common/com_support.h"
+#include "win/common/interface_table.h"
 #include "win/control/control_module.h"
 #include "win/control/quillon_control.h"
 
@@ -12,12 +14,11 @@ ClassFactory::ClassFactory(ControlModule& module) : module_(module) { module_.Ob
 ClassFactory::~ClassFactory() { module_.ObjectDestroyed(); }
 
 STDMETHODIMP ClassFactory::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
-  *object = static_cast<IClassFactory*>(this);
-  AddRef();
-  return S_OK;
+  static const InterfaceEntry<ClassFactory> kInterfaces[] = {
+      {&IID_IUnknown, &CastTo<ClassFactory, IClassFactory>},
+      {&IID_IClassFactory, &CastTo<ClassFactory, IClassFactory>},
+  };
+  return QueryInterfaceByTable(this, kInterfaces, iid, object);
 }
 
 STDMETHODIMP_(ULONG) ClassFactory::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
@@ -32,11 +33,10 @@ STDMETHODIMP ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** ob
   if (!object) return E_POINTER;
   *object = nullptr;
   if (outer) return CLASS_E_NOAGGREGATION;
-  auto* control = new (std::nothrow) QuillonControl(module_);
+  // Holds the creation reference, so a failed QueryInterface frees the object.
+  const ComPtr<QuillonControl> control(new (std::nothrow) QuillonControl(module_));
   if (!control) return E_OUTOFMEMORY;
-  const HRESULT hr = control->QueryInterface(iid, object);
-  control->Release();  // the creation reference; QueryInterface took its own
-  return hr;
+  return control->QueryInterface(iid, object);
 }
 
 STDMETHODIMP ClassFactory::LockServer(BOOL lock) {

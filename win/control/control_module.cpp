@@ -6,24 +6,16 @@
 
 namespace quillon::win {
 
-ActivationScope::ActivationScope(HANDLE context) {
-  if (context != INVALID_HANDLE_VALUE) active_ = ActivateActCtx(context, &cookie_) != FALSE;
-}
-
-ActivationScope::~ActivationScope() {
-  if (active_) DeactivateActCtx(0, cookie_);
-}
-
 namespace {
 
 // The manifest in the library's resources (id 2) asks for comctl32 v6.
-HANDLE CreateVisualStylesContext(HINSTANCE instance) {
+UniqueActCtx CreateVisualStylesContext(HINSTANCE instance) {
   ACTCTXW context{};
   context.cbSize = sizeof(context);
   context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
   context.hModule = instance;
   context.lpResourceName = MAKEINTRESOURCEW(2);
-  return CreateActCtxW(&context);
+  return UniqueActCtx(CreateActCtxW(&context));
 }
 
 }  // namespace
@@ -33,18 +25,17 @@ ControlModule::ControlModule(HINSTANCE instance) : instance_(instance) {}
 ActivationScope ControlModule::ActivateVisualStyles() const {
   std::call_once(visualStylesOnce_, [this] {
     visualStyles_ = CreateVisualStylesContext(instance_);
-    ActivationScope scope(visualStyles_);
+    const ActivationScope scope = ActivateContext(visualStyles_.get());
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
     InitCommonControlsEx(&controls);
   });
-  return ActivationScope(visualStyles_);
+  return ActivateContext(visualStyles_.get());
 }
 
 ControlModule::~ControlModule() {
   PageWindow::UnregisterWindowClass(instance_);
-  if (visualStyles_ != INVALID_HANDLE_VALUE) ReleaseActCtx(visualStyles_);
 }
 
 }  // namespace quillon::win

@@ -9,22 +9,10 @@
 #include <mutex>
 
 #include "profile/module_state.h"
+#include "win/common/win_handles.h"
 #include "win/registry/win32_registry_store.h"
 
 namespace quillon::win {
-
-// Activates the library's comctl32 v6 manifest while windows and dialogs are made.
-class ActivationScope {
- public:
-  explicit ActivationScope(HANDLE context);
-  ActivationScope(const ActivationScope&) = delete;
-  ActivationScope& operator=(const ActivationScope&) = delete;
-  ~ActivationScope();
-
- private:
-  ULONG_PTR cookie_ = 0;
-  bool active_ = false;
-};
 
 class ControlModule {
  public:
@@ -35,7 +23,8 @@ class ControlModule {
 
   HINSTANCE Instance() const { return instance_; }
   ModuleState& State() { return state_; }
-  // Made on first use: nothing of this may run while the loader holds its lock.
+  // Activates the library's comctl32 v6 manifest while windows and dialogs are
+  // made. Made on first use: nothing of this may run while the loader holds its lock.
   ActivationScope ActivateVisualStyles() const;
 
   void ObjectCreated() { ++objects_; }
@@ -48,7 +37,7 @@ class ControlModule {
  private:
   HINSTANCE instance_;
   mutable std::once_flag visualStylesOnce_;
-  mutable HANDLE visualStyles_ = INVALID_HANDLE_VALUE;
+  mutable UniqueActCtx visualStyles_;
   Win32RegistryStore registry_;
   ModuleState state_{registry_};
   std::atomic<long> objects_{0};

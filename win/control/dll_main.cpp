@@ -8,6 +8,7 @@
 #include "win/control/class_factory.h"
 #include "win/control/dll_entry_points.h"
 #include "win/control/control_module.h"
+#include "win/common/com_support.h"
 #include "win/common/outlook_interfaces.h"
 #include "win/control/registration.h"
 
@@ -38,11 +39,10 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
   *object = nullptr;
   if (clsid != quillon::win::kClsidQuillonPage) return CLASS_E_CLASSNOTAVAILABLE;
   if (!g_module) return E_UNEXPECTED;
-  auto* factory = new (std::nothrow) quillon::win::ClassFactory(*g_module);
+  const quillon::win::ComPtr<quillon::win::ClassFactory> factory(new (std::nothrow)
+                                                                     quillon::win::ClassFactory(*g_module));
   if (!factory) return E_OUTOFMEMORY;
-  const HRESULT hr = factory->QueryInterface(iid, object);
-  factory->Release();
-  return hr;
+  return factory->QueryInterface(iid, object);
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {

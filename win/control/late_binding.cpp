@@ -26,9 +26,9 @@ HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD kind,
   UINT argumentError = 0;
   hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, &exception,
                       &argumentError);
-  SysFreeString(exception.bstrSource);
-  SysFreeString(exception.bstrDescription);
-  SysFreeString(exception.bstrHelpFile);
+  // The error's texts are ours to free, though nobody reads them.
+  UniqueBstr source(exception.bstrSource), description(exception.bstrDescription),
+      helpFile(exception.bstrHelpFile);
   return hr;
 }
 
@@ -50,63 +50,36 @@ std::optional<ComPtr<IDispatch>> ObjectResult(HRESULT hr, const VARIANT& result)
 std::optional<std::u16string> TextResult(HRESULT hr, const VARIANT& result) {
   if (FAILED(hr)) return std::nullopt;
   UniqueVariant text;
-  if (FAILED(VariantChangeType(text.get(), const_cast<VARIANT*>(&result), 0, VT_BSTR))) return std::nullopt;
-  return FromBstr(V_BSTR(text.get()));
+  if (FAILED(VariantChangeType(text.put(), const_cast<VARIANT*>(&result), 0, VT_BSTR))) return std::nullopt;
+  return FromBstr(V_BSTR(text.addressof()));
 }
 
 std::optional<std::int32_t> NumberResult(HRESULT hr, const VARIANT& result) {
   if (FAILED(hr)) return std::nullopt;
   UniqueVariant number;
-  if (FAILED(VariantChangeType(number.get(), const_cast<VARIANT*>(&result), 0, VT_I4))) return std::nullopt;
-  return V_I4(number.get());
+  if (FAILED(VariantChangeType(number.put(), const_cast<VARIANT*>(&result), 0, VT_I4))) return std::nullopt;
+  return V_I4(number.addressof());
 }
 
 std::optional<ComPtr<IDispatch>> GetObjectByName(IDispatch* object, const wchar_t* name,
                                                  WORD kind,
                                                  std::initializer_list<Argument> arguments) {
   UniqueVariant result;
-  const HRESULT hr = CallByName(object, name, kind, arguments, result.get());
-  return ObjectResult(hr, *result);
+  const HRESULT hr = CallByName(object, name, kind, arguments, result.put());
+  return ObjectResult(hr, result.get());
 }
 
 std::optional<std::u16string> GetTextByName(IDispatch* object, const wchar_t* name) {
   UniqueVariant result;
-  const HRESULT hr = CallByName(object, name, DISPATCH_PROPERTYGET, {}, result.get());
-  return TextResult(hr, *result);
+  const HRESULT hr = CallByName(object, name, DISPATCH_PROPERTYGET, {}, result.put());
+  return TextResult(hr, result.get());
 }
 
 std::optional<std::int32_t> GetNumberByName(IDispatch* object, const wchar_t* name,
                                             std::initializer_list<Argument> arguments) {
   UniqueVariant result;
-  const HRESULT hr = CallByName(object, name, DISPATCH_PROPERTYGET, arguments, result.get());
-  return NumberResult(hr, *result);
+  const HRESULT hr = CallByName(object, name, DISPATCH_PROPERTYGET, arguments, result.put());
+  return NumberResult(hr, result.get());
 }
-
-VariantArg::VariantArg(std::int32_t number) {
-  VariantInit(&value);
-  V_VT(&value) = VT_I4;
-  V_I4(&value) = number;
-}
-
-VariantArg::VariantArg(std::int16_t number) {
-  VariantInit(&value);
-  V_VT(&value) = VT_I2;
-  V_I2(&value) = number;
-}
-
-VariantArg::VariantArg(bool flag) {
-  VariantInit(&value);
-  V_VT(&value) = VT_BOOL;
-  V_BOOL(&value) = flag ? VARIANT_TRUE : VARIANT_FALSE;
-}
-
-VariantArg::VariantArg(std::u16string_view text) {
-  VariantInit(&value);
-  V_VT(&value) = VT_BSTR;
-  V_BSTR(&value) = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
-                                     static_cast<UINT>(text.size()));
-}
-
-VariantArg::~VariantArg() { VariantClear(&value); }
 
 }  // namespace quillon::win

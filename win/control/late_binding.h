@@ -12,7 +12,8 @@
 
 namespace quillon::win {
 
-// An argument of a late-bound call; the VARIANT is owned by the caller.
+// An argument of a late-bound call; the VARIANT is owned by the caller
+// (MakeVariant makes one).
 using Argument = const VARIANT*;
 
 // Invoke `name` with `kind` (DISPATCH_METHOD, DISPATCH_PROPERTYGET or
@@ -32,18 +33,5 @@ std::optional<ComPtr<IDispatch>> GetObjectByName(IDispatch* object, const wchar_
 std::optional<std::u16string> GetTextByName(IDispatch* object, const wchar_t* name);
 std::optional<std::int32_t> GetNumberByName(IDispatch* object, const wchar_t* name,
                                             std::initializer_list<Argument> arguments = {});
-
-// VARIANT builders for arguments.
-struct VariantArg {
-  explicit VariantArg(std::int32_t number);
-  explicit VariantArg(std::int16_t number);
-  explicit VariantArg(bool flag);
-  explicit VariantArg(std::u16string_view text);
-  VariantArg(const VariantArg&) = delete;
-  VariantArg& operator=(const VariantArg&) = delete;
-  ~VariantArg();
-  const VARIANT* get() const { return &value; }
-  VARIANT value;
-};
 
 }  // namespace quillon::win

@@ -59,12 +59,12 @@ class LateBoundNamespace final : public platform::OutlookNamespace {
   explicit LateBoundNamespace(ComPtr<IDispatch> ns) : ns_(std::move(ns)) {}
 
   CallResult<platform::FolderPtr> GetDefaultFolder(std::int32_t folderType) override {
-    VariantArg type(folderType);
-    return Folder(GetObjectByName(ns_.get(), L"GetDefaultFolder", DISPATCH_METHOD, {type.get()}));
+    const UniqueVariant type = MakeVariant(folderType);
+    return Folder(GetObjectByName(ns_.get(), L"GetDefaultFolder", DISPATCH_METHOD, {type.addressof()}));
   }
   CallResult<platform::FolderPtr> GetFolderFromID(std::u16string_view entryId) override {
-    VariantArg id(entryId);
-    return Folder(GetObjectByName(ns_.get(), L"GetFolderFromID", DISPATCH_METHOD, {id.get()}));
+    const UniqueVariant id = MakeVariant(entryId);
+    return Folder(GetObjectByName(ns_.get(), L"GetFolderFromID", DISPATCH_METHOD, {id.addressof()}));
   }
   CallResult<platform::FolderPtr> PickFolder() override {
     return Folder(GetObjectByName(ns_.get(), L"PickFolder", DISPATCH_METHOD));
@@ -84,8 +84,8 @@ class LateBoundAddIn final : public platform::AddIn {
   CallResult<std::u16string> sPN() override { return GetTextByName(addIn_.get(), L"sPN"); }
   CallResult<std::u16string> sSMBXs() override { return GetTextByName(addIn_.get(), L"sSMBXs"); }
   bool SetIsRestart(std::int16_t value) override {
-    VariantArg restart(value);
-    return Succeeded(CallByName(addIn_.get(), L"IsRestart", DISPATCH_PROPERTYPUT, {restart.get()}, nullptr));
+    const UniqueVariant restart = MakeVariant(value);
+    return Succeeded(CallByName(addIn_.get(), L"IsRestart", DISPATCH_PROPERTYPUT, {restart.addressof()}, nullptr));
   }
 
  private:
@@ -99,8 +99,8 @@ class LateBoundApplication final : public platform::OutlookApplication {
   CallResult<std::shared_ptr<platform::AddIn>> AddInObject(std::u16string_view progId) override {
     auto addIns = GetObjectByName(app_.get(), L"COMAddIns");
     if (!addIns || !*addIns) return std::nullopt;
-    VariantArg id(progId);
-    auto addIn = GetObjectByName(addIns->get(), L"Item", DISPATCH_METHOD, {id.get()});
+    const UniqueVariant id = MakeVariant(progId);
+    auto addIn = GetObjectByName(addIns->get(), L"Item", DISPATCH_METHOD, {id.addressof()});
     if (!addIn || !*addIn) return std::nullopt;
     return Wrap<std::shared_ptr<platform::AddIn>>(GetObjectByName(addIn->get(), L"Object"),
                                                   MakeLateBoundAddIn);
@@ -109,13 +109,13 @@ class LateBoundApplication final : public platform::OutlookApplication {
   CallResult<std::int32_t> LanguageID(std::int32_t languageIdType) override {
     auto settings = GetObjectByName(app_.get(), L"LanguageSettings");
     if (!settings || !*settings) return std::nullopt;
-    VariantArg type(languageIdType);
-    return GetNumberByName(settings->get(), L"LanguageID", {type.get()});
+    const UniqueVariant type = MakeVariant(languageIdType);
+    return GetNumberByName(settings->get(), L"LanguageID", {type.addressof()});
   }
   CallResult<std::shared_ptr<platform::OutlookNamespace>> GetNamespace(std::u16string_view type) override {
-    VariantArg name(type);
+    const UniqueVariant name = MakeVariant(type);
     return Wrap<std::shared_ptr<platform::OutlookNamespace>>(
-        GetObjectByName(app_.get(), L"GetNamespace", DISPATCH_METHOD, {name.get()}),
+        GetObjectByName(app_.get(), L"GetNamespace", DISPATCH_METHOD, {name.addressof()}),
         [](ComPtr<IDispatch> ns) { return std::make_shared<LateBoundNamespace>(std::move(ns)); });
   }
   CallResult<std::int32_t> InspectorCount() override {
@@ -133,8 +133,8 @@ class LateBoundApplication final : public platform::OutlookApplication {
   bool CloseInspector(std::int32_t index, bool saveMode) override {
     ComPtr<IDispatch> inspector = Inspector(index);
     if (!inspector) return false;
-    VariantArg mode(saveMode);
-    return Succeeded(CallByName(inspector.get(), L"Close", DISPATCH_METHOD, {mode.get()}, nullptr));
+    const UniqueVariant mode = MakeVariant(saveMode);
+    return Succeeded(CallByName(inspector.get(), L"Close", DISPATCH_METHOD, {mode.addressof()}, nullptr));
   }
   bool Quit() override { return Succeeded(CallByName(app_.get(), L"Quit", DISPATCH_METHOD, {}, nullptr)); }
 
@@ -146,8 +146,8 @@ class LateBoundApplication final : public platform::OutlookApplication {
   ComPtr<IDispatch> Inspector(std::int32_t index) {
     ComPtr<IDispatch> inspectors = Inspectors();
     if (!inspectors) return {};
-    VariantArg position(index);
-    auto inspector = GetObjectByName(inspectors.get(), L"Item", DISPATCH_METHOD, {position.get()});
+    const UniqueVariant position = MakeVariant(index);
+    auto inspector = GetObjectByName(inspectors.get(), L"Item", DISPATCH_METHOD, {position.addressof()});
     return inspector ? *inspector : ComPtr<IDispatch>();
   }
 

@@ -103,19 +103,20 @@ std::unique_ptr<PageWindow> PageWindow::Create(HINSTANCE instance, IUnknown* lif
 }
 
 PageWindow::~PageWindow() {
-  if (toolTips_) DestroyWindow(toolTips_);
-  if (window_) DestroyWindow(window_);
+  // Tooltips first: they are owned by the page's window, whose end releases both.
+  toolTips_.reset();
+  window_.reset();
 }
 
 bool PageWindow::CreateControls() {
-  toolTips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+  toolTips_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                              instance_, nullptr);
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_.get(), nullptr,
+                              instance_, nullptr));
   for (const ControlDesign& design : PageDesign()) {
     const ClassAndStyle kind = StyleOf(design);
     HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, design.caption,
-                                   kind.style, 0, 0, 0, 0, window_,
+                                   kind.style, 0, 0, 0, 0, window_.get(),
                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(CommandIdOf(design.id))),
                                    instance_, nullptr);
     if (!control) return false;
@@ -147,9 +148,9 @@ void PageWindow::OrderByTabIndex() {
 
 UINT PageWindow::CurrentDpi() const {
   if (auto function = DpiForWindowFunction(); function && window_) {
-    if (UINT dpi = function(window_)) return dpi;
+    if (UINT dpi = function(window_.get())) return dpi;
   }
-  WindowDc dc(window_);
+  const UniqueClientDc dc = GetClientDc(window_.get());
   const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
@@ -186,16 +187,16 @@ void PageWindow::LayoutForDpi(UINT dpi) {
     HFONT font = design.id == ControlId::Label1 ? linkFont_.get() : pageFont_.get();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
-  if (toolTips_) SendMessageW(toolTips_, WM_SETFONT, reinterpret_cast<WPARAM>(pageFont_.get()), FALSE);
-  InvalidateRect(window_, nullptr, TRUE);
+  if (toolTips_) SendMessageW(toolTips_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(pageFont_.get()), FALSE);
+  InvalidateRect(window_.get(), nullptr, TRUE);
 }
 
 void PageWindow::Attach(HWND parent, const RECT& position) {
   if (!window_) return;
-  if (GetParent(window_) != parent) {
-    const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
-    SetWindowLongPtrW(window_, GWL_STYLE, (style & ~WS_POPUP) | WS_CHILD);
-    SetParent(window_, parent);
+  if (GetParent(window_.get()) != parent) {
+    const LONG_PTR style = GetWindowLongPtrW(window_.get(), GWL_STYLE);
+    SetWindowLongPtrW(window_.get(), GWL_STYLE, (style & ~WS_POPUP) | WS_CHILD);
+    SetParent(window_.get(), parent);
   }
   Move(position);
   const UINT dpi = CurrentDpi();
@@ -204,21 +205,21 @@ void PageWindow::Attach(HWND parent, const RECT& position) {
 
 void PageWindow::Detach() {
   if (!window_) return;
-  ShowWindow(window_, SW_HIDE);
-  if (!GetParent(window_)) return;
-  SetParent(window_, nullptr);
-  const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
-  SetWindowLongPtrW(window_, GWL_STYLE, (style & ~WS_CHILD) | WS_POPUP);
+  ShowWindow(window_.get(), SW_HIDE);
+  if (!GetParent(window_.get())) return;
+  SetParent(window_.get(), nullptr);
+  const LONG_PTR style = GetWindowLongPtrW(window_.get(), GWL_STYLE);
+  SetWindowLongPtrW(window_.get(), GWL_STYLE, (style & ~WS_CHILD) | WS_POPUP);
 }
 
 void PageWindow::Move(const RECT& position) {
   if (!window_) return;
-  SetWindowPos(window_, nullptr, position.left, position.top, position.right - position.left,
+  SetWindowPos(window_.get(), nullptr, position.left, position.top, position.right - position.left,
                position.bottom - position.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PageWindow::Show(bool show) {
-  if (window_) ShowWindow(window_, show ? SW_SHOWNA : SW_HIDE);
+  if (window_) ShowWindow(window_.get(), show ? SW_SHOWNA : SW_HIDE);
 }
 
 PageWindow::ListRedrawPause::ListRedrawPause(PageWindow& page) : page_(page) {
@@ -276,14 +277,14 @@ void PageWindow::SetToolTip(ControlId id, const std::u16string& text) {
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = window_;
+  tool.hwnd = window_.get();
   tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
   tool.lpszText = copy.data();
   bool& known = hasToolTip_[Index(id)];
   if (known) {
-    SendMessageW(toolTips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(toolTips_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   } else {
-    known = SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
+    known = SendMessageW(toolTips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
   }
 }
 
@@ -293,10 +294,10 @@ std::u16string PageWindow::ToolTip(ControlId id) const {
   std::wstring buffer(4096, L'\0');
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
-  tool.hwnd = window_;
+  tool.hwnd = window_.get();
   tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
   tool.lpszText = buffer.data();
-  SendMessageW(toolTips_, TTM_GETTEXTW, buffer.size() - 1, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(toolTips_.get(), TTM_GETTEXTW, buffer.size() - 1, reinterpret_cast<LPARAM>(&tool));
   buffer.back() = L'\0';
   return FromWide(buffer.c_str(), wcslen(buffer.c_str()));
 }
@@ -322,15 +323,15 @@ LRESULT CALLBACK PageWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 LRESULT PageWindow::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* page = static_cast<PageWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    page->window_ = window;
+    page->window_.reset(window);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(page));
   }
   auto* page = reinterpret_cast<PageWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!page) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    page->window_ = nullptr;
-    page->toolTips_ = nullptr;  // owned by this window, so already gone
+    page->window_.release();    // going now
+    page->toolTips_.release();  // owned by this window, so already gone
     page->controls_.fill(nullptr);
     return DefWindowProcW(window, message, wParam, lParam);
   }
@@ -338,7 +339,7 @@ LRESULT PageWindow::Route(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT PageWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND window = window_;
+  HWND window = window_.get();
   if (messageProbe_) messageProbe_(message);
   switch (message) {
     case WM_COMMAND:

@@ -33,7 +33,7 @@ class PageWindow {
   PageWindow& operator=(const PageWindow&) = delete;
   ~PageWindow();
 
-  HWND Handle() const { return window_; }
+  HWND Handle() const { return window_.get(); }
   HWND Control(ControlId id) const { return controls_[Index(id)]; }
 
   void Attach(HWND parent, const RECT& position);
@@ -101,8 +101,8 @@ class PageWindow {
 
   HINSTANCE instance_;
   IUnknown* lifetimeOwner_;
-  HWND window_ = nullptr;
-  HWND toolTips_ = nullptr;
+  UniqueWindow window_;
+  UniqueWindow toolTips_;
   std::array<HWND, kControlCount> controls_{};
   std::array<bool, kControlCount> ownVisible_{};
   std::array<bool, kControlCount> hasToolTip_{};

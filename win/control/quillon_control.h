@@ -5,6 +5,10 @@
 // Load) and sited (SetClientSite with a site), in either order: its window is
 // made then, hidden, and shown when the host activates the control in place.
 // The page's Terminate runs when the last reference goes away.
+//
+// The members are defined by interface group: quillon_control.cpp (lifetime,
+// QueryInterface, IDispatch, PropertyPage), control_embedding.cpp (IOleObject),
+// control_in_place.cpp, control_view.cpp and control_persistence.cpp.
 #pragma once
 
 #include <ocidl.h>

@@ -116,9 +116,9 @@ void Win32ListBox::SetHorizontalExtent(std::int32_t pixels) {
 std::int32_t Win32ListBox::TextWidth(std::u16string_view text) const {
   HWND window = Window();
   if (!window) return 0;
-  WindowDc dc(window);
-  if (!dc.get()) return 0;
-  dc.Select(reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+  const UniqueClientDc dc = GetClientDc(window);
+  if (!dc) return 0;
+  const UniqueSelection font = SelectInto(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
   const std::wstring wide = Wide(text);
   RECT bounds{0, 0, 0, 0};
   // DT_NOPREFIX: the list shows "&" as it is, so it must be measured as it is.

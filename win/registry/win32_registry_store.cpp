@@ -15,24 +15,6 @@ constexpr HKey kLastHandle = 0x7FFFFFFCu;
 
 }  // namespace
 
-OwnedKey& OwnedKey::operator=(OwnedKey&& other) noexcept {
-  if (this != &other) {
-    Close();
-    key_ = other.key_;
-    other.key_ = nullptr;
-  }
-  return *this;
-}
-
-OwnedKey::~OwnedKey() { Close(); }
-
-RegResult OwnedKey::Close() {
-  if (key_ == nullptr) return kErrorInvalidHandle;
-  const LONG rc = ::RegCloseKey(key_);
-  key_ = nullptr;
-  return rc;
-}
-
 HKEY Win32RegistryStore::Resolve(HKey key) const {
   if (key == kCurrentUser) return HKEY_CURRENT_USER;
   if (key == kClassesRoot) return HKEY_CLASSES_ROOT;
@@ -58,7 +40,7 @@ HKey Win32RegistryStore::Adopt(HKEY key) {
   do {
     nextHandle_ = nextHandle_ >= kLastHandle ? kHandleStep : nextHandle_ + kHandleStep;
   } while (openKeys_.contains(nextHandle_));
-  openKeys_.emplace(nextHandle_, OwnedKey(key));
+  openKeys_.emplace(nextHandle_, UniqueKey(key));
   return nextHandle_;
 }
 
@@ -177,7 +159,7 @@ RegResult Win32RegistryStore::CloseKey(HKey key) {
   if (key == kCurrentUser || key == kClassesRoot) return kErrorSuccess;
   const auto found = openKeys_.find(key);
   if (found == openKeys_.end()) return kErrorInvalidHandle;
-  const RegResult rc = found->second.Close();
+  const RegResult rc = found->second.close();  // RegCloseKey's own code
   openKeys_.erase(found);
   return rc;
 }

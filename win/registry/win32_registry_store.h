@@ -10,31 +10,12 @@
 #include <unordered_map>
 
 #include "platform/registry_store.h"
-
-struct HKEY__;  // windows.h's HKEY, kept out of this header
+#include "win/common/win_handles.h"
 
 namespace quillon::win {
 
 using platform::HKey;
 using platform::RegResult;
-
-// One open registry key, closed with RegCloseKey when it goes away.
-class OwnedKey {
- public:
-  explicit OwnedKey(HKEY__* key) : key_(key) {}
-  OwnedKey(OwnedKey&& other) noexcept : key_(other.key_) { other.key_ = nullptr; }
-  OwnedKey& operator=(OwnedKey&& other) noexcept;
-  OwnedKey(const OwnedKey&) = delete;
-  OwnedKey& operator=(const OwnedKey&) = delete;
-  ~OwnedKey();
-
-  HKEY__* get() const { return key_; }
-  // Closes now and reports RegCloseKey's result.
-  RegResult Close();
-
- private:
-  HKEY__* key_;
-};
 
 class Win32RegistryStore : public platform::RegistryStore {
  public:
@@ -69,7 +50,7 @@ class Win32RegistryStore : public platform::RegistryStore {
   RegResult Prepare(HKey key, std::string_view name, HKEY__*& handle, std::string& cName) const;
   HKey Adopt(HKEY__* key);           // takes ownership, returns its handle
 
-  std::unordered_map<HKey, OwnedKey> openKeys_;
+  std::unordered_map<HKey, UniqueKey> openKeys_;
   HKey nextHandle_ = 0;
 };
 
