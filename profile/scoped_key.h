@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/registry_store.h"
+#include "profile/registry_result.h"
 
 namespace quillon::profile {
 
@@ -20,7 +21,8 @@ class ScopedKey {
     return key_;
   }
   void Close() {
-    if (key_ != platform::kNoKey) store_.CloseKey(key_);
+    // Nothing else can be done about a handle that will not close.
+    if (key_ != platform::kNoKey) RegOutcome::Of(store_.CloseKey(key_), u"CloseKey", u"").Ignore();
     key_ = platform::kNoKey;
   }
 

@@ -14,7 +14,7 @@ namespace {
 
 using namespace platform;
 
-constexpr std::uint32_t kKeySetValueOnly = 0x2;
+constexpr KeyAccess kKeySetValueOnly = KeyAccess::kSetValue;
 constexpr std::string_view kScratchParent = "Software\\QuillonConformance";
 
 class RegistryConformance : public ::testing::Test {
