@@ -22,6 +22,23 @@ std::u16string CodeText(std::int32_t code, CodeKind kind) {
   return text;
 }
 
+// Control characters written out, so that a NUL cannot end the line early
+// (debug output is a C string) and a TAB or CR cannot split it.
+std::u16string Visible(std::u16string_view text) {
+  static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  std::u16string visible;
+  for (const char16_t unit : text) {
+    if (unit >= 0x20) {
+      visible += unit;
+    } else {
+      visible += u"\\x";
+      visible += kDigits[unit >> 4];
+      visible += kDigits[unit & 0xF];
+    }
+  }
+  return visible;
+}
+
 }  // namespace
 
 DiagnosticsSink& NullDiagnostics() {
@@ -35,7 +52,7 @@ std::u16string DescribeFailure(const IgnoredFailure& failure) {
   text += failure.call;
   if (!failure.subject.empty()) {
     text += u" [";
-    text += failure.subject;
+    text += Visible(failure.subject);
     text += u']';
   }
   if (failure.kind == CodeKind::kUnknown) return text + u" failed";

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "page/module_state.h"
+#include "win/control/debug_output_diagnostics.h"
 #include "win/registry/win32_registry_store.h"
 
 namespace quillon::win {
@@ -50,7 +51,8 @@ class ControlModule {
   mutable std::once_flag visualStylesOnce_;
   mutable HANDLE visualStyles_ = INVALID_HANDLE_VALUE;
   Win32RegistryStore registry_;
-  ModuleState state_{registry_};
+  DebugOutputDiagnostics diagnostics_;
+  ModuleState state_{registry_, diagnostics_};
   std::atomic<long> objects_{0};
   std::atomic<long> locks_{0};
 };
