@@ -45,7 +45,7 @@ std::vector<OutlookFailure> OutlookFailures() {
       {"InspectorCount", u"Inspectors.Count"},           {"Quit", u"Application.Quit"}};
   for (const auto& [call, reportedAs] : applicationCalls) {
     add(std::string("application ") + call, reportedAs,
-        [call](SweepWorld& w) { w.outlook.app->Fail(call); });
+        [call = call](SweepWorld& w) { w.outlook.app->Fail(call); });
   }
   for (const char* call : {"sUN", "sPN", "sSMBXs", "IsRestart"}) {
     add(std::string("add-in ") + call, u"AddIn." + wide(call),

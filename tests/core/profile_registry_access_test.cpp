@@ -36,7 +36,7 @@ class ProfileRegistryAccess : public ProfileStoreTest {
     PutValue(ProfileKey(), name, bytes);
     HKey key = OpenKey(*store_, kCurrentUser, FromAnsi(ProfileKey()));
     std::u16string text = ReadValueText(*store_, key, FromAnsi(name), mode);
-    store_->CloseKey(key);
+    EXPECT_EQ(store_->CloseKey(key), kErrorSuccess);
     return text;
   }
 };
@@ -107,7 +107,7 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
     EXPECT_EQ(ReadValueText(*store_, key, u"Missing", mode), u"");
     EXPECT_EQ(ReadValueText(*store_, kNoKey, u"101f6637", mode), u"");
   }
-  store_->CloseKey(key);
+  EXPECT_EQ(store_->CloseKey(key), kErrorSuccess);
 }
 
 TEST_F(ProfileRegistryAccess, NumberAndStringReads) {
@@ -132,7 +132,7 @@ TEST_F(ProfileRegistryAccess, NumberAndStringReads) {
   EXPECT_EQ(ReadStringValue(*store_, handle, u"Overlong"), u"");
   EXPECT_EQ(ReadStringValue(*store_, handle, u"Missing"), u"");
   EXPECT_EQ(ReadStringValue(*store_, kNoKey, u"Clsid"), u"");
-  store_->CloseKey(handle);
+  EXPECT_EQ(store_->CloseKey(handle), kErrorSuccess);
   EXPECT_EQ(OpenKey(*store_, kCurrentUser, FromAnsi(key + "\\Missing")), kNoKey);
 }
 
@@ -146,7 +146,7 @@ TEST_F(ProfileRegistryAccess, TypedValuesAreWrittenExactly) {
   EXPECT_NE(SetTypedValue(*store_, key, u"NotANumber", kRegDword, std::u16string(u"x1")),
             kErrorSuccess);
   EXPECT_EQ(SetTypedValue(*store_, key, u"Binary", kRegBinary, std::u16string(u"x")), kErrorSuccess);
-  store_->CloseKey(key);
+  EXPECT_EQ(store_->CloseKey(key), kErrorSuccess);
 
   EXPECT_EQ(Value(ProfileKey(), "Dword"), (StoredValue{kRegDword, {2, 1, 0, 0}}));
   EXPECT_EQ(Value(ProfileKey(), "DwordText"), (StoredValue{kRegDword, {12, 0, 0, 0}}));

@@ -31,7 +31,9 @@ const std::vector<NamedOperation>& AllOperations() {
   static const std::vector<NamedOperation> operations{
       {"OpenKey", [](auto& s, auto&, auto p) {
          HKey key = OpenKey(s, kCurrentUser, ProfileKeyPath(p));
-         if (key != kNoKey) s.CloseKey(key);  // the caller's to close
+         if (key != kNoKey) {
+           EXPECT_EQ(s.CloseKey(key), kErrorSuccess);  // the caller's to close
+         }
        }},
       {"LoadReplyAddressFormat", [](auto& s, auto& d, auto p) { LoadReplyAddressFormat(s, d, p); }},
       {"SaveReplyAddressFormat", [](auto& s, auto&, auto p) { SaveReplyAddressFormat(s, p, u"1"); }},
