@@ -145,10 +145,10 @@ void LoadAccounts(platform::RegistryStore& store, ProfileData& data,
   if (!key) return;
   std::uint32_t count = 0;
   std::uint32_t longest = 0;
-  if (!RegOutcome::Of(store.QueryInfoKey(key.get(), &count, &longest), u"QueryInfoKey", storePath)
-           .Ignore()) {
-    return;
-  }
+  const RegOutcome info =
+      RegOutcome::Of(store.QueryInfoKey(key.get(), &count, &longest), u"QueryInfoKey", storePath);
+  info.Ignore();  // no account can be listed without the count
+  if (!info) return;
   ClassDescriptions classes(store);
   for (std::uint32_t index = 0; index < count; ++index) {
     const std::optional<std::u16string> name = EnumAccountKeyName(store, key.get(), storePath, index, longest);

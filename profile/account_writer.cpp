@@ -131,7 +131,9 @@ std::optional<Bytes> AccountStoreWriter::OrderList(HKey storeKey) {
 }
 
 bool AccountStoreWriter::WriteOrderList(HKey storeKey, const Bytes& order) {
-  if (!SetBinaryValue(store_, storeKey, kAccountOrderValue, order).Ignore()) return false;
+  const RegOutcome written = SetBinaryValue(store_, storeKey, kAccountOrderValue, order);
+  written.Ignore();  // the callers learn only that the list was not written
+  if (!written) return false;
   knownOrder_ = order;
   return true;
 }
@@ -174,7 +176,9 @@ bool AccountStoreWriter::CreateIdentityAccount(std::int32_t accountNumber,
   const HKey storeKey = StoreKey(true);
   if (storeKey == platform::kNoKey) return true;
   const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(accountNumber) + 1u);
-  if (SetDwordValue(store_, storeKey, kNextAccountIdValue, next).Ignore()) knownNextAccountID_ = next;
+  const RegOutcome raised = SetDwordValue(store_, storeKey, kNextAccountIdValue, next);
+  raised.Ignore();
+  if (raised) knownNextAccountID_ = next;
 
   // A store without an order list gets none; an empty list (left by deleting
   // its only entry) is extended like any other.

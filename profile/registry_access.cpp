@@ -126,8 +126,11 @@ void DeleteSubKeysAnsi(RegistryStore& store, HKey root, const std::string& path)
     std::array<char, kSubKeyNameBufferSize> buffer{};
     const auto code = store.EnumKey(key.get(), index, buffer.data(), buffer.size());
     if (code == platform::kErrorNoMoreItems) break;
-    // What was listed before a failure is still deleted.
-    if (!RegOutcome::Of(code, kEnumKey, FromAnsi(path)).Ignore()) break;
+    if (code != platform::kErrorSuccess) {
+      // What was listed before the failure is deleted all the same.
+      RegOutcome::Of(code, kEnumKey, FromAnsi(path)).Ignore();
+      break;
+    }
     names.emplace_back(buffer.data(), strnlen(buffer.data(), buffer.size()));
   }
   for (const std::string& name : names) {

@@ -35,10 +35,9 @@ class [[nodiscard]] RegOutcome {
   std::u16string_view call() const { return call_; }
   std::u16string_view subject() const { return subject_; }
 
-  // Reports a failure as one the current step goes on without; true on success.
-  bool Ignore() const {
+  // Reports a failure as one the current step goes on without.
+  void Ignore() const {
     if (!ok()) platform::ReportIgnored(call_, subject_, code_);
-    return ok();
   }
 
  private:
