@@ -99,8 +99,8 @@ void QuillonPage::FindDefaultMailbox() {
     m_.oNS = *ns;
   }
   if (!m_.oNS) return;
-  const auto inbox =
-      NoteFailure(m_.oNS->GetDefaultFolder(platform::kFolderInbox), u"NameSpace.GetDefaultFolder", u"6");
+  const auto inbox = NoteFailure(m_.oNS->GetDefaultFolder(platform::kFolderInbox),
+                                 u"NameSpace.GetDefaultFolder", text::Decimal(platform::kFolderInbox));
   if (!inbox || !*inbox) return;
   const auto parent = NoteFailure((*inbox)->Parent(), u"MAPIFolder.Parent");
   if (!parent || parent->kind != platform::FolderParent::Kind::Folder || !parent->folder) return;
