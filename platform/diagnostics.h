@@ -45,6 +45,7 @@ std::u16string DescribeFailure(const IgnoredFailure& failure);
 
 // Names the step that failures ignored on this thread belong to, and the sink
 // that hears of them, for as long as it lives. Steps nest; the innermost wins.
+// The name is not copied: a literal, or a text that outlives the step.
 class DiagnosticStep {
  public:
   DiagnosticStep(DiagnosticsSink& sink, std::u16string_view name);
