@@ -13,26 +13,26 @@ namespace {
 constexpr char kKeyPath[] = "Software\\Bench";
 
 void ReadRepeatedly(benchmark::State& state, std::string_view name, testing::Bytes bytes,
-                    std::u16string_view mode) {
+                    profile::ValueTextMode mode) {
   testing::MemoryRegistryStore store;
   store.PutValue(platform::kCurrentUser, kKeyPath, name, platform::kRegBinary, bytes);
   const platform::HKey key = profile::OpenKey(store, platform::kCurrentUser, u"Software\\Bench");
   const std::u16string wide(name.begin(), name.end());
   for (auto _ : state) benchmark::DoNotOptimize(profile::ReadValueText(store, key, wide, mode));
-  store.CloseKey(key);
+  if (store.CloseKey(key) != platform::kErrorSuccess) state.SkipWithError("the key did not close");
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
 
 void BM_ReadValueTextUtf16(benchmark::State& state) {
   const std::u16string text(static_cast<std::size_t>(state.range(0)) / 2 - 1, u'a');
-  ReadRepeatedly(state, "Display Name", testing::StoredUtf16(text), u"");
+  ReadRepeatedly(state, "Display Name", testing::StoredUtf16(text), profile::ValueTextMode::kSingleText);
 }
 BENCHMARK(BM_ReadValueTextUtf16)->Arg(1 << 10)->Arg(1 << 13)->Arg(1 << 15)->Arg(1 << 18);
 
 void BM_ReadValueTextEightBit(benchmark::State& state) {
   testing::Bytes bytes(static_cast<std::size_t>(state.range(0)), 'a');
   bytes.back() = 0;
-  ReadRepeatedly(state, "001e3001", bytes, u"");
+  ReadRepeatedly(state, "001e3001", bytes, profile::ValueTextMode::kSingleText);
 }
 BENCHMARK(BM_ReadValueTextEightBit)->Arg(1 << 10)->Arg(1 << 13)->Arg(1 << 15)->Arg(1 << 18);
 
@@ -45,7 +45,8 @@ void BM_ReadValueTextSmtpList(benchmark::State& state) {
                     std::u16string(digits.begin(), digits.end()) + u"@corp.example");
     size += 4 + 2 * (items.back().size() + 1);
   }
-  ReadRepeatedly(state, "101f6637", testing::MultiValuedUtf16(items), u"SMTP");
+  ReadRepeatedly(state, "101f6637", testing::MultiValuedUtf16(items),
+                 profile::ValueTextMode::kSmtpAddresses);
 }
 BENCHMARK(BM_ReadValueTextSmtpList)->Arg(1 << 10)->Arg(1 << 13)->Arg(1 << 15)->Arg(1 << 18);
 

@@ -11,9 +11,10 @@ constexpr int kMaxAncestors = 20;
 std::u16string GetFolderPath(platform::OutlookFolder& folder, std::u16string_view sDefStoreID,
                              std::u16string_view sDefRootID) {
   std::u16string path;
-  if (auto name = folder.Name()) path = std::move(*name);
+  using platform::NoteFailure;
+  if (auto name = NoteFailure(folder.Name(), u"MAPIFolder.Name")) path = std::move(*name);
 
-  const auto storeId = folder.StoreID();
+  const auto storeId = NoteFailure(folder.StoreID(), u"MAPIFolder.StoreID");
   if (!storeId || *storeId != sDefStoreID) return path;
 
   // Raw pointer walk: the starting folder is borrowed, ancestors are kept alive by `holder`.
@@ -23,15 +24,15 @@ std::u16string GetFolderPath(platform::OutlookFolder& folder, std::u16string_vie
     // Only a folder continues the walk: staying on the same folder when the
     // parent is none, no folder (the root's namespace) or cannot be had would
     // only repeat its name.
-    const auto parent = current->Parent();
+    const auto parent = NoteFailure(current->Parent(), u"MAPIFolder.Parent");
     if (!parent || parent->kind != platform::FolderParent::Kind::Folder || !parent->folder) break;
     holder = parent->folder;
     current = holder.get();
-    const auto entryId = current->EntryID();
+    const auto entryId = NoteFailure(current->EntryID(), u"MAPIFolder.EntryID");
     // An unreadable identifier cannot be told from the root's: stop rather
     // than prefix names that may not belong.
     if (!entryId || *entryId == sDefRootID) break;
-    if (auto name = current->Name()) path = std::move(*name) + u"\\" + path;
+    if (auto name = NoteFailure(current->Name(), u"MAPIFolder.Name")) path = std::move(*name) + u"\\" + path;
   }
   return path;
 }

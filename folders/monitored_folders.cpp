@@ -4,7 +4,9 @@
 #include "folders/folder_path.h"
 #include "folders/folders_editor.h"
 #include "folders/messages.h"
+#include "platform/diagnostics.h"
 #include "platform/list_group.h"
+#include "platform/text.h"
 
 namespace quillon {
 
@@ -26,31 +28,34 @@ FoldersEditor::FoldersEditor(FolderControls controls, platform::UserServices& us
 
 bool FoldersEditor::IsProperFolder(platform::OutlookFolder& oFld1) {
   // A folder whose store or identity cannot be read is not known to be proper.
-  const auto storeId = oFld1.StoreID();
+  using platform::NoteFailure;
+  const auto storeId = NoteFailure(oFld1.StoreID(), u"MAPIFolder.StoreID");
   if (!storeId || *storeId != m_.sDefStoreID) return false;
-  const auto entryId = oFld1.EntryID();
+  const auto entryId = NoteFailure(oFld1.EntryID(), u"MAPIFolder.EntryID");
   if (!entryId) return false;
   if (!m_.oNS) return true;
   for (const std::int32_t type : kRefusedDefaultFolders) {
     // A lookup that fails is taken like one that finds no such folder.
-    const auto defaultFolder = m_.oNS->GetDefaultFolder(type);
+    const auto defaultFolder =
+        NoteFailure(m_.oNS->GetDefaultFolder(type), u"NameSpace.GetDefaultFolder", text::Decimal(type));
     if (!defaultFolder || !*defaultFolder) continue;
-    const auto defaultId = (*defaultFolder)->EntryID();
+    const auto defaultId = NoteFailure((*defaultFolder)->EntryID(), u"MAPIFolder.EntryID");
     if (defaultId && *defaultId == *entryId) return false;
   }
   return true;
 }
 
 void FoldersEditor::AddFolder() {
+  platform::DiagnosticStep step(m_.diagnostics, u"Add folder");
   while (m_.oNS) {
-    const auto chosen = m_.oNS->PickFolder();
+    const auto chosen = platform::NoteFailure(m_.oNS->PickFolder(), u"NameSpace.PickFolder");
     if (!chosen || !*chosen) break;  // cancelled, or the chooser could not be shown
     platform::OutlookFolder& folder = **chosen;
     if (!IsProperFolder(folder)) {
       user_.MsgBox(messages::kRefusedFolder, platform::kMsgBoxNotice, platform::kAppTitle);
       continue;
     }
-    c_.List5.AddItem(folder.EntryID().value_or(u""));
+    c_.List5.AddItem(platform::NoteFailure(folder.EntryID(), u"MAPIFolder.EntryID").value_or(u""));
     c_.List4.AddItem(GetFolderPath(folder, m_.sDefStoreID, m_.sDefRootID));
     hooks_.markDirty();
     break;

@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const platform::HKey key = profile::OpenKey(store, platform::kCurrentUser, u"Software\\Fuzz");
   FUZZ_CHECK(key != platform::kNoKey);
-  const std::u16string mode = smtpMode ? u"SMTP" : u"";
+  const profile::ValueTextMode mode =
+      smtpMode ? profile::ValueTextMode::kSmtpAddresses : profile::ValueTextMode::kSingleText;
   const std::u16string text = profile::ReadValueText(store, key, name, mode);
   // Both stores refuse a value name that holds a NUL: the value is missing.
   const bool nameUsable = name.find(u'\0') == std::u16string::npos;
@@ -59,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   // A value of another name is missing: "" in every mode.
   FUZZ_CHECK(profile::ReadValueText(store, key, name + u"~", mode).empty());
-  store.CloseKey(key);
+  FUZZ_CHECK(store.CloseKey(key) == platform::kErrorSuccess);
   // A closed or absent handle reads nothing.
   FUZZ_CHECK(profile::ReadValueText(store, key, name, mode).empty());
   FUZZ_CHECK(profile::ReadValueText(store, platform::kNoKey, name, mode).empty());

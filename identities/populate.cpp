@@ -17,7 +17,10 @@ constexpr char16_t kMailboxSeparator = u'\x01';
 
 void IdentitiesEditor::PopulateFromDirectory() {
   if (!m_.sPN.empty() && !m_.sUN.empty()) {
-    profile::LoadDirectoryAddresses(m_.registry, m_, m_.Profile());
+    {
+      platform::DiagnosticStep step(m_.diagnostics, u"Populate: directory addresses");
+      profile::LoadDirectoryAddresses(m_.registry, m_, m_.Profile());
+    }
     int candidates = 0;
     bool added = false;
     for (const std::u16string& address : m_.vDirAddresses) {

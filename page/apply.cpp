@@ -12,6 +12,7 @@
 namespace quillon {
 
 void QuillonPage::DeleteIdentityAccounts(profile::AccountStoreWriter& writer) {
+  platform::DiagnosticStep step(m_.diagnostics, u"Apply: old identity accounts");
   profile::LoadAccounts(m_.registry, m_, m_.Profile());
   m_.vAccIDs = text::SplitAt(m_.sAccIDs, text::kTab);
   m_.SetBoundsOf(m_.vAccIDs);
@@ -24,6 +25,7 @@ void QuillonPage::DeleteIdentityAccounts(profile::AccountStoreWriter& writer) {
 }
 
 int QuillonPage::CreateIdentityAccounts(profile::AccountStoreWriter& writer) {
+  platform::DiagnosticStep step(m_.diagnostics, u"Apply: identity accounts");
   int smtpCount = 0;
   const std::int16_t count = c_.List1.ListCount();
   std::int32_t lastCreated = 0;
@@ -53,6 +55,7 @@ int QuillonPage::CreateIdentityAccounts(profile::AccountStoreWriter& writer) {
 }
 
 void QuillonPage::SaveFoldersAndFormat() {
+  platform::DiagnosticStep step(m_.diagnostics, u"Apply: folders and reply format");
   // Without a namespace the folders could be neither listed nor edited: the
   // empty list says nothing about them, so the stored value stays.
   if (m_.iOutlookVersion < 12 && m_.oNS) {
@@ -72,6 +75,7 @@ void QuillonPage::SaveFoldersAndFormat() {
 }
 
 void QuillonPage::NameExchangeAccount(int smtpCount) {
+  platform::DiagnosticStep step(m_.diagnostics, u"Apply: Exchange account name");
   if (m_.sExchangeID.empty()) return;
   const auto number = text::ParseHex(m_.sExchangeID);
   if (!number) return;  // renaming account 0 instead would touch an unrelated key
@@ -91,6 +95,8 @@ void QuillonPage::OfferRestart() {
 }
 
 void QuillonPage::PropertyPage_Apply() {
+  // The steps below name themselves; this one holds what lies between them.
+  platform::DiagnosticStep step(m_.diagnostics, u"Apply");
   if (bDirty && !m_.sPN.empty()) {
     // One writer for both phases: the store key, "NextAccountID" and the
     // order list are opened and read once for the whole save.

@@ -1,13 +1,16 @@
 // What the host sees of the page besides load and apply: the dirty
 // notification, the help query, the end of the page, the maker's link.
 #include "page/quillon_page.h"
+#include "platform/text.h"
 
 namespace quillon {
 
 void QuillonPage::MarkDirty() {
   if (!oSite || bLoading) return;
   bDirty = true;
-  oSite->OnStatusChange();  // the host simply misses one refresh when this fails
+  platform::DiagnosticStep step(m_.diagnostics, u"Mark dirty");
+  // The host simply misses one refresh when this fails.
+  platform::NoteFailure(oSite->OnStatusChange(), u"PropertyPageSite.OnStatusChange");
 }
 
 void QuillonPage::PropertyPage_GetPageInfo(std::u16string& HelpFile,
@@ -26,17 +29,20 @@ void QuillonPage::UserControl_Terminate() {
   }
   // Outlook is quit so that the add-in can start it again; tell the add-in first.
   if (m_.oApp) {
-    const auto addIn = m_.oApp->AddInObject(platform::kAddInProgId);
-    if (addIn && *addIn) (*addIn)->SetIsRestart(m_.bReread ? 2 : 1);
+    using platform::NoteFailure;
+    platform::DiagnosticStep step(m_.diagnostics, u"Terminate: restart");
+    const auto addIn = NoteFailure(m_.oApp->AddInObject(platform::kAddInProgId), kAddInObjectCall);
+    if (addIn && *addIn) NoteFailure((*addIn)->SetIsRestart(m_.bReread ? 2 : 1), u"AddIn.IsRestart");
 
     // Last window first; a window that fails is passed over.
-    if (const auto count = m_.oApp->InspectorCount()) {
+    if (const auto count = NoteFailure(m_.oApp->InspectorCount(), u"Inspectors.Count")) {
       for (std::int32_t index = *count; index >= 1; --index) {
-        m_.oApp->SaveInspectorItem(index);
-        m_.oApp->CloseInspector(index, true);
+        const std::u16string window = text::Decimal(index);
+        NoteFailure(m_.oApp->SaveInspectorItem(index), u"Inspector.CurrentItem.Save", window);
+        NoteFailure(m_.oApp->CloseInspector(index, true), u"Inspector.Close", window);
       }
     }
-    m_.oApp->Quit();
+    NoteFailure(m_.oApp->Quit(), u"Application.Quit");
   }
   m_.oApp.reset();
 }

@@ -29,6 +29,8 @@ namespace quillon {
 
 using platform::kAppTitle;
 inline constexpr std::u16string_view kMakerWebAddress = u"https://www.quillon.example/";
+// How a report names the add-in object's lookup.
+inline constexpr std::u16string_view kAddInObjectCall = u"COMAddIns.Item(Quillon.Connect).Object";
 
 struct LibraryVersion {
   std::int32_t Major = 0;

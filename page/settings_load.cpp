@@ -13,6 +13,8 @@ namespace quillon {
 
 namespace {
 
+using platform::NoteFailure;
+
 std::u16string VersionLabel(const LibraryVersion& version) {
   return u"Quillon ver. " + text::Decimal(version.Major) + u"." + text::Decimal(version.Minor) +
          u"." + text::Decimal(version.Revision);
@@ -40,26 +42,33 @@ bool IsSpanishLanguage(const std::int32_t& languageId) {
 }
 
 void QuillonPage::ReadHostValues() {
+  platform::DiagnosticStep step(m_.diagnostics, u"Load: host values");
   m_.sPN.clear();
   m_.sUN.clear();
   m_.sSMBXs.clear();
-  if (const auto site = container_.Parent(); site && *site) oSite = *site;
+  if (const auto site = NoteFailure(container_.Parent(), u"Container.Parent"); site && *site) {
+    oSite = *site;
+  }
   if (!oSite) return;
-  if (const auto app = oSite->Application(); app && *app) m_.oApp = *app;
+  if (const auto app = NoteFailure(oSite->Application(), u"PropertyPageSite.Application"); app && *app) {
+    m_.oApp = *app;
+  }
   if (!m_.oApp) return;
 
-  if (const auto addIn = m_.oApp->AddInObject(platform::kAddInProgId); addIn && *addIn) {
-    if (auto value = (*addIn)->sUN()) m_.sUN = std::move(*value);
-    if (auto value = (*addIn)->sPN()) m_.sPN = std::move(*value);
-    if (auto value = (*addIn)->sSMBXs()) m_.sSMBXs = std::move(*value);
+  if (const auto addIn = NoteFailure(m_.oApp->AddInObject(platform::kAddInProgId), kAddInObjectCall);
+      addIn && *addIn) {
+    if (auto value = NoteFailure((*addIn)->sUN(), u"AddIn.sUN")) m_.sUN = std::move(*value);
+    if (auto value = NoteFailure((*addIn)->sPN(), u"AddIn.sPN")) m_.sPN = std::move(*value);
+    if (auto value = NoteFailure((*addIn)->sSMBXs(), u"AddIn.sSMBXs")) m_.sSMBXs = std::move(*value);
   }
 
-  if (const auto version = m_.oApp->Version()) {
+  if (const auto version = NoteFailure(m_.oApp->Version(), u"Application.Version")) {
     if (const auto major = MajorVersion(*version)) m_.iOutlookVersion = *major;
   }
 }
 
 void QuillonPage::ChooseProfileLocation() {
+  platform::DiagnosticStep step(m_.diagnostics, u"Load: profile location");
   m_.profilesKey = profile::ChooseProfilesKey(m_.registry, m_.iOutlookVersion, m_.sPN);
 }
 
@@ -72,8 +81,10 @@ void QuillonPage::ShowFolderEditor() {
 }
 
 void QuillonPage::ReadUserInterfaceLanguage() {
+  platform::DiagnosticStep step(m_.diagnostics, u"Load: language");
   if (m_.oApp) {
-    if (const auto language = m_.oApp->LanguageID(platform::kLanguageIdUI)) {
+    if (const auto language =
+            NoteFailure(m_.oApp->LanguageID(platform::kLanguageIdUI), u"LanguageSettings.LanguageID")) {
       m_.lUILanguage = *language;
     }
   }
@@ -82,17 +93,23 @@ void QuillonPage::ReadUserInterfaceLanguage() {
 }
 
 void QuillonPage::FindDefaultMailbox() {
-  if (const auto ns = m_.oApp->GetNamespace(u"MAPI"); ns && *ns) m_.oNS = *ns;
+  platform::DiagnosticStep step(m_.diagnostics, u"Load: default mailbox");
+  if (const auto ns = NoteFailure(m_.oApp->GetNamespace(u"MAPI"), u"Application.GetNamespace", u"MAPI");
+      ns && *ns) {
+    m_.oNS = *ns;
+  }
   if (!m_.oNS) return;
-  const auto inbox = m_.oNS->GetDefaultFolder(platform::kFolderInbox);
+  const auto inbox = NoteFailure(m_.oNS->GetDefaultFolder(platform::kFolderInbox),
+                                 u"NameSpace.GetDefaultFolder", text::Decimal(platform::kFolderInbox));
   if (!inbox || !*inbox) return;
-  const auto parent = (*inbox)->Parent();
+  const auto parent = NoteFailure((*inbox)->Parent(), u"MAPIFolder.Parent");
   if (!parent || parent->kind != platform::FolderParent::Kind::Folder || !parent->folder) return;
-  if (auto id = parent->folder->EntryID()) m_.sDefRootID = std::move(*id);
-  if (auto id = parent->folder->StoreID()) m_.sDefStoreID = std::move(*id);
+  if (auto id = NoteFailure(parent->folder->EntryID(), u"MAPIFolder.EntryID")) m_.sDefRootID = std::move(*id);
+  if (auto id = NoteFailure(parent->folder->StoreID(), u"MAPIFolder.StoreID")) m_.sDefStoreID = std::move(*id);
 }
 
 void QuillonPage::LoadIdentities() {
+  platform::DiagnosticStep step(m_.diagnostics, u"Load: identities");
   profile::LoadAccounts(m_.registry, m_, m_.Profile());
   m_.vAccIdentities = text::SplitAt(m_.sAccIdentities, text::kTab);
   m_.vAccIDs = text::SplitAt(m_.sAccIDs, text::kTab);
@@ -120,6 +137,7 @@ void QuillonPage::LoadIdentities() {
 }
 
 void QuillonPage::SelectReplyFormat() {
+  platform::DiagnosticStep step(m_.diagnostics, u"Load: reply format");
   profile::LoadReplyAddressFormat(m_.registry, m_, m_.Profile());
   const auto format = text::ParseWholeNumber(m_.sReplyAddressFormat);
   for (std::size_t k = 0; k < c_.Option1.size(); ++k) {
@@ -129,6 +147,7 @@ void QuillonPage::SelectReplyFormat() {
 }
 
 void QuillonPage::LoadFolders() {
+  platform::DiagnosticStep step(m_.diagnostics, u"Load: folders");
   profile::LoadMonitoredFolders(m_.registry, m_, m_.Profile());
   m_.vMonitoredFolders = text::SplitAt(m_.sMonitoredFolders, text::kTab);
   m_.SetBoundsOf(m_.vMonitoredFolders);
@@ -137,7 +156,7 @@ void QuillonPage::LoadFolders() {
   c_.List4.Clear();
   for (const std::u16string& entryId : m_.vMonitoredFolders) {
     if (entryId.empty() || !m_.oNS) continue;
-    const auto folder = m_.oNS->GetFolderFromID(entryId);
+    const auto folder = NoteFailure(m_.oNS->GetFolderFromID(entryId), u"NameSpace.GetFolderFromID", entryId);
     if (!folder || !*folder) continue;  // a folder that no longer opens is dropped
     const std::u16string path = GetFolderPath(**folder, m_.sDefStoreID, m_.sDefRootID);
     if (path.empty()) continue;
@@ -151,6 +170,7 @@ void QuillonPage::LoadFolders() {
 }
 
 void QuillonPage::UserControl_InitProperties() {
+  platform::DiagnosticStep step(m_.diagnostics, u"Load");
   c_.UserControl.SetMousePointer(platform::PageSurface::kHourglassPointer);
   bLoading = true;
   c_.Label4_0.SetCaption(VersionLabel(version_));
@@ -161,7 +181,10 @@ void QuillonPage::UserControl_InitProperties() {
 
   if (!m_.sPN.empty()) {
     FindDefaultMailbox();
-    profile::LoadDirectoryAddresses(m_.registry, m_, m_.Profile());
+    {
+      platform::DiagnosticStep step(m_.diagnostics, u"Load: directory addresses");
+      profile::LoadDirectoryAddresses(m_.registry, m_, m_.Profile());
+    }
     c_.lblDefAddress.SetCaption(m_.sUN + u" <" + m_.sPrimarySMTP + u">  (Default)");
     c_.lblDefAddress.SetToolTip(c_.lblDefAddress.Caption());
     LoadIdentities();

@@ -1,10 +1,11 @@
 // Outlook's object model and the sibling add-in, as far as the page uses them.
 //
 // Failures come back as values: a call that fails returns nullopt (CallResult)
-// or false, and an object that is "none" is a null shared_ptr inside a
-// successful result. Releasing an object is dropping its pointer. Nothing
-// throws across these interfaces; each step of the page decides what a
-// failure means.
+// or false (CallStatus), with the HRESULT when the layer below knows it, and an
+// object that is "none" is a null shared_ptr inside a successful result.
+// Releasing an object is dropping its pointer. Nothing throws across these
+// interfaces; each step of the page decides what a failure means, and reports
+// the failures it goes on without (NoteFailure).
 #pragma once
 
 #include <cstdint>
@@ -12,12 +13,55 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "platform/diagnostics.h"
 
 namespace quillon::platform {
 
-// nullopt = the call failed.
+// nullopt = the call failed; Code() is then its HRESULT, or 0 when not known.
 template <class T>
-using CallResult = std::optional<T>;
+class CallResult : public std::optional<T> {
+ public:
+  using std::optional<T>::optional;
+  CallResult(std::optional<T> value) : std::optional<T>(std::move(value)) {}
+  static CallResult Failed(std::int32_t hresult) {
+    CallResult result;
+    result.code_ = hresult;
+    return result;
+  }
+  std::int32_t Code() const { return code_; }
+
+ private:
+  std::int32_t code_ = 0;
+};
+
+// Whether a call without a result succeeded; Code() as for CallResult.
+class CallStatus {
+ public:
+  CallStatus(bool succeeded) : succeeded_(succeeded) {}
+  static CallStatus Failed(std::int32_t hresult) {
+    CallStatus status(false);
+    status.code_ = hresult;
+    return status;
+  }
+  operator bool() const { return succeeded_; }
+  std::int32_t Code() const { return code_; }
+
+ private:
+  bool succeeded_;
+  std::int32_t code_ = 0;
+};
+
+// Reports a failed call as one the current step goes on without, and passes
+// the result on unchanged.
+template <class Result>
+Result NoteFailure(Result result, std::u16string_view call, std::u16string_view subject = u"") {
+  if (!result) {
+    ReportIgnored(call, subject, result.Code(), result.Code() ? CodeKind::kHResult : CodeKind::kUnknown);
+  }
+  return result;
+}
 
 class OutlookFolder;
 
@@ -76,7 +120,7 @@ class AddIn {
   virtual CallResult<std::u16string> sUN() = 0;
   virtual CallResult<std::u16string> sPN() = 0;
   virtual CallResult<std::u16string> sSMBXs() = 0;
-  virtual bool SetIsRestart(std::int16_t value) = 0;
+  virtual CallStatus SetIsRestart(std::int16_t value) = 0;
 };
 
 inline constexpr std::u16string_view kAddInProgId = u"Quillon.Connect";
@@ -94,10 +138,10 @@ class OutlookApplication {
   // Inspectors.Count; inspectors are numbered from 1.
   virtual CallResult<std::int32_t> InspectorCount() = 0;
   // Inspectors.Item(index).CurrentItem.Save().
-  virtual bool SaveInspectorItem(std::int32_t index) = 0;
+  virtual CallStatus SaveInspectorItem(std::int32_t index) = 0;
   // Inspectors.Item(index).Close(saveMode).
-  virtual bool CloseInspector(std::int32_t index, bool saveMode) = 0;
-  virtual bool Quit() = 0;
+  virtual CallStatus CloseInspector(std::int32_t index, bool saveMode) = 0;
+  virtual CallStatus Quit() = 0;
 };
 
 // The host's PropertyPageSite.
@@ -106,7 +150,7 @@ class HostSite {
   virtual ~HostSite() = default;
   virtual CallResult<std::shared_ptr<OutlookApplication>> Application() = 0;
   // Tells the host to re-read the page's dirty state.
-  virtual bool OnStatusChange() = 0;
+  virtual CallStatus OnStatusChange() = 0;
 };
 
 // The control's container.

@@ -25,7 +25,9 @@
 // - Subkeys enumerate by index in ascending order of their names compared without
 //   regard to case. An index at or past the last subkey gives kErrorNoMoreItems.
 // - A key that still has subkeys cannot be deleted (kErrorAccessDenied).
-// - Failures never throw: every call returns a Win32 result code.
+// - Failures never throw: every call returns a Win32 result code, which a
+//   caller must look at ([[nodiscard]]); a caller that goes on without a
+//   failed call reports it (platform/diagnostics.h).
 #pragma once
 
 #include <cstdint>
@@ -54,11 +56,34 @@ inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 
-// Access rights.
-inline constexpr std::uint32_t kKeyQueryValue = 0x1;
-inline constexpr std::uint32_t kKeyRead = 0x20019;
-// Query value, set value, create subkey, enumerate subkeys, notify, create link.
-inline constexpr std::uint32_t kKeyAllSixRights = 0x3F;
+// Access rights a key is opened with (REGSAM); combine them with |.
+enum class KeyAccess : std::uint32_t {
+  kNone = 0,
+  kQueryValue = 0x1,
+  kSetValue = 0x2,
+  kCreateSubKey = 0x4,
+  kEnumerateSubKeys = 0x8,
+  kNotify = 0x10,
+  kCreateLink = 0x20,
+  kReadControl = 0x20000,
+  kRead = 0x20019,          // KEY_READ: read control, query, enumerate, notify
+  kAllSixRights = 0x3F,     // every key-specific right, query value to create link
+  kAllAccess = 0xF003F,     // KEY_ALL_ACCESS, what RegCreateKeyA asks for
+};
+
+constexpr KeyAccess operator|(KeyAccess a, KeyAccess b) {
+  return static_cast<KeyAccess>(static_cast<std::uint32_t>(a) | static_cast<std::uint32_t>(b));
+}
+constexpr KeyAccess operator&(KeyAccess a, KeyAccess b) {
+  return static_cast<KeyAccess>(static_cast<std::uint32_t>(a) & static_cast<std::uint32_t>(b));
+}
+// True when `granted` includes every right of `needed`.
+constexpr bool Includes(KeyAccess granted, KeyAccess needed) { return (granted & needed) == needed; }
+constexpr std::uint32_t Bits(KeyAccess access) { return static_cast<std::uint32_t>(access); }
+
+inline constexpr KeyAccess kKeyQueryValue = KeyAccess::kQueryValue;
+inline constexpr KeyAccess kKeyRead = KeyAccess::kRead;
+inline constexpr KeyAccess kKeyAllSixRights = KeyAccess::kAllSixRights;
 
 class RegistryStore {
  public:
@@ -66,17 +91,17 @@ class RegistryStore {
 
   // RegOpenKeyExA(parent, subKey, 0, access, &result). The key must exist.
   // On failure `result` is set to kNoKey.
-  virtual RegResult OpenKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+  [[nodiscard]] virtual RegResult OpenKeyEx(HKey parent, std::string_view subKey, KeyAccess access,
                               HKey& result) = 0;
 
   // RegCreateKeyExA(parent, subKey, 0, no class, options 0, access, no security,
   // &result, &disposition): opens the key, creating it and any missing parents.
   // `created` (optional) tells whether the key was new. On failure result = kNoKey.
-  virtual RegResult CreateKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+  [[nodiscard]] virtual RegResult CreateKeyEx(HKey parent, std::string_view subKey, KeyAccess access,
                                 HKey& result, bool* created = nullptr) = 0;
 
   // RegCreateKeyA(parent, subKey, &result): the older create-or-open, full access.
-  virtual RegResult CreateKey(HKey parent, std::string_view subKey, HKey& result) = 0;
+  [[nodiscard]] virtual RegResult CreateKey(HKey parent, std::string_view subKey, HKey& result) = 0;
 
   // RegQueryValueExA(key, name, 0, type, data, size).
   // - data == nullptr: only *size (and *type) are set; kErrorSuccess.
@@ -85,34 +110,34 @@ class RegistryStore {
   // - otherwise the bytes are copied and *size = the value's size.
   // `type` and `size` may be null where Win32 allows it (size only with data null).
   // A missing value gives kErrorFileNotFound; an invalid key kErrorInvalidHandle.
-  virtual RegResult QueryValueEx(HKey key, std::string_view valueName, std::uint32_t* type,
+  [[nodiscard]] virtual RegResult QueryValueEx(HKey key, std::string_view valueName, std::uint32_t* type,
                                  std::uint8_t* data, std::uint32_t* size) = 0;
 
   // RegSetValueExA(key, name, 0, type, data, size): replaces the value whole.
-  virtual RegResult SetValueEx(HKey key, std::string_view valueName, std::uint32_t type,
+  [[nodiscard]] virtual RegResult SetValueEx(HKey key, std::string_view valueName, std::uint32_t type,
                                const std::uint8_t* data, std::uint32_t size) = 0;
 
   // RegEnumKeyA(key, index, name, nameSize): nameSize counts the buffer's chars,
   // terminator included. A name that does not fit gives kErrorMoreData.
-  virtual RegResult EnumKey(HKey key, std::uint32_t index, char* name,
+  [[nodiscard]] virtual RegResult EnumKey(HKey key, std::uint32_t index, char* name,
                             std::uint32_t nameSize) = 0;
 
   // RegEnumKeyExA(key, index, name, &length, 0, no class, no class size, no time):
   // in, *length = the buffer's chars with terminator; out, the name's length
   // without it. A name that does not fit gives kErrorMoreData.
-  virtual RegResult EnumKeyEx(HKey key, std::uint32_t index, char* name,
+  [[nodiscard]] virtual RegResult EnumKeyEx(HKey key, std::uint32_t index, char* name,
                               std::uint32_t* nameLength) = 0;
 
   // RegQueryInfoKeyA with only the subkey count and the longest subkey name's
   // length (chars, no terminator) requested. Either pointer may be null.
-  virtual RegResult QueryInfoKey(HKey key, std::uint32_t* subKeys,
+  [[nodiscard]] virtual RegResult QueryInfoKey(HKey key, std::uint32_t* subKeys,
                                  std::uint32_t* maxSubKeyLength) = 0;
 
   // RegDeleteKeyA(key, subKey): deletes a key that has no subkeys, values and all.
-  virtual RegResult DeleteKey(HKey key, std::string_view subKey) = 0;
+  [[nodiscard]] virtual RegResult DeleteKey(HKey key, std::string_view subKey) = 0;
 
   // RegCloseKey(key). Closing a predefined root is a harmless success.
-  virtual RegResult CloseKey(HKey key) = 0;
+  [[nodiscard]] virtual RegResult CloseKey(HKey key) = 0;
 };
 
 }  // namespace quillon::platform

@@ -19,18 +19,24 @@ namespace {
 // double-byte code page.
 constexpr std::uint32_t kLongestAnsiKeyName = 510;
 
+// The account key at `index` of the store key at `storePath`; nothing when
+// the enumeration fails (reported) or has ended early.
 std::optional<std::u16string> EnumAccountKeyName(platform::RegistryStore& store, HKey key,
+                                                 std::u16string_view storePath,
                                                  std::uint32_t index, std::uint32_t longest) {
+  platform::RegResult result = platform::kErrorSuccess;
   for (std::uint32_t capacity : {longest + 1, kLongestAnsiKeyName + 1}) {
     std::vector<char> buffer(capacity, '\0');
     std::uint32_t length = capacity;
-    const platform::RegResult result = store.EnumKeyEx(key, index, buffer.data(), &length);
+    result = store.EnumKeyEx(key, index, buffer.data(), &length);
     // A name longer than the key info said is enumerated again into a buffer
     // that holds any name, never taken from a buffer the call did not fill.
     if (result == platform::kErrorMoreData) continue;
-    if (result != platform::kErrorSuccess) return std::nullopt;
+    if (result != platform::kErrorSuccess) break;
     return TrimAtNull(platform::FromAnsi(std::string_view(buffer.data(), buffer.size())));
   }
+  // Keys deleted since the count was taken end the enumeration early: no failure.
+  if (result != platform::kErrorNoMoreItems) RegOutcome::Of(result, u"EnumKeyEx", storePath).Ignore();
   return std::nullopt;
 }
 
@@ -98,7 +104,9 @@ void ListAccount(platform::RegistryStore& store, HKey storeKey, const std::u16st
                  ClassDescriptions& classes, ProfileData& data) {
   ScopedKey key(store, OpenKey(store, storeKey, name));
   if (!key) return;
-  const auto text = [&](std::u16string_view value) { return ReadValueText(store, key.get(), value, u""); };
+  const auto text = [&](std::u16string_view value) {
+    return ReadValueText(store, key.get(), value, ValueTextMode::kSingleText);
+  };
   AccountRecord account;
   account.AccountID = name;
   account.ServiceName = text(u"Service Name");
@@ -137,10 +145,13 @@ void LoadAccounts(platform::RegistryStore& store, ProfileData& data,
   if (!key) return;
   std::uint32_t count = 0;
   std::uint32_t longest = 0;
-  if (store.QueryInfoKey(key.get(), &count, &longest) != platform::kErrorSuccess) return;
+  const RegOutcome info =
+      RegOutcome::Of(store.QueryInfoKey(key.get(), &count, &longest), u"QueryInfoKey", storePath);
+  info.Ignore();  // no account can be listed without the count
+  if (!info) return;
   ClassDescriptions classes(store);
   for (std::uint32_t index = 0; index < count; ++index) {
-    const std::optional<std::u16string> name = EnumAccountKeyName(store, key.get(), index, longest);
+    const std::optional<std::u16string> name = EnumAccountKeyName(store, key.get(), storePath, index, longest);
     if (name) ListAccount(store, key.get(), *name, classes, data);
   }
 }
@@ -154,7 +165,9 @@ AccountRecord ReadAccount(platform::RegistryStore& store, std::u16string_view st
   ScopedKey key(store, OpenKey(store, platform::kCurrentUser, path));
   if (!key) return account;
   const HKey handle = key.get();
-  const auto text = [&](std::u16string_view name) { return ReadValueText(store, handle, name, u""); };
+  const auto text = [&](std::u16string_view name) {
+    return ReadValueText(store, handle, name, ValueTextMode::kSingleText);
+  };
   account.AccountID = std::u16string(accountName);
   account.AccountName = text(u"Account Name");
   account.Clsid = ReadStringValue(store, handle, u"clsid");

@@ -30,7 +30,7 @@ Bytes StoredText(std::u16string_view text) {
 void SetSignatureName(platform::RegistryStore& store, HKey accountKey,
                       std::u16string_view valueName, std::u16string_view signatureName) {
   const std::u16string trimmed = text::TrimSpaces(signatureName);
-  if (!trimmed.empty()) SetBinaryValue(store, accountKey, valueName, StoredText(trimmed));
+  if (!trimmed.empty()) SetBinaryValue(store, accountKey, valueName, StoredText(trimmed)).Ignore();
 }
 
 // Removes every entry equal to `number`, moving the last entry into the freed
@@ -76,20 +76,23 @@ void CreateIdentityAccount(platform::RegistryStore& store, const ProfileLocation
                              {accountName, displayName, address, newSignature, replySignature});
 }
 
+// A value that cannot be set is skipped; the account keeps the others.
 void WriteIdentityAccountValues(platform::RegistryStore& store, HKey accountKey,
                                 const IdentityAccountTexts& texts) {
   const Bytes none = StoredText(kNoServer);
-  SetBinaryValue(store, accountKey, u"Account Name", StoredText(texts.accountName));
+  SetBinaryValue(store, accountKey, u"Account Name", StoredText(texts.accountName)).Ignore();
   // The one ANSI REG_SZ: its 38 characters, no terminator.
-  SetTypedValue(store, accountKey, u"clsid", platform::kRegSz,
-                std::u16string(kIdentityAccountClsid));
-  SetBinaryValue(store, accountKey, u"Display Name", StoredText(texts.displayName));
-  SetBinaryValue(store, accountKey, u"Email", StoredText(texts.address));
-  SetDwordValue(store, accountKey, u"POP3 Remember Passwd", 0);
-  SetBinaryValue(store, accountKey, u"POP3 Server", none);
-  SetBinaryValue(store, accountKey, u"POP3 User", none);
-  SetBinaryValue(store, accountKey, u"SMTP Server", none);
-  SetDwordValue(store, accountKey, u"Is Account Disabled", 1);
+  RegOutcome::Of(SetTypedValue(store, accountKey, u"clsid", platform::kRegSz,
+                               std::u16string(kIdentityAccountClsid)),
+                 u"SetValueEx", u"clsid")
+      .Ignore();
+  SetBinaryValue(store, accountKey, u"Display Name", StoredText(texts.displayName)).Ignore();
+  SetBinaryValue(store, accountKey, u"Email", StoredText(texts.address)).Ignore();
+  SetDwordValue(store, accountKey, u"POP3 Remember Passwd", 0).Ignore();
+  SetBinaryValue(store, accountKey, u"POP3 Server", none).Ignore();
+  SetBinaryValue(store, accountKey, u"POP3 User", none).Ignore();
+  SetBinaryValue(store, accountKey, u"SMTP Server", none).Ignore();
+  SetDwordValue(store, accountKey, u"Is Account Disabled", 1).Ignore();
   SetSignatureName(store, accountKey, u"New Signature", texts.newSignature);
   SetSignatureName(store, accountKey, u"Reply-Forward Signature", texts.replySignature);
 }
@@ -106,8 +109,9 @@ HKey AccountStoreWriter::StoreKey(bool createIfMissing) {
     if (createIfMissing) {
       storeKey_.reset(CreateWritableKey(store_, storePath_));
     } else {
-      store_.OpenKeyEx(platform::kCurrentUser, platform::ToAnsi(storePath_),
-                       platform::kKeyAllSixRights, *storeKey_.put());
+      *storeKey_.put() =
+          TryOpenKey(store_, platform::kCurrentUser, storePath_, platform::kKeyAllSixRights)
+              .Or(platform::kNoKey);
     }
   }
   return storeKey_.get();
@@ -127,7 +131,9 @@ std::optional<Bytes> AccountStoreWriter::OrderList(HKey storeKey) {
 }
 
 bool AccountStoreWriter::WriteOrderList(HKey storeKey, const Bytes& order) {
-  if (!SetBinaryValue(store_, storeKey, kAccountOrderValue, order)) return false;
+  const RegOutcome written = SetBinaryValue(store_, storeKey, kAccountOrderValue, order);
+  written.Ignore();  // the callers learn only that the list was not written
+  if (!written) return false;
   knownOrder_ = order;
   return true;
 }
@@ -136,9 +142,12 @@ bool AccountStoreWriter::WriteOrderList(HKey storeKey, const Bytes& order) {
 // identity accounts are made); else, or when that fails, as DeleteKeyTree.
 void AccountStoreWriter::DeleteAccountKey(std::int32_t accountNumber) {
   const HKey storeKey = StoreKey(false);
-  if (storeKey != platform::kNoKey &&
-      store_.DeleteKey(storeKey, platform::ToAnsi(AccountKeyName(accountNumber))) == platform::kErrorSuccess) {
-    return;
+  if (storeKey != platform::kNoKey) {
+    const std::u16string name = AccountKeyName(accountNumber);
+    const platform::RegResult code = store_.DeleteKey(storeKey, platform::ToAnsi(name));
+    if (code == platform::kErrorSuccess) return;
+    // Gone already, or one with subkeys: the walk below settles it.
+    if (code != platform::kErrorFileNotFound) RegOutcome::Of(code, u"DeleteKey", name).Ignore();
   }
   DeleteKeyTree(store_, platform::kCurrentUser, AccountKeyPath(profile_, accountNumber));
 }
@@ -167,7 +176,9 @@ bool AccountStoreWriter::CreateIdentityAccount(std::int32_t accountNumber,
   const HKey storeKey = StoreKey(true);
   if (storeKey == platform::kNoKey) return true;
   const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(accountNumber) + 1u);
-  if (SetDwordValue(store_, storeKey, kNextAccountIdValue, next)) knownNextAccountID_ = next;
+  const RegOutcome raised = SetDwordValue(store_, storeKey, kNextAccountIdValue, next);
+  raised.Ignore();
+  if (raised) knownNextAccountID_ = next;
 
   // A store without an order list gets none; an empty list (left by deleting
   // its only entry) is extended like any other.
@@ -192,7 +203,8 @@ void SetExchangeAccountName(platform::RegistryStore& store, const ProfileData& d
     name = data.bSpanishUI ? u"Servidor de Microsoft Exchange" : u"Microsoft Exchange Server";
   }
   WriteBinaryValue(store, AccountKeyPath(profile, accountNumber), u"Account Name",
-                   StoredText(text::TrimSpaces(name)));
+                   StoredText(text::TrimSpaces(name)))
+      .Ignore();
 }
 
 }  // namespace quillon::profile

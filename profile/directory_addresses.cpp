@@ -12,8 +12,8 @@ void LoadDirectoryAddresses(platform::RegistryStore& store, ProfileData& data,
   if (profile.name.empty()) return;  // names no profile: nothing changes
   ScopedKey key(store, OpenKey(store, platform::kCurrentUser, DirectorySectionKeyPath(profile)));
   if (!key) return;
-  std::u16string text = ReadValueText(store, key.get(), u"101f6637", u"SMTP");
-  if (text.empty()) text = ReadValueText(store, key.get(), u"101e6637", u"SMTP");
+  std::u16string text = ReadValueText(store, key.get(), u"101f6637", ValueTextMode::kSmtpAddresses);
+  if (text.empty()) text = ReadValueText(store, key.get(), u"101e6637", ValueTextMode::kSmtpAddresses);
   key.reset();
   data.vDirAddresses = text::SplitAt(text, u'\t');
   FindPrimarySMTPAddress(data);

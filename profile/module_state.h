@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/diagnostics.h"
 #include "platform/outlook.h"
 #include "platform/registry_store.h"
 #include "profile/profile_data.h"
@@ -18,10 +19,14 @@
 namespace quillon {
 
 struct ModuleState : profile::ProfileData {
-  explicit ModuleState(platform::RegistryStore& store) : registry(store) {}
+  explicit ModuleState(platform::RegistryStore& store,
+                       platform::DiagnosticsSink& sink = platform::NullDiagnostics())
+      : registry(store), diagnostics(sink) {}
 
   // The registry the profile store reads and writes.
   platform::RegistryStore& registry;
+  // Hears of every failure a step of the page goes on without.
+  platform::DiagnosticsSink& diagnostics;
 
   // Host values.
   std::shared_ptr<platform::OutlookApplication> oApp;

@@ -20,7 +20,7 @@ void SavePageValue(platform::RegistryStore& store, const ProfileLocation& profil
   if (profile.name.empty()) return;
   std::u16string stored = text::TrimSpaces(text);
   stored.push_back(u'\0');
-  WriteBinaryValue(store, ProfileKeyPath(profile), valueName, TextToBytes(stored));
+  WriteBinaryValue(store, ProfileKeyPath(profile), valueName, TextToBytes(stored)).Ignore();
 }
 
 }  // namespace

@@ -18,27 +18,48 @@ namespace {
 
 constexpr std::size_t kStringBufferSize = 260;
 constexpr std::size_t kSubKeyNameBufferSize = 256;
-constexpr std::u16string_view kSmtpMode = u"SMTP";
 constexpr std::u16string_view kSmtpPrefix = u"SMTP:";
 
 // Most values fit this; a longer one costs a second query with its size.
 constexpr std::uint32_t kFirstQueryBytes = 256;
 
-// The value's bytes followed by one zero byte; nothing when it cannot be read.
-// One query when the value fits the first buffer, else a second one sized by
-// the first: a value that changed size in between counts as unreadable.
-std::optional<Bytes> QueryWithTrailingZero(RegistryStore& store, HKey key, const std::string& name,
-                                           std::uint32_t& size) {
-  size = 0;
+// The store member names a report gives.
+constexpr std::u16string_view kOpenKeyEx = u"OpenKeyEx";
+constexpr std::u16string_view kCreateKeyEx = u"CreateKeyEx";
+constexpr std::u16string_view kQueryValueEx = u"QueryValueEx";
+constexpr std::u16string_view kSetValueEx = u"SetValueEx";
+constexpr std::u16string_view kEnumKey = u"EnumKey";
+constexpr std::u16string_view kDeleteKey = u"DeleteKey";
+
+// A read's result code: success goes on, a missing value or key is no failure.
+template <class T>
+RegRead<T> MissingOrFailed(platform::RegResult code, std::u16string_view call,
+                           std::u16string_view subject) {
+  if (code == platform::kErrorFileNotFound) return {};
+  return RegOutcome::Of(code, call, subject);
+}
+
+// A delete's result code: what is not there needs no deleting.
+void IgnoreUnlessMissing(platform::RegResult code, std::u16string_view call,
+                         std::u16string_view subject) {
+  if (code != platform::kErrorFileNotFound) RegOutcome::Of(code, call, subject).Ignore();
+}
+
+// The value's bytes followed by one zero byte. One query when the value fits
+// the first buffer, else a second one sized by the first: a value that changed
+// size in between counts as unreadable.
+RegRead<Bytes> QueryWithTrailingZero(RegistryStore& store, HKey key, std::u16string_view name) {
+  const std::string ansiName = ToAnsi(name);
   Bytes bytes(std::size_t{kFirstQueryBytes} + 1, 0);
   std::uint32_t received = kFirstQueryBytes;
-  platform::RegResult result = store.QueryValueEx(key, name, nullptr, bytes.data(), &received);
+  platform::RegResult result = store.QueryValueEx(key, ansiName, nullptr, bytes.data(), &received);
+  if (result == platform::kErrorFileNotFound) return {};
   if (result == platform::kErrorMoreData) {
     bytes.assign(std::size_t{received} + 1, 0);
-    result = store.QueryValueEx(key, name, nullptr, bytes.data(), &received);
+    result = store.QueryValueEx(key, ansiName, nullptr, bytes.data(), &received);
   }
-  if (result != platform::kErrorSuccess || received >= bytes.size()) return std::nullopt;
-  size = received;
+  if (result == platform::kErrorSuccess && received >= bytes.size()) result = platform::kErrorMoreData;
+  if (result != platform::kErrorSuccess) return RegOutcome::Of(result, kQueryValueEx, name);
   bytes.resize(std::size_t{received} + 1);
   bytes[received] = 0;  // the store may have written a terminator there
   return bytes;
@@ -94,22 +115,27 @@ std::u16string DecodeSingleText(const Bytes& bytes, bool eightBit) {
 void DeleteSubKeysAnsi(RegistryStore& store, HKey root, const std::string& path) {
   if (path.empty()) return;  // never the whole root
   ScopedKey key(store, platform::kNoKey);
-  if (store.OpenKeyEx(root, path, platform::kKeyAllSixRights, *key.put()) !=
-      platform::kErrorSuccess) {
+  if (const auto code = store.OpenKeyEx(root, path, platform::kKeyAllSixRights, *key.put());
+      code != platform::kErrorSuccess) {
+    IgnoreUnlessMissing(code, kOpenKeyEx, FromAnsi(path));
     return;
   }
   // Collect first: deleting while enumerating would shift the indexes.
   std::vector<std::string> names;
   for (std::uint32_t index = 0;; ++index) {
     std::array<char, kSubKeyNameBufferSize> buffer{};
-    if (store.EnumKey(key.get(), index, buffer.data(), buffer.size()) != platform::kErrorSuccess) {
+    const auto code = store.EnumKey(key.get(), index, buffer.data(), buffer.size());
+    if (code == platform::kErrorNoMoreItems) break;
+    if (code != platform::kErrorSuccess) {
+      // What was listed before the failure is deleted all the same.
+      RegOutcome::Of(code, kEnumKey, FromAnsi(path)).Ignore();
       break;
     }
     names.emplace_back(buffer.data(), strnlen(buffer.data(), buffer.size()));
   }
   for (const std::string& name : names) {
     DeleteSubKeysAnsi(store, root, path + "\\" + name);
-    store.DeleteKey(key.get(), name);
+    IgnoreUnlessMissing(store.DeleteKey(key.get(), name), kDeleteKey, FromAnsi(name));
   }
 }
 
@@ -124,130 +150,179 @@ std::optional<std::int32_t> ParseWholeNumber(std::u16string_view text) {
 
 }  // namespace
 
-HKey OpenKey(RegistryStore& store, HKey root, std::u16string_view path) {
+RegRead<HKey> TryOpenKey(RegistryStore& store, HKey root, std::u16string_view path,
+                         platform::KeyAccess access) {
   HKey key = platform::kNoKey;
-  if (store.OpenKeyEx(root, ToAnsi(path), platform::kKeyRead, key) != platform::kErrorSuccess) {
-    return platform::kNoKey;
-  }
+  const auto code = store.OpenKeyEx(root, ToAnsi(path), access, key);
+  if (code != platform::kErrorSuccess) return MissingOrFailed<HKey>(code, kOpenKeyEx, path);
   return key;
 }
 
-std::int32_t ReadDwordValue(RegistryStore& store, HKey key, std::u16string_view name) {
-  if (key == platform::kNoKey) return 0;
+HKey OpenKey(RegistryStore& store, HKey root, std::u16string_view path) {
+  return TryOpenKey(store, root, path).Or(platform::kNoKey);
+}
+
+RegRead<std::int32_t> TryReadDwordValue(RegistryStore& store, HKey key, std::u16string_view name) {
+  if (key == platform::kNoKey) return {};
   std::array<std::uint8_t, 4> buffer{};
   std::uint32_t type = 0;
   std::uint32_t size = buffer.size();
-  if (store.QueryValueEx(key, ToAnsi(name), &type, buffer.data(), &size) !=
-      platform::kErrorSuccess) {
-    return 0;
-  }
+  const auto code = store.QueryValueEx(key, ToAnsi(name), &type, buffer.data(), &size);
+  if (code != platform::kErrorSuccess) return MissingOrFailed<std::int32_t>(code, kQueryValueEx, name);
   return text::ReadLittleEndian32(buffer.data());
 }
 
-std::u16string ReadStringValue(RegistryStore& store, HKey key, std::u16string_view name) {
+std::int32_t ReadDwordValue(RegistryStore& store, HKey key, std::u16string_view name) {
+  return TryReadDwordValue(store, key, name).Or(0);
+}
+
+RegRead<std::u16string> TryReadStringValue(RegistryStore& store, HKey key,
+                                           std::u16string_view name) {
   if (key == platform::kNoKey) return {};
   std::array<char, kStringBufferSize> buffer{};
   std::uint32_t type = 0;
   std::uint32_t size = buffer.size();
-  if (store.QueryValueEx(key, ToAnsi(name), &type, reinterpret_cast<std::uint8_t*>(buffer.data()),
-                         &size) != platform::kErrorSuccess) {
-    return {};
+  const auto code = store.QueryValueEx(key, ToAnsi(name), &type,
+                                       reinterpret_cast<std::uint8_t*>(buffer.data()), &size);
+  if (code != platform::kErrorSuccess) {
+    return MissingOrFailed<std::u16string>(code, kQueryValueEx, name);
   }
   const std::size_t filled = std::min<std::size_t>(size, buffer.size());
   return FromAnsi(std::string_view(buffer.data(), strnlen(buffer.data(), filled)));
 }
 
-std::u16string ReadValueText(RegistryStore& store, HKey key, std::u16string_view name,
-                             std::u16string_view mode) {
-  std::uint32_t size = 0;
-  const std::optional<Bytes> bytes = QueryWithTrailingZero(store, key, ToAnsi(name), size);
-  if (!bytes) return {};
-  if (size == 0) return std::u16string(kNotDefined);
-  const bool eightBit = HoldsEightBitText(name);
-  if (mode == kSmtpMode) return DecodeSmtpList(*bytes, size, eightBit);
-  return DecodeSingleText(*bytes, eightBit);
+std::u16string ReadStringValue(RegistryStore& store, HKey key, std::u16string_view name) {
+  return TryReadStringValue(store, key, name).Or(u"");
 }
 
-std::optional<Bytes> QueryBinaryValue(RegistryStore& store, HKey key, std::u16string_view name) {
-  if (key == platform::kNoKey) return std::nullopt;
+RegRead<std::u16string> TryReadValueText(RegistryStore& store, HKey key, std::u16string_view name,
+                                         ValueTextMode mode) {
+  RegRead<Bytes> read = QueryWithTrailingZero(store, key, name);
+  if (!read.Found()) return read.Failure();
+  const Bytes& bytes = *read.Value();
+  const auto size = static_cast<std::uint32_t>(bytes.size() - 1);  // without the zero added
+  if (size == 0) return std::u16string(kNotDefined);
+  const bool eightBit = HoldsEightBitText(name);
+  if (mode == ValueTextMode::kSmtpAddresses) return DecodeSmtpList(bytes, size, eightBit);
+  return DecodeSingleText(bytes, eightBit);
+}
+
+std::u16string ReadValueText(RegistryStore& store, HKey key, std::u16string_view name,
+                             ValueTextMode mode) {
+  return TryReadValueText(store, key, name, mode).Or(u"");
+}
+
+RegRead<Bytes> TryQueryBinaryValue(RegistryStore& store, HKey key, std::u16string_view name) {
+  if (key == platform::kNoKey) return {};
   const std::string valueName = ToAnsi(name);
   std::uint32_t size = 0;
-  if (store.QueryValueEx(key, valueName, nullptr, nullptr, &size) != platform::kErrorSuccess) {
-    return std::nullopt;
+  if (const auto code = store.QueryValueEx(key, valueName, nullptr, nullptr, &size);
+      code != platform::kErrorSuccess) {
+    return MissingOrFailed<Bytes>(code, kQueryValueEx, name);
   }
   Bytes bytes(size);
   if (size == 0) return bytes;
   std::uint32_t received = size;
   // A failed data query yields nothing rather than an array of zeros.
-  if (store.QueryValueEx(key, valueName, nullptr, bytes.data(), &received) !=
-      platform::kErrorSuccess) {
-    return std::nullopt;
+  if (const auto code = store.QueryValueEx(key, valueName, nullptr, bytes.data(), &received);
+      code != platform::kErrorSuccess) {
+    return RegOutcome::Of(code, kQueryValueEx, name);
   }
   bytes.resize(std::min(received, size));
   return bytes;
 }
 
+std::optional<Bytes> QueryBinaryValue(RegistryStore& store, HKey key, std::u16string_view name) {
+  return TryQueryBinaryValue(store, key, name).IgnoringFailure();
+}
+
+RegRead<Bytes> TryReadBinaryValue(RegistryStore& store, std::u16string_view path,
+                                  std::u16string_view name) {
+  ScopedKey key(store, platform::kNoKey);
+  const auto code =
+      store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyQueryValue, *key.put());
+  if (code != platform::kErrorSuccess) return RegOutcome::Of(code, kCreateKeyEx, path);
+  return TryQueryBinaryValue(store, key.get(), name);
+}
+
 std::optional<Bytes> ReadBinaryValueIfPresent(RegistryStore& store, std::u16string_view path,
                                               std::u16string_view name) {
-  ScopedKey key(store, platform::kNoKey);
-  store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyQueryValue, *key.put());
-  return QueryBinaryValue(store, key.get(), name);
+  return TryReadBinaryValue(store, path, name).IgnoringFailure();
 }
 
 Bytes ReadBinaryValue(RegistryStore& store, std::u16string_view path, std::u16string_view name) {
   return ReadBinaryValueIfPresent(store, path, name).value_or(Bytes{});
 }
 
-HKey CreateWritableKey(RegistryStore& store, std::u16string_view path, bool* created) {
+RegRead<HKey> TryCreateWritableKey(RegistryStore& store, std::u16string_view path, bool* created) {
   HKey key = platform::kNoKey;
-  if (store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path), platform::kKeyAllSixRights, key,
-                        created) !=
-      platform::kErrorSuccess) {
-    return platform::kNoKey;
-  }
+  const auto code = store.CreateKeyEx(platform::kCurrentUser, ToAnsi(path),
+                                      platform::kKeyAllSixRights, key, created);
+  if (code != platform::kErrorSuccess) return RegOutcome::Of(code, kCreateKeyEx, path);
   return key;
 }
 
-bool SetBinaryValue(RegistryStore& store, HKey key, std::u16string_view name,
-                    std::span<const std::uint8_t> bytes) {
-  return store.SetValueEx(key, ToAnsi(name), platform::kRegBinary, bytes.data(),
-                          static_cast<std::uint32_t>(bytes.size())) == platform::kErrorSuccess;
+HKey CreateWritableKey(RegistryStore& store, std::u16string_view path, bool* created) {
+  return TryCreateWritableKey(store, path, created).Or(platform::kNoKey);
 }
 
-bool SetDwordValue(RegistryStore& store, HKey key, std::u16string_view name, std::int32_t value) {
+RegOutcome SetBinaryValue(RegistryStore& store, HKey key, std::u16string_view name,
+                          std::span<const std::uint8_t> bytes) {
+  return RegOutcome::Of(store.SetValueEx(key, ToAnsi(name), platform::kRegBinary, bytes.data(),
+                                         static_cast<std::uint32_t>(bytes.size())),
+                        kSetValueEx, name);
+}
+
+RegOutcome SetDwordValue(RegistryStore& store, HKey key, std::u16string_view name, std::int32_t value) {
   Bytes bytes;
   text::AppendLittleEndian32(bytes, value);
-  return store.SetValueEx(key, ToAnsi(name), platform::kRegDword, bytes.data(), 4) ==
-         platform::kErrorSuccess;
+  return RegOutcome::Of(store.SetValueEx(key, ToAnsi(name), platform::kRegDword, bytes.data(), 4),
+                        kSetValueEx, name);
 }
 
-bool WriteBinaryValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
-                      std::span<const std::uint8_t> bytes) {
-  ScopedKey key(store, CreateWritableKey(store, path));
-  return key && SetBinaryValue(store, key.get(), name, bytes);
+namespace {
+
+// Create-opens the key with access 0x3F, hands its handle to `write`, closes it.
+template <class Write>
+RegOutcome WriteInKey(RegistryStore& store, std::u16string_view path, Write write) {
+  RegRead<HKey> created = TryCreateWritableKey(store, path);
+  if (!created.Found()) return created.Failure();
+  ScopedKey key(store, *created.Value());
+  return write(key.get());
 }
 
-bool WriteDwordValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
-                     std::int32_t value) {
-  ScopedKey key(store, CreateWritableKey(store, path));
-  return key && SetDwordValue(store, key.get(), name, value);
+}  // namespace
+
+RegOutcome WriteBinaryValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
+                            std::span<const std::uint8_t> bytes) {
+  return WriteInKey(store, path, [&](HKey key) { return SetBinaryValue(store, key, name, bytes); });
 }
 
-void WriteStringValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
-                      std::u16string_view value) {
-  CreateKeyAndSetValue(store, platform::kCurrentUser, path, name, std::u16string(value),
-                       platform::kRegSz);
+RegOutcome WriteDwordValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
+                           std::int32_t value) {
+  return WriteInKey(store, path, [&](HKey key) { return SetDwordValue(store, key, name, value); });
 }
 
-bool CreateKeyAndSetValue(RegistryStore& store, HKey root, std::u16string_view path,
-                          std::u16string_view name, const TypedValue& value, std::uint32_t type) {
+RegOutcome WriteStringValue(RegistryStore& store, std::u16string_view path, std::u16string_view name,
+                            std::u16string_view value) {
+  return CreateKeyAndSetValue(store, platform::kCurrentUser, path, name, std::u16string(value),
+                              platform::kRegSz);
+}
+
+RegOutcome CreateKeyAndSetValue(RegistryStore& store, HKey root, std::u16string_view path,
+                                std::u16string_view name, const TypedValue& value,
+                                std::uint32_t type) {
   if (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
-  // "\" alone names the root itself: refused like an empty path.
-  if (path.empty()) return false;
+  // "\" alone names the root itself: refused like an empty path, without a call.
+  if (path.empty()) {
+    return {u"CreateKeyAndSetValue", std::u16string(), platform::kErrorInvalidParameter};
+  }
   ScopedKey key(store, platform::kNoKey);
-  store.CreateKey(root, ToAnsi(path), *key.put());
-  if (key) SetTypedValue(store, key.get(), name, type, value);
-  return true;
+  if (const auto code = store.CreateKey(root, ToAnsi(path), *key.put());
+      code != platform::kErrorSuccess) {
+    return RegOutcome::Of(code, u"CreateKey", path);
+  }
+  return RegOutcome::Of(SetTypedValue(store, key.get(), name, type, value), kSetValueEx, name);
 }
 
 std::int32_t SetTypedValue(RegistryStore& store, HKey key, std::u16string_view name,
@@ -284,15 +359,19 @@ void DeleteKeyTree(RegistryStore& store, HKey root, std::u16string_view path) {
   DeleteSubKeys(store, root, path);
   const std::size_t slash = path.rfind(u'\\');
   if (slash == std::u16string_view::npos) {
-    store.DeleteKey(root, ToAnsi(path));
+    IgnoreUnlessMissing(store.DeleteKey(root, ToAnsi(path)), kDeleteKey, path);
     return;
   }
+  const std::u16string_view parentPath = path.substr(0, slash);
   ScopedKey parent(store, platform::kNoKey);
-  if (store.OpenKeyEx(root, ToAnsi(path.substr(0, slash)), platform::kKeyAllSixRights,
-                      *parent.put()) != platform::kErrorSuccess) {
+  if (const auto code = store.OpenKeyEx(root, ToAnsi(parentPath), platform::kKeyAllSixRights,
+                                        *parent.put());
+      code != platform::kErrorSuccess) {
+    IgnoreUnlessMissing(code, kOpenKeyEx, parentPath);
     return;
   }
-  store.DeleteKey(parent.get(), ToAnsi(path.substr(slash + 1)));
+  const std::u16string_view leaf = path.substr(slash + 1);
+  IgnoreUnlessMissing(store.DeleteKey(parent.get(), ToAnsi(leaf)), kDeleteKey, leaf);
 }
 
 std::u16string TrimAtNull(std::u16string_view text) {

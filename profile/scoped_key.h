@@ -3,6 +3,7 @@
 
 #include "platform/registry_store.h"
 #include "platform/unique_resource.h"
+#include "profile/registry_result.h"
 
 namespace quillon::profile {
 
@@ -14,8 +15,10 @@ class StoreKeyPolicy {
   StoreKeyPolicy(platform::RegistryStore& store) : store_(&store) {}  // NOLINT
   static constexpr Value Invalid() noexcept { return platform::kNoKey; }
   static constexpr bool IsValid(Value key) noexcept { return key != platform::kNoKey; }
-  // Closing has nothing to report to a caller that is done with the key.
-  void Close(Value key) const noexcept { store_->CloseKey(key); }
+  // Nothing else can be done about a handle that will not close.
+  void Close(Value key) const noexcept {
+    RegOutcome::Of(store_->CloseKey(key), u"CloseKey", u"").Ignore();
+  }
 
  private:
   platform::RegistryStore* store_;

@@ -12,8 +12,14 @@ void EventLog::Record(const std::string& name, nlohmann::json details) {
   nlohmann::ordered_json entry{{"event", name}};
   if (details.is_object())
     for (auto& [key, value] : details.items()) entry[key] = value;
+  const std::lock_guard<std::mutex> lock(mutex_);
   events_.push_back(std::move(entry));
   Flush();
+}
+
+nlohmann::ordered_json EventLog::Events() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return events_;
 }
 
 void EventLog::Flush() const {

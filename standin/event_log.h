@@ -1,7 +1,9 @@
 // What Outlook would have seen, in order, written to a JSON file as it happens
 // (rewritten whole after each event, so a crash loses nothing already seen).
+// Events come from the dialog's thread and the debug-output listener's.
 #pragma once
 
+#include <mutex>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -15,11 +17,12 @@ class EventLog {
 
   // Appends {"event": name, ...details}.
   void Record(const std::string& name, nlohmann::json details = nlohmann::json::object());
-  const nlohmann::ordered_json& Events() const { return events_; }
+  nlohmann::ordered_json Events() const;
 
  private:
   void Flush() const;
 
+  mutable std::mutex mutex_;
   std::wstring path_;
   nlohmann::ordered_json events_ = nlohmann::ordered_json::array();
 };

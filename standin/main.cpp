@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "standin/debug_output_listener.h"
 #include "standin/folder_chooser.h"
 #include "standin/options_dialog.h"
 #include "standin/scenario.h"
@@ -64,6 +65,10 @@ int RunOptions(const CommandLine& commandLine) {
   auto world = std::make_shared<World>(std::move(scenario), log);
   int result = 0;
   {
+    // Before the page's library is loaded and after it has ended, so that none
+    // of its reports is missed and all come before "End".
+    const DebugOutputListener debugOutput(log);
+    if (!debugOutput.Listening()) log.Record("DiagnosticsNotListened");
     OptionsDialog dialog(world, commandLine.dialog);
     world->SetFolderChooserUi([&dialog](const std::vector<std::wstring>& paths) {
       HWND owner = GetActiveWindow();

@@ -110,7 +110,7 @@ platform::CallResult<std::u16string> FakeAddIn::sSMBXs() {
   return Unless(Fails("sSMBXs"), sharedMailboxes);
 }
 
-bool FakeAddIn::SetIsRestart(std::int16_t value) {
+platform::CallStatus FakeAddIn::SetIsRestart(std::int16_t value) {
   if (Fails("IsRestart")) return false;
   isRestartWrites.push_back(value);
   journal_.push_back("IsRestart " + std::to_string(value));
@@ -146,14 +146,14 @@ FakeInspector* FakeApplication::Inspector(std::int32_t index) {
   return &inspectors[index - 1];
 }
 
-bool FakeApplication::SaveInspectorItem(std::int32_t index) {
+platform::CallStatus FakeApplication::SaveInspectorItem(std::int32_t index) {
   FakeInspector* inspector = Inspector(index);
   if (!inspector || inspector->saveFails) return false;
   journal_.push_back("save " + inspector->name);
   return true;
 }
 
-bool FakeApplication::CloseInspector(std::int32_t index, bool saveMode) {
+platform::CallStatus FakeApplication::CloseInspector(std::int32_t index, bool saveMode) {
   FakeInspector* inspector = Inspector(index);
   if (!inspector || inspector->closeFails) return false;
   journal_.push_back("close " + inspector->name + (saveMode ? " (true)" : " (false)"));
@@ -161,7 +161,7 @@ bool FakeApplication::CloseInspector(std::int32_t index, bool saveMode) {
   return true;
 }
 
-bool FakeApplication::Quit() {
+platform::CallStatus FakeApplication::Quit() {
   if (Fails("Quit")) return false;
   ++quitCount;
   journal_.push_back("quit");
@@ -173,7 +173,7 @@ platform::CallResult<std::shared_ptr<platform::OutlookApplication>> FakeHostSite
   return std::shared_ptr<platform::OutlookApplication>(application);
 }
 
-bool FakeHostSite::OnStatusChange() {
+platform::CallStatus FakeHostSite::OnStatusChange() {
   if (Fails("OnStatusChange")) return false;
   ++statusChanges;
   return true;

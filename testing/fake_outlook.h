@@ -73,7 +73,7 @@ class FakeAddIn : public platform::AddIn, public FailureSwitch {
   platform::CallResult<std::u16string> sUN() override;
   platform::CallResult<std::u16string> sPN() override;
   platform::CallResult<std::u16string> sSMBXs() override;
-  bool SetIsRestart(std::int16_t value) override;
+  platform::CallStatus SetIsRestart(std::int16_t value) override;
 
   std::u16string userName;
   std::u16string profileName;
@@ -100,9 +100,9 @@ class FakeApplication : public platform::OutlookApplication, public FailureSwitc
   platform::CallResult<std::shared_ptr<platform::OutlookNamespace>> GetNamespace(
       std::u16string_view type) override;
   platform::CallResult<std::int32_t> InspectorCount() override;
-  bool SaveInspectorItem(std::int32_t index) override;
-  bool CloseInspector(std::int32_t index, bool saveMode) override;
-  bool Quit() override;
+  platform::CallStatus SaveInspectorItem(std::int32_t index) override;
+  platform::CallStatus CloseInspector(std::int32_t index, bool saveMode) override;
+  platform::CallStatus Quit() override;
 
   std::u16string version;
   std::int32_t uiLanguage = 0x0409;
@@ -119,7 +119,7 @@ class FakeApplication : public platform::OutlookApplication, public FailureSwitc
 class FakeHostSite : public platform::HostSite, public FailureSwitch {
  public:
   platform::CallResult<std::shared_ptr<platform::OutlookApplication>> Application() override;
-  bool OnStatusChange() override;
+  platform::CallStatus OnStatusChange() override;
 
   std::shared_ptr<FakeApplication> application;
   int statusChanges = 0;

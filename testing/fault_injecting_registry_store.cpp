@@ -12,7 +12,7 @@ std::string FaultInjectingRegistryStore::PathOf(HKey key) const {
 }
 
 RegResult FaultInjectingRegistryStore::Intercept(Operation operation, HKey key, std::string_view name,
-                                                 std::uint32_t access) {
+                                                 KeyAccess access) {
   Call call{operation, PathOf(key), std::string(name), access};
   calls_.push_back(call);
   for (const FailurePredicate& failure : failures_) {
@@ -30,14 +30,14 @@ RegResult FaultInjectingRegistryStore::Track(RegResult result, HKey parent, std:
 }
 
 RegResult FaultInjectingRegistryStore::OpenKeyEx(HKey parent, std::string_view subKey,
-                                                 std::uint32_t access, HKey& result) {
+                                                 KeyAccess access, HKey& result) {
   if (RegResult code = Intercept(Operation::OpenKeyEx, parent, subKey, access)) return code;
   const RegResult code = target_->OpenKeyEx(parent, subKey, access, result);
   return Track(code, parent, subKey, result);
 }
 
 RegResult FaultInjectingRegistryStore::CreateKeyEx(HKey parent, std::string_view subKey,
-                                                   std::uint32_t access, HKey& result, bool* created) {
+                                                   KeyAccess access, HKey& result, bool* created) {
   if (RegResult code = Intercept(Operation::CreateKeyEx, parent, subKey, access)) return code;
   const RegResult code = target_->CreateKeyEx(parent, subKey, access, result, created);
   return Track(code, parent, subKey, result);

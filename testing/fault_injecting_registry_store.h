@@ -28,22 +28,22 @@ class FaultInjectingRegistryStore : public platform::RegistryStore {
   void Wrap(platform::RegistryStore& target) { target_ = &target; }
   platform::RegistryStore& Target() const { return *target_; }
 
-  RegResult OpenKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+  [[nodiscard]] RegResult OpenKeyEx(HKey parent, std::string_view subKey, platform::KeyAccess access,
                       HKey& result) override;
-  RegResult CreateKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+  [[nodiscard]] RegResult CreateKeyEx(HKey parent, std::string_view subKey, platform::KeyAccess access,
                         HKey& result, bool* created = nullptr) override;
-  RegResult CreateKey(HKey parent, std::string_view subKey, HKey& result) override;
-  RegResult QueryValueEx(HKey key, std::string_view valueName, std::uint32_t* type,
+  [[nodiscard]] RegResult CreateKey(HKey parent, std::string_view subKey, HKey& result) override;
+  [[nodiscard]] RegResult QueryValueEx(HKey key, std::string_view valueName, std::uint32_t* type,
                          std::uint8_t* data, std::uint32_t* size) override;
-  RegResult SetValueEx(HKey key, std::string_view valueName, std::uint32_t type,
+  [[nodiscard]] RegResult SetValueEx(HKey key, std::string_view valueName, std::uint32_t type,
                        const std::uint8_t* data, std::uint32_t size) override;
-  RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
-  RegResult EnumKeyEx(HKey key, std::uint32_t index, char* name,
+  [[nodiscard]] RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
+  [[nodiscard]] RegResult EnumKeyEx(HKey key, std::uint32_t index, char* name,
                       std::uint32_t* nameLength) override;
-  RegResult QueryInfoKey(HKey key, std::uint32_t* subKeys,
+  [[nodiscard]] RegResult QueryInfoKey(HKey key, std::uint32_t* subKeys,
                          std::uint32_t* maxSubKeyLength) override;
-  RegResult DeleteKey(HKey key, std::string_view subKey) override;
-  RegResult CloseKey(HKey key) override;
+  [[nodiscard]] RegResult DeleteKey(HKey key, std::string_view subKey) override;
+  [[nodiscard]] RegResult CloseKey(HKey key) override;
 
   void FailWhen(FailurePredicate predicate) { failures_.push_back(std::move(predicate)); }
   void ClearFailures() { failures_.clear(); }
@@ -51,7 +51,7 @@ class FaultInjectingRegistryStore : public platform::RegistryStore {
   void ClearCalls() { calls_.clear(); }
 
  private:
-  RegResult Intercept(Operation operation, HKey key, std::string_view name, std::uint32_t access = 0);
+  RegResult Intercept(Operation operation, HKey key, std::string_view name, platform::KeyAccess access = platform::KeyAccess::kNone);
   std::string PathOf(HKey key) const;
   // Remembers the full path of a handle the wrapped store gave out.
   RegResult Track(RegResult result, HKey parent, std::string_view subKey, HKey handle);

@@ -11,9 +11,9 @@ using namespace platform;
 
 namespace {
 
-constexpr std::uint32_t kKeySetValue = 0x2;
-constexpr std::uint32_t kKeyEnumerateSubKeys = 0x8;
-constexpr std::uint32_t kAnyAccess = 0;
+constexpr KeyAccess kKeySetValue = KeyAccess::kSetValue;
+constexpr KeyAccess kKeyEnumerateSubKeys = KeyAccess::kEnumerateSubKeys;
+constexpr KeyAccess kAnyAccess = KeyAccess::kNone;
 
 // The registry compares names by their upper-case UTF-16 characters, so "_x"
 // sorts after "Alpha" and "Šxx" after "Zulu".
@@ -135,7 +135,7 @@ class MemoryRegistryStore::Tree {
 
 struct MemoryRegistryStore::OpenHandle {
   std::shared_ptr<Key> key;
-  std::uint32_t access = 0;
+  KeyAccess access = KeyAccess::kNone;
 };
 
 MemoryRegistryStore::MemoryRegistryStore()
@@ -153,7 +153,7 @@ MemoryRegistryStore::Key* MemoryRegistryStore::RootKey(HKey root) const {
 }
 
 RegResult MemoryRegistryStore::Intercept(Operation operation, HKey key, std::string_view name,
-                                         std::uint32_t access) {
+                                         KeyAccess access) {
   Call& call = calls_.emplace_back(Call{operation, "", std::string(name), access});
   if (Key* root = RootKey(key)) {
     call.keyPath = root->fullPath;
@@ -166,18 +166,18 @@ RegResult MemoryRegistryStore::Intercept(Operation operation, HKey key, std::str
   return kErrorSuccess;
 }
 
-RegResult MemoryRegistryStore::Resolve(HKey handle, std::uint32_t neededAccess, Key*& key) const {
+RegResult MemoryRegistryStore::Resolve(HKey handle, KeyAccess neededAccess, Key*& key) const {
   key = RootKey(handle);
   if (key != nullptr) return kErrorSuccess;
   auto open = handles_.find(handle);
   if (open == handles_.end()) return kErrorInvalidHandle;
   if (open->second.key->deleted) return kErrorKeyDeleted;
-  if ((open->second.access & neededAccess) != neededAccess) return kErrorAccessDenied;
+  if (!Includes(open->second.access, neededAccess)) return kErrorAccessDenied;
   key = open->second.key.get();
   return kErrorSuccess;
 }
 
-HKey MemoryRegistryStore::NewHandle(std::shared_ptr<Key> key, std::uint32_t access) {
+HKey MemoryRegistryStore::NewHandle(std::shared_ptr<Key> key, KeyAccess access) {
   HKey handle = nextHandle_;
   nextHandle_ += 4;  // never reused, so a stale handle stays invalid
   handles_.emplace(handle, OpenHandle{std::move(key), access});
@@ -185,7 +185,7 @@ HKey MemoryRegistryStore::NewHandle(std::shared_ptr<Key> key, std::uint32_t acce
 }
 
 RegResult MemoryRegistryStore::OpenOrCreate(HKey parent, std::string_view subKey,
-                                            std::uint32_t access, bool create, HKey& result,
+                                            KeyAccess access, bool create, HKey& result,
                                             bool* created) {
   result = kNoKey;
   Key* base = nullptr;
@@ -213,14 +213,14 @@ RegResult MemoryRegistryStore::OpenOrCreate(HKey parent, std::string_view subKey
 }
 
 RegResult MemoryRegistryStore::OpenKeyEx(HKey parent, std::string_view subKey,
-                                         std::uint32_t access, HKey& result) {
+                                         KeyAccess access, HKey& result) {
   result = kNoKey;
   if (RegResult code = Intercept(Operation::OpenKeyEx, parent, subKey, access)) return code;
   return OpenOrCreate(parent, subKey, access, false, result, nullptr);
 }
 
 RegResult MemoryRegistryStore::CreateKeyEx(HKey parent, std::string_view subKey,
-                                           std::uint32_t access, HKey& result, bool* created) {
+                                           KeyAccess access, HKey& result, bool* created) {
   result = kNoKey;
   if (RegResult code = Intercept(Operation::CreateKeyEx, parent, subKey, access)) return code;
   return OpenOrCreate(parent, subKey, access, true, result, created);

@@ -24,7 +24,7 @@ inline constexpr RegResult kErrorBadPathname = 161;
 inline constexpr RegResult kErrorNoAccess = 998;
 inline constexpr RegResult kErrorKeyDeleted = 1018;
 // The access RegCreateKey asks for.
-inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;
+inline constexpr platform::KeyAccess kKeyAllAccess = platform::KeyAccess::kAllAccess;
 
 // Orders names as the registry does: by their upper-case characters.
 struct RegistryNameLess {
@@ -52,7 +52,7 @@ class MemoryRegistryStore : public platform::RegistryStore {
     Operation operation;
     std::string keyPath;
     std::string name;
-    std::uint32_t access = 0;
+    platform::KeyAccess access = platform::KeyAccess::kNone;
   };
   // Returns the code a call fails with, or kErrorSuccess to let it through.
   using FailurePredicate = std::function<RegResult(const Call&)>;
@@ -62,22 +62,22 @@ class MemoryRegistryStore : public platform::RegistryStore {
   MemoryRegistryStore(const MemoryRegistryStore&) = delete;
   MemoryRegistryStore& operator=(const MemoryRegistryStore&) = delete;
 
-  RegResult OpenKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+  [[nodiscard]] RegResult OpenKeyEx(HKey parent, std::string_view subKey, platform::KeyAccess access,
                       HKey& result) override;
-  RegResult CreateKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+  [[nodiscard]] RegResult CreateKeyEx(HKey parent, std::string_view subKey, platform::KeyAccess access,
                         HKey& result, bool* created = nullptr) override;
-  RegResult CreateKey(HKey parent, std::string_view subKey, HKey& result) override;
-  RegResult QueryValueEx(HKey key, std::string_view valueName, std::uint32_t* type,
+  [[nodiscard]] RegResult CreateKey(HKey parent, std::string_view subKey, HKey& result) override;
+  [[nodiscard]] RegResult QueryValueEx(HKey key, std::string_view valueName, std::uint32_t* type,
                          std::uint8_t* data, std::uint32_t* size) override;
-  RegResult SetValueEx(HKey key, std::string_view valueName, std::uint32_t type,
+  [[nodiscard]] RegResult SetValueEx(HKey key, std::string_view valueName, std::uint32_t type,
                        const std::uint8_t* data, std::uint32_t size) override;
-  RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
-  RegResult EnumKeyEx(HKey key, std::uint32_t index, char* name,
+  [[nodiscard]] RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
+  [[nodiscard]] RegResult EnumKeyEx(HKey key, std::uint32_t index, char* name,
                       std::uint32_t* nameLength) override;
-  RegResult QueryInfoKey(HKey key, std::uint32_t* subKeys,
+  [[nodiscard]] RegResult QueryInfoKey(HKey key, std::uint32_t* subKeys,
                          std::uint32_t* maxSubKeyLength) override;
-  RegResult DeleteKey(HKey key, std::string_view subKey) override;
-  RegResult CloseKey(HKey key) override;
+  [[nodiscard]] RegResult DeleteKey(HKey key, std::string_view subKey) override;
+  [[nodiscard]] RegResult CloseKey(HKey key) override;
 
   // Handles given out and not closed yet (the roots never count).
   std::size_t OpenHandleCount() const;
@@ -121,14 +121,14 @@ class MemoryRegistryStore : public platform::RegistryStore {
   struct OpenHandle;
 
   RegResult Intercept(Operation operation, HKey key, std::string_view name,
-                      std::uint32_t access = 0);
-  RegResult OpenOrCreate(HKey parent, std::string_view subKey, std::uint32_t access,
+                      platform::KeyAccess access = platform::KeyAccess::kNone);
+  RegResult OpenOrCreate(HKey parent, std::string_view subKey, platform::KeyAccess access,
                          bool create, HKey& result, bool* created);
-  RegResult Resolve(HKey handle, std::uint32_t neededAccess, Key*& key) const;
+  RegResult Resolve(HKey handle, platform::KeyAccess neededAccess, Key*& key) const;
   Key* RootKey(HKey root) const;
   Key* FindPath(Key* from, std::string_view path) const;
   static RegResult RemoveSubKey(Key& parent, std::string_view name);
-  HKey NewHandle(std::shared_ptr<Key> key, std::uint32_t access);
+  HKey NewHandle(std::shared_ptr<Key> key, platform::KeyAccess access);
   static std::shared_ptr<Key> CopyKey(const Key& key, Key* parent);
 
   std::shared_ptr<Key> classesRoot_;

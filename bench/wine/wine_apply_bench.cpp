@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -44,14 +45,18 @@ void RemoveProfile(platform::RegistryStore& store) {
 // marks identity accounts.
 void SeedProfile(platform::RegistryStore& store) {
   const std::u16string accounts = profile::AccountsKeyPath(kProfile);
-  profile::CreateKeyAndSetValue(store, platform::kClassesRoot,
-                                u"CLSID\\" + std::u16string(profile::kIdentityAccountClsid), u"",
-                                std::u16string(u"POP3/SMTP"), platform::kRegSz);
-  profile::WriteBinaryValue(store, accounts + u"\\00000001", u"Service Name",
-                            profile::TextToBytes(std::u16string(u"MSEMS") + u'\0'));
-  profile::WriteDwordValue(store, accounts, u"NextAccountID", 2);
-  profile::WriteBinaryValue(store, accounts, profile::kAccountOrderValue,
-                            std::vector<std::uint8_t>{1, 0, 0, 0});
+  const profile::RegOutcome written[] = {
+      profile::CreateKeyAndSetValue(store, platform::kClassesRoot,
+                                    u"CLSID\\" + std::u16string(profile::kIdentityAccountClsid), u"",
+                                    std::u16string(u"POP3/SMTP"), platform::kRegSz),
+      profile::WriteBinaryValue(store, accounts + u"\\00000001", u"Service Name",
+                                profile::TextToBytes(std::u16string(u"MSEMS") + u'\0')),
+      profile::WriteDwordValue(store, accounts, u"NextAccountID", 2),
+      profile::WriteBinaryValue(store, accounts, profile::kAccountOrderValue,
+                                std::vector<std::uint8_t>{1, 0, 0, 0})};
+  for (const profile::RegOutcome& outcome : written) {
+    if (!outcome) throw std::runtime_error("the profile could not be seeded: " + Ansi(outcome.call()));
+  }
 }
 
 double Milliseconds(Clock::duration elapsed) {
@@ -107,7 +112,7 @@ void AppendKey(std::string& reg, platform::RegistryStore& store, const std::stri
     if (size && store.QueryValueEx(key, name, &type, bytes.data(), &size) != 0) continue;
     AppendValue(reg, name, type, bytes);
   }
-  store.CloseKey(key);
+  if (store.CloseKey(key) != 0) reg += "; the key did not close\r\n";
 }
 
 // What Apply wrote: the identity accounts, "NextAccountID" and the order list.

@@ -14,7 +14,7 @@ namespace {
 
 using namespace platform;
 
-constexpr std::uint32_t kKeySetValueOnly = 0x2;
+constexpr KeyAccess kKeySetValueOnly = KeyAccess::kSetValue;
 constexpr std::string_view kScratchParent = "Software\\QuillonConformance";
 
 class RegistryConformance : public ::testing::Test {
@@ -28,10 +28,14 @@ class RegistryConformance : public ::testing::Test {
   }
 
   void TearDown() override {
-    for (HKey key : opened_) store_->CloseKey(key);
-    store_->CloseKey(scratch_);
+    // A test may have closed or deleted what it opened: closing again may fail.
+    for (HKey key : opened_) {
+      [[maybe_unused]] const RegResult closed = store_->CloseKey(key);
+    }
+    EXPECT_EQ(store_->CloseKey(scratch_), kErrorSuccess);
     RemoveKeyTree(*store_, kCurrentUser, path_);
-    store_->DeleteKey(kCurrentUser, kScratchParent);  // fails while other tests' keys remain
+    // Fails while other tests' keys remain.
+    [[maybe_unused]] const RegResult parentDeleted = store_->DeleteKey(kCurrentUser, kScratchParent);
     if (auto handles = OpenHandleCountOf(*store_)) {
       EXPECT_EQ(*handles, 0u);
     }

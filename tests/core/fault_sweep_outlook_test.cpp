@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ansi.h"
 #include "tests/core/fault_sweep_support.h"
 
 namespace quillon::testing {
@@ -16,6 +17,7 @@ using Names = std::vector<std::string>;
 
 struct OutlookFailure {
   std::string name;
+  std::u16string reportedAs;  // the call as the page's reports name it
   std::function<void(SweepWorld&)> inject;
 };
 
@@ -27,30 +29,41 @@ void ForEachFolder(const std::shared_ptr<FakeFolder>& folder,
 
 std::vector<OutlookFailure> OutlookFailures() {
   std::vector<OutlookFailure> failures;
-  const auto add = [&](std::string name, std::function<void(SweepWorld&)> inject) {
-    failures.push_back({std::move(name), std::move(inject)});
+  const auto add = [&](std::string name, std::u16string reportedAs,
+                       std::function<void(SweepWorld&)> inject) {
+    failures.push_back({std::move(name), std::move(reportedAs), std::move(inject)});
   };
-  add("container Parent", [](SweepWorld& w) { w.outlook.container.Fail("Parent"); });
+  const auto wide = [](std::string_view text) { return std::u16string(text.begin(), text.end()); };
+  add("container Parent", u"Container.Parent", [](SweepWorld& w) { w.outlook.container.Fail("Parent"); });
   for (const char* call : {"Application", "OnStatusChange"}) {
-    add(std::string("site ") + call, [call](SweepWorld& w) { w.outlook.site->Fail(call); });
+    add(std::string("site ") + call, u"PropertyPageSite." + wide(call),
+        [call](SweepWorld& w) { w.outlook.site->Fail(call); });
   }
-  for (const char* call : {"AddInObject", "Version", "LanguageID", "GetNamespace",
-                           "InspectorCount", "Quit"}) {
-    add(std::string("application ") + call, [call](SweepWorld& w) { w.outlook.app->Fail(call); });
+  const std::pair<const char*, std::u16string> applicationCalls[] = {
+      {"AddInObject", std::u16string(kAddInObjectCall)}, {"Version", u"Application.Version"},
+      {"LanguageID", u"LanguageSettings.LanguageID"},    {"GetNamespace", u"Application.GetNamespace"},
+      {"InspectorCount", u"Inspectors.Count"},           {"Quit", u"Application.Quit"}};
+  for (const auto& [call, reportedAs] : applicationCalls) {
+    add(std::string("application ") + call, reportedAs,
+        [call = call](SweepWorld& w) { w.outlook.app->Fail(call); });
   }
   for (const char* call : {"sUN", "sPN", "sSMBXs", "IsRestart"}) {
-    add(std::string("add-in ") + call, [call](SweepWorld& w) { w.outlook.addIn->Fail(call); });
+    add(std::string("add-in ") + call, u"AddIn." + wide(call),
+        [call](SweepWorld& w) { w.outlook.addIn->Fail(call); });
   }
   for (const char* call : {"GetDefaultFolder", "GetFolderFromID"}) {
-    add(std::string("namespace ") + call, [call](SweepWorld& w) { w.outlook.ns->Fail(call); });
+    add(std::string("namespace ") + call, u"NameSpace." + wide(call),
+        [call](SweepWorld& w) { w.outlook.ns->Fail(call); });
   }
   for (const char* call : {"Parent", "EntryID", "StoreID", "Name"}) {
-    add(std::string("every folder's ") + call, [call](SweepWorld& w) {
+    add(std::string("every folder's ") + call, u"MAPIFolder." + wide(call), [call](SweepWorld& w) {
       ForEachFolder(w.outlook.mailboxRoot, [call](FakeFolder& folder) { folder.Fail(call); });
     });
   }
-  add("saving the first window", [](SweepWorld& w) { w.outlook.app->inspectors[0].saveFails = true; });
-  add("closing the first window", [](SweepWorld& w) { w.outlook.app->inspectors[0].closeFails = true; });
+  add("saving the first window", u"Inspector.CurrentItem.Save",
+      [](SweepWorld& w) { w.outlook.app->inspectors[0].saveFails = true; });
+  add("closing the first window", u"Inspector.Close",
+      [](SweepWorld& w) { w.outlook.app->inspectors[0].closeFails = true; });
   return failures;
 }
 
@@ -85,6 +98,11 @@ void SweepOutlookFailures(const std::function<void(SweepWorld&, bool profileKnow
 
     EXPECT_EQ(world.user.Unexpected(), Names{});
     EXPECT_EQ(world.user.PendingSteps(), 0u);
+    // The failed call was gone on without, and said so (the doubles give no HRESULT).
+    const auto& reports = world.diagnostics.Reports();
+    EXPECT_TRUE(std::any_of(reports.begin(), reports.end(), [&](const RecordedFailure& report) {
+      return report.call == failure.reportedAs && report.kind == platform::CodeKind::kUnknown;
+    })) << platform::ToAnsi(failure.reportedAs);
     EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
     const RegistryImage after = TakeImage(world.registry);
     EXPECT_EQ(ChangesOutside(before, after, {world.ProfilePrefix()}), Names{});

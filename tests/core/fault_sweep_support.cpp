@@ -88,7 +88,7 @@ PageRig::PageRig(std::u16string outlookVersion, std::u16string_view profilesKey)
 // `registry` is only bound here, not used, before it is constructed.
 PageRig::PageRig(std::u16string outlookVersion, std::u16string_view profilesKey,
                  platform::RegistryStore& pageStore)
-    : module(pageStore), outlook(std::move(outlookVersion)), profilesKey_(profilesKey) {
+    : module(pageStore, diagnostics), outlook(std::move(outlookVersion)), profilesKey_(profilesKey) {
   outlook.addIn->userName = kUser;
   outlook.addIn->profileName = kProfile;
   outlook.ns->chooser = [this] { return user.PickFolder(); };

@@ -20,6 +20,7 @@
 #include "testing/fake_outlook.h"
 #include "testing/fault_injecting_registry_store.h"
 #include "testing/memory_registry_store.h"
+#include "testing/recording_diagnostics.h"
 #include "testing/scripted_user.h"
 
 namespace quillon::testing {
@@ -94,6 +95,7 @@ class PageRig {
   std::vector<std::string> AccountKeys() const;
 
   MemoryRegistryStore registry;
+  RecordingDiagnostics diagnostics;  // what the page's steps went on without
   ModuleState module;
   FakeOutlook outlook;
   ScriptedUser user;

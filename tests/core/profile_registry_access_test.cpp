@@ -27,13 +27,16 @@ TEST(ProfileTextConversion, BytesBecomeUtf16LittleEndianTextWithALoneOddByteDrop
   for (const auto& entry : cases) EXPECT_EQ(BytesToText(entry.bytes), entry.text);
 }
 
+constexpr ValueTextMode kOneText = ValueTextMode::kSingleText;
+constexpr ValueTextMode kSmtp = ValueTextMode::kSmtpAddresses;
+
 class ProfileRegistryAccess : public ProfileStoreTest {
  protected:
-  std::u16string Decode(std::string_view name, const Bytes& bytes, std::u16string_view mode) {
+  std::u16string Decode(std::string_view name, const Bytes& bytes, ValueTextMode mode) {
     PutValue(ProfileKey(), name, bytes);
     HKey key = OpenKey(*store_, kCurrentUser, FromAnsi(ProfileKey()));
     std::u16string text = ReadValueText(*store_, key, FromAnsi(name), mode);
-    store_->CloseKey(key);
+    EXPECT_EQ(store_->CloseKey(key), kErrorSuccess);
     return text;
   }
 };
@@ -55,39 +58,39 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
   };
   const struct {
     const char* name;
-    std::u16string_view mode;
+    ValueTextMode mode;
     Bytes bytes;
     std::u16string expected;
   } cases[] = {
-      {"Display Name", u"", StoredText(u"abc"), u"abc"},
-      {"Display Name", u"", TextToBytes(u"abc"), u"abc"},   // no final NUL
-      {"Display Name", u"", {'a', 0, 'b', 0, 'c'}, u"abc"},  // odd size: the extra zero completes it
-      {"Display Name", u"", StoredText(std::u16string(u"ab\0cd", 5)), u"ab"},
-      {"Display Name", u"", StoredText(longText), longText},  // no 16-bit size limit
-      {"Display Name", u"", {}, std::u16string(kNotDefined)},
-      {"101e6637", u"", AsBytes(std::string_view("abc\0def", 7)), u"abc"},  // 8-bit by its name
-      {"101E6637", u"", AsBytes("\x80uro"), u"\u20ACuro"},  // no NUL, code page text
-      {"101f6637", u"", StoredText(u"wide"), u"wide"},
-      {"ab", u"", StoredText(u"short name"), u"short name"},
-      // The mode is compared exactly: any other mode decodes one text.
-      {"101f6637", u"smtp", StoredText(u"SMTP:a@x.com"), u"SMTP:a@x.com"},
+      {"Display Name", kOneText, StoredText(u"abc"), u"abc"},
+      {"Display Name", kOneText, TextToBytes(u"abc"), u"abc"},   // no final NUL
+      {"Display Name", kOneText, {'a', 0, 'b', 0, 'c'}, u"abc"},  // odd size: the extra zero completes it
+      {"Display Name", kOneText, StoredText(std::u16string(u"ab\0cd", 5)), u"ab"},
+      {"Display Name", kOneText, StoredText(longText), longText},  // no 16-bit size limit
+      {"Display Name", kOneText, {}, std::u16string(kNotDefined)},
+      {"101e6637", kOneText, AsBytes(std::string_view("abc\0def", 7)), u"abc"},  // 8-bit by its name
+      {"101E6637", kOneText, AsBytes("\x80uro"), u"\u20ACuro"},  // no NUL, code page text
+      {"101f6637", kOneText, StoredText(u"wide"), u"wide"},
+      {"ab", kOneText, StoredText(u"short name"), u"short name"},
+      // One text is one text, whatever it looks like.
+      {"101f6637", kOneText, StoredText(u"SMTP:a@x.com"), u"SMTP:a@x.com"},
       // SMTP entries only, last stored first, from both layouts.
-      {"101f6637", u"SMTP", MultiValued(mailbox, false), smtpOnly},
-      {"101e6637", u"SMTP", MultiValued(mailbox, true), smtpOnly},
-      {"101f6637", u"SMTP", MultiValued({longAddress}, false), longAddress},
+      {"101f6637", kSmtp, MultiValued(mailbox, false), smtpOnly},
+      {"101e6637", kSmtp, MultiValued(mailbox, true), smtpOnly},
+      {"101f6637", kSmtp, MultiValued({longAddress}, false), longAddress},
       // Blanks around entries go; empty entries and TABs inside entries do not split.
-      {"101f6637", u"SMTP", MultiValued({u"  SMTP:a@x.com ", u"   ", u"sMtP:b\tc@x.com"}, false),
+      {"101f6637", kSmtp, MultiValued({u"  SMTP:a@x.com ", u"   ", u"sMtP:b\tc@x.com"}, false),
        u"sMtP:b c@x.com\tSMTP:a@x.com"},
-      {"101f6637", u"SMTP", farWithDecoy(false), far[0]},
-      {"101e6637", u"SMTP", farWithDecoy(true), far[0]},
-      {"101e6637", u"SMTP", {}, std::u16string(kNotDefined)},
-      {"101f6637", u"SMTP", {1}, u""},
-      {"101f6637", u"SMTP", {1, 0, 0, 0, 8}, u""},
-      {"101f6637", u"SMTP", {1, 0, 0, 0, 8, 0, 0}, u""},
+      {"101f6637", kSmtp, farWithDecoy(false), far[0]},
+      {"101e6637", kSmtp, farWithDecoy(true), far[0]},
+      {"101e6637", kSmtp, {}, std::u16string(kNotDefined)},
+      {"101f6637", kSmtp, {1}, u""},
+      {"101f6637", kSmtp, {1, 0, 0, 0, 8}, u""},
+      {"101f6637", kSmtp, {1, 0, 0, 0, 8, 0, 0}, u""},
   };
   for (const auto& entry : cases) {
     EXPECT_EQ(Decode(entry.name, entry.bytes, entry.mode), entry.expected)
-        << entry.name << " " << ToAnsi(entry.mode) << " " << entry.bytes.size();
+        << entry.name << " " << static_cast<int>(entry.mode) << " " << entry.bytes.size();
   }
   // A first offset at or past the end yields no items.
   const Bytes valid = MultiValued(far, false);
@@ -96,15 +99,15 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
     Bytes bytes = valid;
     const Bytes encoded = LittleEndianList({offset});
     std::copy(encoded.begin(), encoded.end(), bytes.begin() + 4);
-    EXPECT_EQ(Decode("101f6637", bytes, u"SMTP"), u"") << offset;
-    EXPECT_EQ(Decode("101e6637", bytes, u"SMTP"), u"") << offset;
+    EXPECT_EQ(Decode("101f6637", bytes, kSmtp), u"") << offset;
+    EXPECT_EQ(Decode("101e6637", bytes, kSmtp), u"") << offset;
   }
   HKey key = OpenKey(*store_, kCurrentUser, FromAnsi(ProfileKey()));
-  for (std::u16string_view mode : {u"", u"SMTP"}) {
+  for (ValueTextMode mode : {kOneText, kSmtp}) {
     EXPECT_EQ(ReadValueText(*store_, key, u"Missing", mode), u"");
     EXPECT_EQ(ReadValueText(*store_, kNoKey, u"101f6637", mode), u"");
   }
-  store_->CloseKey(key);
+  EXPECT_EQ(store_->CloseKey(key), kErrorSuccess);
 }
 
 TEST_F(ProfileRegistryAccess, NumberAndStringReads) {
@@ -129,7 +132,7 @@ TEST_F(ProfileRegistryAccess, NumberAndStringReads) {
   EXPECT_EQ(ReadStringValue(*store_, handle, u"Overlong"), u"");
   EXPECT_EQ(ReadStringValue(*store_, handle, u"Missing"), u"");
   EXPECT_EQ(ReadStringValue(*store_, kNoKey, u"Clsid"), u"");
-  store_->CloseKey(handle);
+  EXPECT_EQ(store_->CloseKey(handle), kErrorSuccess);
   EXPECT_EQ(OpenKey(*store_, kCurrentUser, FromAnsi(key + "\\Missing")), kNoKey);
 }
 
@@ -143,7 +146,7 @@ TEST_F(ProfileRegistryAccess, TypedValuesAreWrittenExactly) {
   EXPECT_NE(SetTypedValue(*store_, key, u"NotANumber", kRegDword, std::u16string(u"x1")),
             kErrorSuccess);
   EXPECT_EQ(SetTypedValue(*store_, key, u"Binary", kRegBinary, std::u16string(u"x")), kErrorSuccess);
-  store_->CloseKey(key);
+  EXPECT_EQ(store_->CloseKey(key), kErrorSuccess);
 
   EXPECT_EQ(Value(ProfileKey(), "Dword"), (StoredValue{kRegDword, {2, 1, 0, 0}}));
   EXPECT_EQ(Value(ProfileKey(), "DwordText"), (StoredValue{kRegDword, {12, 0, 0, 0}}));

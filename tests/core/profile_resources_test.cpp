@@ -31,7 +31,9 @@ const std::vector<NamedOperation>& AllOperations() {
   static const std::vector<NamedOperation> operations{
       {"OpenKey", [](auto& s, auto&, auto p) {
          HKey key = OpenKey(s, kCurrentUser, ProfileKeyPath(p));
-         if (key != kNoKey) s.CloseKey(key);  // the caller's to close
+         if (key != kNoKey) {
+           EXPECT_EQ(s.CloseKey(key), kErrorSuccess);  // the caller's to close
+         }
        }},
       {"LoadReplyAddressFormat", [](auto& s, auto& d, auto p) { LoadReplyAddressFormat(s, d, p); }},
       {"SaveReplyAddressFormat", [](auto& s, auto&, auto p) { SaveReplyAddressFormat(s, p, u"1"); }},
@@ -151,15 +153,23 @@ TEST_F(ProfileCallSteps, AnIdentityIsWrittenInItsFixedOrderAndAFailedValueSkipsO
   EXPECT_EQ(Get(kAccounts, kOrderList)->bytes, LittleEndianList({1, 2, 3, 20}));
 }
 
-TEST_F(ProfileCallSteps, FailedWritesAreReportedExceptByCreateKeyAndSetValue) {
+TEST_F(ProfileCallSteps, FailedWritesAreReportedByEveryWriter) {
   store_.FailCall(Operation::CreateKeyEx, 1);
   EXPECT_FALSE(WriteBinaryValue(store_, kAccounts, u"x", Bytes{1}));
   store_.ClearFailures();
   FailSetOf("x");
   EXPECT_FALSE(WriteBinaryValue(store_, kAccounts, u"x", Bytes{1}));
   EXPECT_FALSE(WriteDwordValue(store_, kAccounts, u"x", 1));
-  EXPECT_TRUE(CreateKeyAndSetValue(store_, kCurrentUser, kAccounts, u"x", std::int32_t{1},
-                                   kRegDword));
+  // A write that failed is no success, whichever call failed.
+  const RegOutcome set = CreateKeyAndSetValue(store_, kCurrentUser, kAccounts, u"x", std::int32_t{1},
+                                              kRegDword);
+  EXPECT_EQ(set.code(), kErrorAccessDenied);
+  EXPECT_EQ(set.call(), u"SetValueEx");
+  store_.ClearFailures();
+  store_.FailCall(Operation::CreateKey, 1);
+  EXPECT_EQ(CreateKeyAndSetValue(store_, kCurrentUser, kAccounts, u"x", std::int32_t{1}, kRegDword)
+                .call(),
+            u"CreateKey");
   EXPECT_FALSE(Get(kAccounts, "x"));
   // The account key is gone, but the order list still names it: not a success.
   FailSetOf(kOrderList);
@@ -176,7 +186,7 @@ TEST_F(ProfileCallSteps, FailedReadsGiveNothingRatherThanStaleOrZeroedData) {
   const Bytes longText(1000, 'x');
   SeedValue(store_, kCurrentUser, ToAnsi(ProfileKeyPath(kProfile)), "long", kRegBinary, longText);
   HKey key = OpenKey(store_, kCurrentUser, ProfileKeyPath(kProfile));
-  EXPECT_EQ(ReadValueText(store_, key, u"long", u"").size(), longText.size() / 2);
+  EXPECT_EQ(ReadValueText(store_, key, u"long", ValueTextMode::kSingleText).size(), longText.size() / 2);
   const struct {
     const char16_t* name;
     int nth;
@@ -186,9 +196,9 @@ TEST_F(ProfileCallSteps, FailedReadsGiveNothingRatherThanStaleOrZeroedData) {
   for (const auto& failure : failures) {
     store_.ClearFailures();
     store_.FailCall(Operation::QueryValueEx, failure.nth, failure.code);
-    EXPECT_EQ(ReadValueText(store_, key, failure.name, u""), u"") << failure.nth;
+    EXPECT_EQ(ReadValueText(store_, key, failure.name, ValueTextMode::kSingleText), u"") << failure.nth;
   }
-  store_.CloseKey(key);
+  EXPECT_EQ(store_.CloseKey(key), kErrorSuccess);
 
   // An account that cannot be enumerated is skipped and the others read; a
   // name longer than announced is enumerated again, not taken from the buffer.

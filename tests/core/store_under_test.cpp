@@ -1,6 +1,7 @@
 #include "tests/core/store_under_test.h"
 
 #include <array>
+#include <stdexcept>
 
 #ifdef QUILLON_WIN32_REGISTRY
 #include <windows.h>
@@ -11,6 +12,15 @@
 namespace quillon::testing {
 
 using namespace platform;
+
+namespace {
+
+// What a test seeds or reads back must work: a failure ends the test (or fuzz run) loudly.
+void Require(RegResult code, const char* call) {
+  if (code != kErrorSuccess) throw std::runtime_error(std::string(call) + " failed with " + std::to_string(code));
+}
+
+}  // namespace
 
 std::unique_ptr<RegistryStore> MakeStoreUnderTest() {
 #ifdef QUILLON_WIN32_REGISTRY
@@ -48,8 +58,9 @@ void SeedValue(RegistryStore& store, HKey root, std::string_view path, std::stri
                std::uint32_t type, const Bytes& bytes) {
   HKey key = kNoKey;
   if (store.CreateKeyEx(root, path, kKeyAllSixRights, key) != kErrorSuccess) return;
-  store.SetValueEx(key, name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-  store.CloseKey(key);
+  Require(store.SetValueEx(key, name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size())),
+          "SetValueEx");
+  Require(store.CloseKey(key), "CloseKey");
 }
 
 std::optional<StoredValue> ReadRawValue(RegistryStore& store, HKey root, std::string_view path,
@@ -64,7 +75,7 @@ std::optional<StoredValue> ReadRawValue(RegistryStore& store, HKey root, std::st
     result = store.QueryValueEx(key, name, &value.type, value.bytes.data(), &size);
     value.bytes.resize(size);
   }
-  store.CloseKey(key);
+  Require(store.CloseKey(key), "CloseKey");
   if (result != kErrorSuccess) return std::nullopt;
   return value;
 }
@@ -72,7 +83,7 @@ std::optional<StoredValue> ReadRawValue(RegistryStore& store, HKey root, std::st
 bool KeyExistsIn(RegistryStore& store, HKey root, std::string_view path) {
   HKey key = kNoKey;
   if (store.OpenKeyEx(root, path, kKeyRead, key) != kErrorSuccess) return false;
-  store.CloseKey(key);
+  Require(store.CloseKey(key), "CloseKey");
   return true;
 }
 
@@ -85,7 +96,7 @@ std::vector<std::string> SubKeysOf(RegistryStore& store, HKey root, std::string_
        store.EnumKey(key, index, buffer.data(), buffer.size()) == kErrorSuccess; ++index) {
     names.emplace_back(buffer.data());
   }
-  store.CloseKey(key);
+  Require(store.CloseKey(key), "CloseKey");
   return names;
 }
 
@@ -93,7 +104,8 @@ void RemoveKeyTree(RegistryStore& store, HKey root, std::string_view path) {
   for (const std::string& child : SubKeysOf(store, root, path)) {
     RemoveKeyTree(store, root, std::string(path) + "\\" + child);
   }
-  store.DeleteKey(root, path);
+  // A tree that is not there (or not all there) is removed all the same.
+  [[maybe_unused]] const RegResult deleted = store.DeleteKey(root, path);
 }
 
 namespace {
@@ -163,7 +175,8 @@ void CopyTree(RegistryStore& from, RegistryStore& to, HKey root, const std::stri
       continue;
     }
     HKey key = kNoKey;
-    if (to.CreateKeyEx(root, entry.keyPath, kKeyAllSixRights, key) == kErrorSuccess) to.CloseKey(key);
+    Require(to.CreateKeyEx(root, entry.keyPath, kKeyAllSixRights, key), "CreateKeyEx");
+    Require(to.CloseKey(key), "CloseKey");
   }
 }
 

@@ -153,6 +153,16 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
             (Names{"DialogClosed by OK", "IsRestart Integer 1", "Save 2", "Close 2", "Save 1",
                                       "Close 1", "Quit", "ControlReleased 0"}));
   for (const auto& close : session.EventsNamed("Close")) EXPECT_EQ(close["saveMode"], -1);  // Close(True)
+  // What the page went on without, as its debug output told it with Outlook's
+  // HRESULTs: the folder that no longer opens (dropped), the NUL that ends the
+  // stored list, and the default folder this mailbox lacks (All Public Folders).
+  Names diagnostics;
+  for (const auto& event : session.EventsNamed("Diagnostic")) diagnostics.push_back(event.value("text", ""));
+  EXPECT_EQ(diagnostics,
+            (Names{"Load: folders: NameSpace.GetFolderFromID [00000000DEADDEADDEADDEADDEAD00000000] failed with "
+                   "0x8004010F",
+                   "Load: folders: NameSpace.GetFolderFromID [\\x00] failed with 0x8004010F",
+                   "Add folder: NameSpace.GetDefaultFolder [18] failed with 0x8004010F"}));
   const auto picks = session.EventsNamed("PickFolder");
   ASSERT_EQ(picks.size(), 2u);
   EXPECT_EQ(picks[0]["answer"], "Mailbox - Jane Doe\\Inbox");

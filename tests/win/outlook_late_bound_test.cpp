@@ -61,10 +61,14 @@ TEST(OutlookLateBound, MissingMembersAndNothingAreFailuresNotCrashes) {
   EXPECT_FALSE(app->SaveInspectorItem(1));
   EXPECT_FALSE(app->CloseInspector(1, true));
   EXPECT_FALSE(app->Quit());
+  // A failure carries the HRESULT that the page's reports give.
+  EXPECT_EQ(app->Version().Code(), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(app->Quit().Code(), DISP_E_UNKNOWNNAME);
 
   application.AnswerObject(L"COMAddIns", &addIns);
   addIns.AnswerResult(L"Item", E_INVALIDARG);  // not registered
   EXPECT_FALSE(app->AddInObject(u"Quillon.Connect"));
+  EXPECT_EQ(app->AddInObject(u"Quillon.Connect").Code(), E_INVALIDARG);
   addIns.AnswerObject(L"Item", &addInEntry);
   addInEntry.AnswerObject(L"Object", nullptr);  // loaded, but exposes nothing
   auto none = app->AddInObject(u"Quillon.Connect");
@@ -103,6 +107,7 @@ TEST(OutlookLateBound, FolderParentIsAFolderOnlyWhenItSaysSo) {
   }
   inbox.AnswerResult(L"Parent", E_FAIL);
   EXPECT_FALSE(inboxFolder->Parent());
+  EXPECT_EQ(inboxFolder->Parent().Code(), E_FAIL);
   EXPECT_FALSE(inboxFolder->Name());  // no such member
 }
 

@@ -21,7 +21,7 @@ using namespace quillon::platform;
 using quillon::testing::MemoryRegistryStore;
 
 constexpr std::string_view kScratchParent = "Software\\QuillonDifferential";
-constexpr std::uint32_t kKeyEnumerateOnly = 0x8;
+constexpr KeyAccess kKeyEnumerateOnly = KeyAccess::kEnumerateSubKeys;
 
 // Key slots a script refers to: 0 is its scratch key, -1 HKEY_CURRENT_USER.
 constexpr int kScratch = 0;
@@ -59,14 +59,14 @@ std::string Opened(Side& side, int slot, RegResult rc, const HKey& key) {
   return Code(rc) + (key == kNoKey ? " no key" : " key");
 }
 
-Step Open(int slot, int parent, std::string path, std::uint32_t access = kKeyRead) {
+Step Open(int slot, int parent, std::string path, KeyAccess access = kKeyRead) {
   return {"OpenKeyEx " + path, [=](Side& side) {
             HKey key = 99;
             return Opened(side, slot, side.store.OpenKeyEx(side.At(parent), path, access, key), key);
           }};
 }
 
-Step Create(int slot, int parent, std::string path, std::uint32_t access = kKeyAllSixRights) {
+Step Create(int slot, int parent, std::string path, KeyAccess access = kKeyAllSixRights) {
   return {"CreateKeyEx " + path, [=](Side& side) {
             HKey key = 99;
             bool created = false;
@@ -321,9 +321,9 @@ TEST_F(StoreDifferential, AccessRights) {
       Open(2, kScratch, "k", kKeyQueryValue), Info(2), Create(3, 2, "other"), Delete(2, "sub"),
       Close(3), Close(2),
       Open(4, kScratch, "k", kKeyEnumerateOnly), Enum(4, 0, 64), Query(4, "v", 8), Close(4),
-      Open(5, kScratch, "k", 0), Query(5, "v", 8), Enum(5, 0, 64), Create(6, 5, "sub"),
+      Open(5, kScratch, "k", KeyAccess::kNone), Query(5, "v", 8), Enum(5, 0, 64), Create(6, 5, "sub"),
       Close(6), Close(5),
-      Create(7, kScratch, "k", 0), Set(7, "w", kRegBinary, "1"), Close(7),
+      Create(7, kScratch, "k", KeyAccess::kNone), Set(7, "w", kRegBinary, "1"), Close(7),
   });
 }
 

@@ -26,9 +26,10 @@ class Win32RegistryStoreTest : public ::testing::Test {
     ASSERT_EQ(kErrorSuccess, store_.CreateKeyEx(kCurrentUser, path_, kKeyAllSixRights, key_));
   }
   void TearDown() override {
-    store_.CloseKey(key_);
+    EXPECT_EQ(kErrorSuccess, store_.CloseKey(key_));
     quillon::testing::RemoveKeyTree(store_, kCurrentUser, path_);
-    store_.DeleteKey(kCurrentUser, kScratchParent);
+    // The parent stays while another suite's scratch key is still below it.
+    [[maybe_unused]] const RegResult parentDeleted = store_.DeleteKey(kCurrentUser, kScratchParent);
     EXPECT_EQ(0u, store_.OpenKeyCount());
   }
 
@@ -93,11 +94,11 @@ TEST_F(Win32RegistryStoreTest, NamesWithAnEmbeddedNulAreRefusedAndTouchNothing) 
   EXPECT_EQ(0u, subKeys);
 
   ASSERT_EQ(kErrorSuccess, store_.CreateKey(key_, "child", result));
-  store_.CloseKey(result);
+  EXPECT_EQ(kErrorSuccess, store_.CloseKey(result));
   EXPECT_EQ(kErrorInvalidParameter, store_.DeleteKey(key_, keyName));
   EXPECT_EQ(kErrorInvalidParameter, store_.OpenKeyEx(key_, keyName, kKeyRead, result));
   EXPECT_EQ(kErrorSuccess, store_.OpenKeyEx(key_, "child", kKeyRead, result));
-  store_.CloseKey(result);
+  EXPECT_EQ(kErrorSuccess, store_.CloseKey(result));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "profile/module_state.h"
 #include "win/common/win_handles.h"
+#include "win/control/debug_output_diagnostics.h"
 #include "win/registry/win32_registry_store.h"
 
 namespace quillon::win {
@@ -39,7 +40,8 @@ class ControlModule {
   mutable std::once_flag visualStylesOnce_;
   mutable UniqueActCtx visualStyles_;
   Win32RegistryStore registry_;
-  ModuleState state_{registry_};
+  DebugOutputDiagnostics diagnostics_;
+  ModuleState state_{registry_, diagnostics_};
   std::atomic<long> objects_{0};
   std::atomic<long> locks_{0};
 };

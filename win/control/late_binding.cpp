@@ -32,36 +32,58 @@ HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD kind,
   return hr;
 }
 
-std::optional<ComPtr<IDispatch>> ObjectResult(HRESULT hr, const VARIANT& result) {
-  if (FAILED(hr)) return std::nullopt;
+namespace {
+
+template <class T>
+platform::CallResult<T> Failed(HRESULT hr) {
+  return platform::CallResult<T>::Failed(static_cast<std::int32_t>(hr));
+}
+
+}  // namespace
+
+platform::CallStatus StatusOf(HRESULT hr) {
+  return SUCCEEDED(hr) ? platform::CallStatus(true)
+                       : platform::CallStatus::Failed(static_cast<std::int32_t>(hr));
+}
+
+platform::CallResult<ComPtr<IDispatch>> ObjectResult(HRESULT hr, const VARIANT& result) {
+  if (FAILED(hr)) return Failed<ComPtr<IDispatch>>(hr);
   const VARTYPE type = V_VT(&result);
   if (type == VT_EMPTY || type == VT_NULL) return ComPtr<IDispatch>();
   if (type == VT_DISPATCH) return ComPtr<IDispatch>::Share(V_DISPATCH(&result));
   if (type == VT_UNKNOWN) {
     if (!V_UNKNOWN(&result)) return ComPtr<IDispatch>();
     ComPtr<IDispatch> object;
-    if (FAILED(V_UNKNOWN(&result)->QueryInterface(IID_IDispatch, object.put_void())))
-      return std::nullopt;
+    if (const HRESULT qi = V_UNKNOWN(&result)->QueryInterface(IID_IDispatch, object.put_void());
+        FAILED(qi)) {
+      return Failed<ComPtr<IDispatch>>(qi);
+    }
     return object;
   }
-  return std::nullopt;
+  return Failed<ComPtr<IDispatch>>(DISP_E_TYPEMISMATCH);
 }
 
-std::optional<std::u16string> TextResult(HRESULT hr, const VARIANT& result) {
-  if (FAILED(hr)) return std::nullopt;
+platform::CallResult<std::u16string> TextResult(HRESULT hr, const VARIANT& result) {
+  if (FAILED(hr)) return Failed<std::u16string>(hr);
   UniqueVariant text;
-  if (FAILED(VariantChangeType(text.put(), const_cast<VARIANT*>(&result), 0, VT_BSTR))) return std::nullopt;
+  if (const HRESULT changed = VariantChangeType(text.put(), const_cast<VARIANT*>(&result), 0, VT_BSTR);
+      FAILED(changed)) {
+    return Failed<std::u16string>(changed);
+  }
   return FromBstr(V_BSTR(text.addressof()));
 }
 
-std::optional<std::int32_t> NumberResult(HRESULT hr, const VARIANT& result) {
-  if (FAILED(hr)) return std::nullopt;
+platform::CallResult<std::int32_t> NumberResult(HRESULT hr, const VARIANT& result) {
+  if (FAILED(hr)) return Failed<std::int32_t>(hr);
   UniqueVariant number;
-  if (FAILED(VariantChangeType(number.put(), const_cast<VARIANT*>(&result), 0, VT_I4))) return std::nullopt;
+  if (const HRESULT changed = VariantChangeType(number.put(), const_cast<VARIANT*>(&result), 0, VT_I4);
+      FAILED(changed)) {
+    return Failed<std::int32_t>(changed);
+  }
   return V_I4(number.addressof());
 }
 
-std::optional<ComPtr<IDispatch>> GetObjectByName(IDispatch* object, const wchar_t* name,
+platform::CallResult<ComPtr<IDispatch>> GetObjectByName(IDispatch* object, const wchar_t* name,
                                                  WORD kind,
                                                  std::initializer_list<Argument> arguments) {
   UniqueVariant result;
@@ -69,13 +91,13 @@ std::optional<ComPtr<IDispatch>> GetObjectByName(IDispatch* object, const wchar_
   return ObjectResult(hr, result.get());
 }
 
-std::optional<std::u16string> GetTextByName(IDispatch* object, const wchar_t* name) {
+platform::CallResult<std::u16string> GetTextByName(IDispatch* object, const wchar_t* name) {
   UniqueVariant result;
   const HRESULT hr = CallByName(object, name, DISPATCH_PROPERTYGET, {}, result.put());
   return TextResult(hr, result.get());
 }
 
-std::optional<std::int32_t> GetNumberByName(IDispatch* object, const wchar_t* name,
+platform::CallResult<std::int32_t> GetNumberByName(IDispatch* object, const wchar_t* name,
                                             std::initializer_list<Argument> arguments) {
   UniqueVariant result;
   const HRESULT hr = CallByName(object, name, DISPATCH_PROPERTYGET, arguments, result.put());

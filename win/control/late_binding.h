@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/outlook.h"
 #include "win/common/com_support.h"
 
 namespace quillon::win {
@@ -21,17 +22,21 @@ using Argument = const VARIANT*;
 HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD kind,
                    std::initializer_list<Argument> arguments, VARIANT* result);
 
-// The object a property or method returns: nullopt on failure, a null
-// pointer when it returns none (Nothing, empty or a null dispatch).
-std::optional<ComPtr<IDispatch>> ObjectResult(HRESULT hr, const VARIANT& result);
-std::optional<std::u16string> TextResult(HRESULT hr, const VARIANT& result);
-std::optional<std::int32_t> NumberResult(HRESULT hr, const VARIANT& result);
+// The object a property or method returns: a failure with its HRESULT (a
+// result of another type: DISP_E_TYPEMISMATCH), a null pointer when it returns
+// none (Nothing, empty or a null dispatch).
+platform::CallResult<ComPtr<IDispatch>> ObjectResult(HRESULT hr, const VARIANT& result);
+platform::CallResult<std::u16string> TextResult(HRESULT hr, const VARIANT& result);
+platform::CallResult<std::int32_t> NumberResult(HRESULT hr, const VARIANT& result);
 
-std::optional<ComPtr<IDispatch>> GetObjectByName(IDispatch* object, const wchar_t* name,
+platform::CallResult<ComPtr<IDispatch>> GetObjectByName(IDispatch* object, const wchar_t* name,
                                                  WORD kind = DISPATCH_PROPERTYGET,
                                                  std::initializer_list<Argument> arguments = {});
-std::optional<std::u16string> GetTextByName(IDispatch* object, const wchar_t* name);
-std::optional<std::int32_t> GetNumberByName(IDispatch* object, const wchar_t* name,
+platform::CallResult<std::u16string> GetTextByName(IDispatch* object, const wchar_t* name);
+platform::CallResult<std::int32_t> GetNumberByName(IDispatch* object, const wchar_t* name,
                                             std::initializer_list<Argument> arguments = {});
+
+// Success, or the failure with its HRESULT.
+platform::CallStatus StatusOf(HRESULT hr);
 
 }  // namespace quillon::win

@@ -6,6 +6,13 @@ namespace quillon::win {
 namespace {
 
 using platform::CallResult;
+using platform::CallStatus;
+
+// The failure of an earlier call of a chain, passed on with its HRESULT.
+template <class T, class U>
+CallResult<T> FailedAs(const CallResult<U>& failed) {
+  return CallResult<T>::Failed(failed.Code());
+}
 
 // {00063006-0000-0000-C000-000000000046}: Outlook's MAPIFolder.
 constexpr IID kIidMapiFolder = {0x00063006, 0x0000, 0x0000,
@@ -13,13 +20,11 @@ constexpr IID kIidMapiFolder = {0x00063006, 0x0000, 0x0000,
 constexpr std::int32_t kOlFolderClass = 2;
 
 template <class Result, class Make>
-CallResult<Result> Wrap(std::optional<ComPtr<IDispatch>> object, Make make) {
-  if (!object) return std::nullopt;
+CallResult<Result> Wrap(CallResult<ComPtr<IDispatch>> object, Make make) {
+  if (!object) return FailedAs<Result>(object);
   if (!*object) return Result();
   return make(std::move(*object));
 }
-
-bool Succeeded(HRESULT hr) { return SUCCEEDED(hr); }
 
 class LateBoundFolder final : public platform::OutlookFolder {
  public:
@@ -27,7 +32,7 @@ class LateBoundFolder final : public platform::OutlookFolder {
 
   CallResult<platform::FolderParent> Parent() override {
     auto parent = GetObjectByName(folder_.get(), L"Parent");
-    if (!parent) return std::nullopt;
+    if (!parent) return FailedAs<platform::FolderParent>(parent);
     platform::FolderParent result;
     if (!*parent) return result;
     if (IsFolder(parent->get())) {
@@ -71,7 +76,7 @@ class LateBoundNamespace final : public platform::OutlookNamespace {
   }
 
  private:
-  static CallResult<platform::FolderPtr> Folder(std::optional<ComPtr<IDispatch>> object) {
+  static CallResult<platform::FolderPtr> Folder(CallResult<ComPtr<IDispatch>> object) {
     return Wrap<platform::FolderPtr>(std::move(object), MakeLateBoundFolder);
   }
   ComPtr<IDispatch> ns_;
@@ -83,9 +88,9 @@ class LateBoundAddIn final : public platform::AddIn {
   CallResult<std::u16string> sUN() override { return GetTextByName(addIn_.get(), L"sUN"); }
   CallResult<std::u16string> sPN() override { return GetTextByName(addIn_.get(), L"sPN"); }
   CallResult<std::u16string> sSMBXs() override { return GetTextByName(addIn_.get(), L"sSMBXs"); }
-  bool SetIsRestart(std::int16_t value) override {
+  CallStatus SetIsRestart(std::int16_t value) override {
     const UniqueVariant restart = MakeVariant(value);
-    return Succeeded(CallByName(addIn_.get(), L"IsRestart", DISPATCH_PROPERTYPUT, {restart.addressof()}, nullptr));
+    return StatusOf(CallByName(addIn_.get(), L"IsRestart", DISPATCH_PROPERTYPUT, {restart.addressof()}, nullptr));
   }
 
  private:
@@ -97,18 +102,22 @@ class LateBoundApplication final : public platform::OutlookApplication {
   explicit LateBoundApplication(ComPtr<IDispatch> application) : app_(std::move(application)) {}
 
   CallResult<std::shared_ptr<platform::AddIn>> AddInObject(std::u16string_view progId) override {
+    using Result = std::shared_ptr<platform::AddIn>;
     auto addIns = GetObjectByName(app_.get(), L"COMAddIns");
-    if (!addIns || !*addIns) return std::nullopt;
+    if (!addIns) return FailedAs<Result>(addIns);
+    if (!*addIns) return std::nullopt;
     const UniqueVariant id = MakeVariant(progId);
     auto addIn = GetObjectByName(addIns->get(), L"Item", DISPATCH_METHOD, {id.addressof()});
-    if (!addIn || !*addIn) return std::nullopt;
+    if (!addIn) return FailedAs<Result>(addIn);
+    if (!*addIn) return std::nullopt;
     return Wrap<std::shared_ptr<platform::AddIn>>(GetObjectByName(addIn->get(), L"Object"),
                                                   MakeLateBoundAddIn);
   }
   CallResult<std::u16string> Version() override { return GetTextByName(app_.get(), L"Version"); }
   CallResult<std::int32_t> LanguageID(std::int32_t languageIdType) override {
     auto settings = GetObjectByName(app_.get(), L"LanguageSettings");
-    if (!settings || !*settings) return std::nullopt;
+    if (!settings) return FailedAs<std::int32_t>(settings);
+    if (!*settings) return std::nullopt;
     const UniqueVariant type = MakeVariant(languageIdType);
     return GetNumberByName(settings->get(), L"LanguageID", {type.addressof()});
   }
@@ -120,35 +129,32 @@ class LateBoundApplication final : public platform::OutlookApplication {
   }
   CallResult<std::int32_t> InspectorCount() override {
     auto inspectors = Inspectors();
-    if (!inspectors) return std::nullopt;
-    return GetNumberByName(inspectors.get(), L"Count");
+    if (!inspectors || !*inspectors) return FailedAs<std::int32_t>(inspectors);
+    return GetNumberByName(inspectors->get(), L"Count");
   }
-  bool SaveInspectorItem(std::int32_t index) override {
-    ComPtr<IDispatch> inspector = Inspector(index);
-    if (!inspector) return false;
-    auto item = GetObjectByName(inspector.get(), L"CurrentItem");
-    if (!item || !*item) return false;
-    return Succeeded(CallByName(item->get(), L"Save", DISPATCH_METHOD, {}, nullptr));
+  CallStatus SaveInspectorItem(std::int32_t index) override {
+    auto inspector = Inspector(index);
+    if (!inspector || !*inspector) return CallStatus::Failed(inspector.Code());
+    auto item = GetObjectByName(inspector->get(), L"CurrentItem");
+    if (!item || !*item) return CallStatus::Failed(item.Code());
+    return StatusOf(CallByName(item->get(), L"Save", DISPATCH_METHOD, {}, nullptr));
   }
-  bool CloseInspector(std::int32_t index, bool saveMode) override {
-    ComPtr<IDispatch> inspector = Inspector(index);
-    if (!inspector) return false;
+  CallStatus CloseInspector(std::int32_t index, bool saveMode) override {
+    auto inspector = Inspector(index);
+    if (!inspector || !*inspector) return CallStatus::Failed(inspector.Code());
     const UniqueVariant mode = MakeVariant(saveMode);
-    return Succeeded(CallByName(inspector.get(), L"Close", DISPATCH_METHOD, {mode.addressof()}, nullptr));
+    return StatusOf(CallByName(inspector->get(), L"Close", DISPATCH_METHOD, {mode.addressof()}, nullptr));
   }
-  bool Quit() override { return Succeeded(CallByName(app_.get(), L"Quit", DISPATCH_METHOD, {}, nullptr)); }
+  CallStatus Quit() override { return StatusOf(CallByName(app_.get(), L"Quit", DISPATCH_METHOD, {}, nullptr)); }
 
  private:
-  ComPtr<IDispatch> Inspectors() {
-    auto inspectors = GetObjectByName(app_.get(), L"Inspectors");
-    return inspectors ? *inspectors : ComPtr<IDispatch>();
-  }
-  ComPtr<IDispatch> Inspector(std::int32_t index) {
-    ComPtr<IDispatch> inspectors = Inspectors();
-    if (!inspectors) return {};
+  // A collection or item that is none fails the call that needed it (code 0: no HRESULT).
+  CallResult<ComPtr<IDispatch>> Inspectors() { return GetObjectByName(app_.get(), L"Inspectors"); }
+  CallResult<ComPtr<IDispatch>> Inspector(std::int32_t index) {
+    auto inspectors = Inspectors();
+    if (!inspectors || !*inspectors) return inspectors;
     const UniqueVariant position = MakeVariant(index);
-    auto inspector = GetObjectByName(inspectors.get(), L"Item", DISPATCH_METHOD, {position.addressof()});
-    return inspector ? *inspector : ComPtr<IDispatch>();
+    return GetObjectByName(inspectors->get(), L"Item", DISPATCH_METHOD, {position.addressof()});
   }
 
   ComPtr<IDispatch> app_;
@@ -171,15 +177,18 @@ std::shared_ptr<platform::AddIn> MakeLateBoundAddIn(ComPtr<IDispatch> addIn) {
 CallResult<std::shared_ptr<platform::OutlookApplication>> SiteHost::Application() {
   if (!link_->site) return std::nullopt;
   ComPtr<IDispatch> application;
-  if (FAILED(link_->site->get_Application(application.put()))) return std::nullopt;
+  if (const HRESULT hr = link_->site->get_Application(application.put()); FAILED(hr)) {
+    return CallResult<std::shared_ptr<platform::OutlookApplication>>::Failed(hr);
+  }
   if (!application) return std::shared_ptr<platform::OutlookApplication>();
   return MakeLateBoundApplication(std::move(application));
 }
 
-bool SiteHost::OnStatusChange() {
+CallStatus SiteHost::OnStatusChange() {
   // A copy: the host may drop its site from inside the call.
   ComPtr<PropertyPageSite> site = link_->site;
-  return site && SUCCEEDED(site->OnStatusChange());
+  if (!site) return false;
+  return StatusOf(site->OnStatusChange());
 }
 
 CallResult<std::shared_ptr<platform::HostSite>> SiteContainer::Parent() {

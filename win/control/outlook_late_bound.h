@@ -25,7 +25,7 @@ class SiteHost final : public platform::HostSite {
  public:
   explicit SiteHost(std::shared_ptr<SiteLink> link) : link_(std::move(link)) {}
   platform::CallResult<std::shared_ptr<platform::OutlookApplication>> Application() override;
-  bool OnStatusChange() override;
+  platform::CallStatus OnStatusChange() override;
 
  private:
   std::shared_ptr<SiteLink> link_;

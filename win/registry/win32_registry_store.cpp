@@ -45,26 +45,26 @@ HKey Win32RegistryStore::Adopt(HKEY key) {
 }
 
 RegResult Win32RegistryStore::OpenKeyEx(HKey parent, std::string_view subKey,
-                                        std::uint32_t access, HKey& result) {
+                                        platform::KeyAccess access, HKey& result) {
   result = kNoKey;
   HKEY parentKey = nullptr;
   std::string name;
   if (const RegResult rc = Prepare(parent, subKey, parentKey, name); rc != kErrorSuccess) return rc;
   HKEY opened = nullptr;
-  const LONG rc = ::RegOpenKeyExA(parentKey, name.c_str(), 0, access, &opened);
+  const LONG rc = ::RegOpenKeyExA(parentKey, name.c_str(), 0, platform::Bits(access), &opened);
   if (rc == ERROR_SUCCESS) result = Adopt(opened);
   return rc;
 }
 
 RegResult Win32RegistryStore::CreateKeyEx(HKey parent, std::string_view subKey,
-                                          std::uint32_t access, HKey& result, bool* created) {
+                                          platform::KeyAccess access, HKey& result, bool* created) {
   result = kNoKey;
   HKEY parentKey = nullptr;
   std::string name;
   if (const RegResult rc = Prepare(parent, subKey, parentKey, name); rc != kErrorSuccess) return rc;
   HKEY opened = nullptr;
   DWORD disposition = 0;
-  const LONG rc = ::RegCreateKeyExA(parentKey, name.c_str(), 0, nullptr, 0, access, nullptr,
+  const LONG rc = ::RegCreateKeyExA(parentKey, name.c_str(), 0, nullptr, 0, platform::Bits(access), nullptr,
                                     &opened, &disposition);
   if (rc != ERROR_SUCCESS) return rc;
   result = Adopt(opened);

@@ -24,22 +24,22 @@ class Win32RegistryStore : public platform::RegistryStore {
   Win32RegistryStore& operator=(const Win32RegistryStore&) = delete;
   ~Win32RegistryStore() override = default;
 
-  RegResult OpenKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+  [[nodiscard]] RegResult OpenKeyEx(HKey parent, std::string_view subKey, platform::KeyAccess access,
                       HKey& result) override;
-  RegResult CreateKeyEx(HKey parent, std::string_view subKey, std::uint32_t access,
+  [[nodiscard]] RegResult CreateKeyEx(HKey parent, std::string_view subKey, platform::KeyAccess access,
                         HKey& result, bool* created = nullptr) override;
-  RegResult CreateKey(HKey parent, std::string_view subKey, HKey& result) override;
-  RegResult QueryValueEx(HKey key, std::string_view valueName, std::uint32_t* type,
+  [[nodiscard]] RegResult CreateKey(HKey parent, std::string_view subKey, HKey& result) override;
+  [[nodiscard]] RegResult QueryValueEx(HKey key, std::string_view valueName, std::uint32_t* type,
                          std::uint8_t* data, std::uint32_t* size) override;
-  RegResult SetValueEx(HKey key, std::string_view valueName, std::uint32_t type,
+  [[nodiscard]] RegResult SetValueEx(HKey key, std::string_view valueName, std::uint32_t type,
                        const std::uint8_t* data, std::uint32_t size) override;
-  RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
-  RegResult EnumKeyEx(HKey key, std::uint32_t index, char* name,
+  [[nodiscard]] RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
+  [[nodiscard]] RegResult EnumKeyEx(HKey key, std::uint32_t index, char* name,
                       std::uint32_t* nameLength) override;
-  RegResult QueryInfoKey(HKey key, std::uint32_t* subKeys,
+  [[nodiscard]] RegResult QueryInfoKey(HKey key, std::uint32_t* subKeys,
                          std::uint32_t* maxSubKeyLength) override;
-  RegResult DeleteKey(HKey key, std::string_view subKey) override;
-  RegResult CloseKey(HKey key) override;
+  [[nodiscard]] RegResult DeleteKey(HKey key, std::string_view subKey) override;
+  [[nodiscard]] RegResult CloseKey(HKey key) override;
 
   // Keys opened through this store and not closed yet (leak checks in tests).
   std::size_t OpenKeyCount() const { return openKeys_.size(); }
