@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/call_minimum.h"
-#include "tests/core/fault_sweep_support.h"
+#include "testing/page_rig.h"
 
 namespace quillon::bench {
 namespace {

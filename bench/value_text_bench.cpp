@@ -5,7 +5,7 @@
 
 #include "profile/registry_access.h"
 #include "testing/memory_registry_store.h"
-#include "tests/core/fault_sweep_support.h"
+#include "testing/page_rig.h"
 
 namespace quillon::bench {
 namespace {

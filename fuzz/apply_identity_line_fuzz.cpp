@@ -16,7 +16,7 @@
 #include "testing/fake_controls.h"
 #include "testing/fake_outlook.h"
 #include "testing/scripted_user.h"
-#include "tests/core/fault_sweep_support.h"
+#include "testing/page_rig.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "platform/ansi.h"
 #include "profile/account_store.h"
 #include "profile/profile_values.h"
-#include "tests/core/fault_sweep_support.h"
+#include "testing/page_rig.h"
 
 namespace {
 

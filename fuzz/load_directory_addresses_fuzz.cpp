@@ -10,7 +10,7 @@
 #include "platform/text.h"
 #include "profile/profile_values.h"
 #include "profile/registry_access.h"
-#include "tests/core/fault_sweep_support.h"
+#include "testing/page_rig.h"
 
 namespace {
 

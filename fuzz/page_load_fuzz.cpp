@@ -12,7 +12,7 @@
 #include "platform/text.h"
 #include "profile/account_store.h"
 #include "profile/profile_values.h"
-#include "tests/core/fault_sweep_support.h"
+#include "testing/page_rig.h"
 
 namespace {
 

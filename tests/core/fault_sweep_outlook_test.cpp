@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ansi.h"
-#include "tests/core/fault_sweep_support.h"
+#include "testing/page_rig.h"
 
 namespace quillon::testing {
 namespace {

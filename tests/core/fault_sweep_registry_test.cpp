@@ -14,7 +14,7 @@
 #include "platform/ansi.h"
 #include "profile/account_store.h"
 #include "profile/profile_values.h"
-#include "tests/core/fault_sweep_support.h"
+#include "tests/core/fault_world.h"
 
 namespace quillon::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include "platform/ansi.h"
 #include "profile/profile_values.h"
 #include "profile/registry_access.h"
-#include "tests/core/fault_sweep_support.h"
+#include "testing/page_rig.h"
 
 namespace quillon::testing {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/core/fault_sweep_support.h"
+#include "testing/page_rig.h"
 #include "tests/support/checks.h"
 
 namespace quillon::testing {

@@ -1,4 +1,4 @@
-#include "tests/core/fault_sweep_support.h"
+#include "testing/page_rig.h"
 
 #include <algorithm>
 
@@ -7,7 +7,6 @@
 #include "profile/account_store.h"
 #include "profile/profile_values.h"
 #include "profile/registry_access.h"
-#include "tests/core/store_under_test.h"
 
 namespace quillon::testing {
 namespace {
@@ -99,7 +98,7 @@ PageRig::PageRig(std::u16string outlookVersion, std::u16string_view profilesKey,
 
 void PageRig::Put(const std::string& path, std::string_view name, Bytes bytes,
                   std::uint32_t type) {
-  if (alsoSeeded_) SeedValue(*alsoSeeded_, platform::kCurrentUser, path, name, type, bytes);
+  if (alsoSeed_) alsoSeed_(path, name, type, bytes);
   registry.PutValue(platform::kCurrentUser, path, name, type, std::move(bytes));
 }
 
@@ -225,53 +224,6 @@ void SweepWorld::BuildProfile() {
   SeedProfileValue("monitoredfolders",
                    StoredUtf16(projects->entryId() + u"\t" + archive->entryId() + u"\t"));
   Put(Ansi(profile::AccountsKeyPath(u"Other")), "NextAccountID", Dwords({9}), platform::kRegDword);
-}
-
-}  // namespace quillon::testing
-
-namespace quillon::testing {
-
-SweptStores::SweptStores() {
-  std::unique_ptr<platform::RegistryStore> underTest = MakeStoreUnderTest();
-  if (!InMemoryStoreOrNull(*underTest)) real = std::move(underTest);
-}
-
-FaultWorld::FaultWorld(std::u16string outlookVersion, std::u16string_view profilesKey)
-    : SweepWorld(std::move(outlookVersion), profilesKey, faults) {
-  faults.Wrap(real ? *real : static_cast<platform::RegistryStore&>(registry));
-  if (!real) return;
-  for (const auto& [root, path] : WatchedTrees()) CopyTree(registry, *real, root, path);
-  // What a sweep seeds later must reach the store the page reads.
-  SeedAlsoInto(real.get());
-}
-
-FaultWorld::~FaultWorld() {
-  if (!real) return;
-  for (const auto& [root, path] : WatchedTrees()) RemoveKeyTree(*real, root, path);
-}
-
-// Every tree a world or a sweep may write: the account class and all profiles,
-// in the old place and where Outlook 2013 and later keep them.
-std::vector<std::pair<platform::HKey, std::string>> FaultWorld::WatchedTrees() const {
-  std::vector<std::pair<platform::HKey, std::string>> trees = {
-      {platform::kClassesRoot, "CLSID\\" + Ansi(profile::kIdentityAccountClsid)}};
-  for (const std::u16string& profiles :
-       {std::u16string(profile::sProfilesKey), profile::VersionedProfilesKey(15),
-        profile::VersionedProfilesKey(16)}) {
-    trees.emplace_back(platform::kCurrentUser, Ansi(profiles));
-  }
-  return trees;
-}
-
-void FaultWorld::Reflect() {
-  if (!real) return;
-  for (const auto& [root, path] : WatchedTrees()) CopyTree(*real, registry, root, path);
-}
-
-std::optional<std::size_t> FaultWorld::OpenHandles() { return OpenHandleCountOf(faults.Target()); }
-
-std::string FaultWorld::ProfileKeyAsCalled() const {
-  return "HKEY_CURRENT_USER\\" + Ansi(profile::ProfileKeyPath(module.Profile()));
 }
 
 }  // namespace quillon::testing

@@ -1,10 +1,11 @@
-// What the page tests, the fault sweeps, the fuzz targets and the benchmarks
-// share: whole-registry images of the in-memory store (what changed, and
-// whether anything changed outside the keys an operation may write to), and a
-// page with the registry, Outlook, the add-in and a scripted user around it.
+// The page rig that the page tests, the fault sweeps, the fuzz targets and the
+// benchmarks share: whole-registry images of the in-memory store (what changed,
+// and whether anything changed outside the keys an operation may write to), and
+// a page with the registry, Outlook, the add-in and a scripted user around it.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -18,7 +19,6 @@
 #include "profile/profile_location.h"
 #include "testing/fake_controls.h"
 #include "testing/fake_outlook.h"
-#include "testing/fault_injecting_registry_store.h"
 #include "testing/memory_registry_store.h"
 #include "testing/recording_diagnostics.h"
 #include "testing/scripted_user.h"
@@ -102,11 +102,13 @@ class PageRig {
   LibraryVersion version{2, 4, 17};
 
  protected:
-  // Every later Put also goes to `store` (the real registry the page runs on).
-  void SeedAlsoInto(platform::RegistryStore* store) { alsoSeeded_ = store; }
+  // Every later Put also goes through `seed` (into the real registry the page runs on).
+  using SeedHook = std::function<void(const std::string& path, std::string_view name,
+                                      std::uint32_t type, const Bytes& bytes)>;
+  void SeedAlsoInto(SeedHook seed) { alsoSeed_ = std::move(seed); }
 
  private:
-  platform::RegistryStore* alsoSeeded_ = nullptr;
+  SeedHook alsoSeed_;
   std::u16string profilesKey_;
   std::unique_ptr<FakePageControls> controls_;
   std::unique_ptr<QuillonPage> page_;
@@ -131,39 +133,6 @@ class SweepWorld : public PageRig {
 
  private:
   void BuildProfile();
-};
-
-// The stores a fault sweep's page runs on: the store under test (the world's
-// own in-memory registry natively, the real registry in the Windows build)
-// behind the wrapper that fails the calls the sweep chooses.
-struct SweptStores {
-  SweptStores();
-  std::unique_ptr<platform::RegistryStore> real;  // none: the in-memory registry
-  FaultInjectingRegistryStore faults;
-};
-
-// The sweep world on the store under test. On the real registry the world's
-// trees are installed there first and mirrored back into `registry` by
-// Reflect, so every check and image reads one kind of store.
-class FaultWorld : private SweptStores, public SweepWorld {
- public:
-  explicit FaultWorld(std::u16string outlookVersion = u"11.0.0.8010",
-                      std::u16string_view profilesKey = profile::sProfilesKey);
-  FaultWorld(const FaultWorld&) = delete;
-  FaultWorld& operator=(const FaultWorld&) = delete;
-  ~FaultWorld();
-
-  using SweptStores::faults;
-  bool OnRealRegistry() const { return real != nullptr; }
-  // Makes `registry` show what the page left in the store it ran on.
-  void Reflect();
-  // Handles of the store the page runs on that are still open.
-  std::optional<std::size_t> OpenHandles();
-  // "HKEY_CURRENT_USER\<profile key>" of the copy the page chose, as the calls name it.
-  std::string ProfileKeyAsCalled() const;
-
- private:
-  std::vector<std::pair<platform::HKey, std::string>> WatchedTrees() const;
 };
 
 }  // namespace quillon::testing

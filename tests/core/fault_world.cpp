@@ -1,0 +1,62 @@
+#include "tests/core/fault_world.h"
+
+#include "platform/ansi.h"
+#include "profile/account_store.h"
+#include "profile/profile_location.h"
+#include "profile/profile_values.h"
+#include "tests/core/store_under_test.h"
+
+namespace quillon::testing {
+namespace {
+
+std::string Ansi(std::u16string_view text) { return platform::ToAnsi(text); }
+
+}  // namespace
+
+SweptStores::SweptStores() {
+  std::unique_ptr<platform::RegistryStore> underTest = MakeStoreUnderTest();
+  if (!InMemoryStoreOrNull(*underTest)) real = std::move(underTest);
+}
+
+FaultWorld::FaultWorld(std::u16string outlookVersion, std::u16string_view profilesKey)
+    : SweepWorld(std::move(outlookVersion), profilesKey, faults) {
+  faults.Wrap(real ? *real : static_cast<platform::RegistryStore&>(registry));
+  if (!real) return;
+  for (const auto& [root, path] : WatchedTrees()) CopyTree(registry, *real, root, path);
+  // What a sweep seeds later must reach the store the page reads.
+  SeedAlsoInto([this](const std::string& path, std::string_view name, std::uint32_t type,
+                      const Bytes& bytes) {
+    SeedValue(*real, platform::kCurrentUser, path, name, type, bytes);
+  });
+}
+
+FaultWorld::~FaultWorld() {
+  if (!real) return;
+  for (const auto& [root, path] : WatchedTrees()) RemoveKeyTree(*real, root, path);
+}
+
+// Every tree a world or a sweep may write: the account class and all profiles,
+// in the old place and where Outlook 2013 and later keep them.
+std::vector<std::pair<platform::HKey, std::string>> FaultWorld::WatchedTrees() const {
+  std::vector<std::pair<platform::HKey, std::string>> trees = {
+      {platform::kClassesRoot, "CLSID\\" + Ansi(profile::kIdentityAccountClsid)}};
+  for (const std::u16string& profiles :
+       {std::u16string(profile::sProfilesKey), profile::VersionedProfilesKey(15),
+        profile::VersionedProfilesKey(16)}) {
+    trees.emplace_back(platform::kCurrentUser, Ansi(profiles));
+  }
+  return trees;
+}
+
+void FaultWorld::Reflect() {
+  if (!real) return;
+  for (const auto& [root, path] : WatchedTrees()) CopyTree(*real, registry, root, path);
+}
+
+std::optional<std::size_t> FaultWorld::OpenHandles() { return OpenHandleCountOf(faults.Target()); }
+
+std::string FaultWorld::ProfileKeyAsCalled() const {
+  return "HKEY_CURRENT_USER\\" + Ansi(profile::ProfileKeyPath(module.Profile()));
+}
+
+}  // namespace quillon::testing

@@ -1,0 +1,51 @@
+// The sweep world on the store under test: natively the in-memory registry, in
+// the Windows build the real one, behind a wrapper that fails chosen calls.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "testing/fault_injecting_registry_store.h"
+#include "testing/page_rig.h"
+
+namespace quillon::testing {
+
+// The stores a fault sweep's page runs on: the store under test (the world's
+// own in-memory registry natively, the real registry in the Windows build)
+// behind the wrapper that fails the calls the sweep chooses.
+struct SweptStores {
+  SweptStores();
+  std::unique_ptr<platform::RegistryStore> real;  // none: the in-memory registry
+  FaultInjectingRegistryStore faults;
+};
+
+// The sweep world on the store under test. On the real registry the world's
+// trees are installed there first and mirrored back into `registry` by
+// Reflect, so every check and image reads one kind of store.
+class FaultWorld : private SweptStores, public SweepWorld {
+ public:
+  explicit FaultWorld(std::u16string outlookVersion = u"11.0.0.8010",
+                      std::u16string_view profilesKey = profile::sProfilesKey);
+  FaultWorld(const FaultWorld&) = delete;
+  FaultWorld& operator=(const FaultWorld&) = delete;
+  ~FaultWorld();
+
+  using SweptStores::faults;
+  bool OnRealRegistry() const { return real != nullptr; }
+  // Makes `registry` show what the page left in the store it ran on.
+  void Reflect();
+  // Handles of the store the page runs on that are still open.
+  std::optional<std::size_t> OpenHandles();
+  // "HKEY_CURRENT_USER\<profile key>" of the copy the page chose, as the calls name it.
+  std::string ProfileKeyAsCalled() const;
+
+ private:
+  std::vector<std::pair<platform::HKey, std::string>> WatchedTrees() const;
+};
+
+}  // namespace quillon::testing
