@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/outcome.h"
+#include "fuzz/registry_image.h"
+#include "fuzz/reused_world.h"
 #include "identities/identity_entry_form.h"
 #include "page/quillon_page.h"
 #include "platform/ansi.h"
@@ -26,20 +29,31 @@ using testing::StoredUtf16;
 using testing::SweepWorld;
 constexpr std::int32_t kNext = SweepWorld::kFirstFreeNumber;
 
-// Built once; every input starts from the registry it had when it was made.
-struct ReusedWorld {
-  SweepWorld world;
-  std::shared_ptr<const testing::MemoryRegistryStore::Tree> start = world.registry.SaveTree();
-  testing::RegistryImage before = testing::TakeImage(world.registry);
+// What stays from input to input: the world, the image it starts from and
+// the buffers of the image each input ends with.
+struct Reused {
+  fuzz::ReusedWorld<SweepWorld> world;
+  fuzz::FlatImage before, after;
 
-  SweepWorld& Reset() {
-    world.registry.RestoreTree(*start);
-    world.registry.ClearCalls();
-    world.outlook.journal.clear();
-    world.user = testing::ScriptedUser();
-    return world;
-  }
+  Reused() { before.Take(world.Enter().world().registry); }
 };
+
+// A saved identity that holds no TAB or NUL (the load's list separators)
+// comes back as the same display name and address (the load trims the
+// address; only a hand-made line can put blanks inside its brackets).
+void CheckReload(SweepWorld& world, const std::u16string& line, const IdentityFields& fields,
+                 fuzz::Outcome& outcome) {
+  if (line.find_first_of(std::u16string_view(u"\t\0", 2)) != std::u16string::npos) return;
+  world.OpenPage();
+  FUZZ_CHECK(world.ui().List1.ListCount() <= 1);
+  if (world.ui().List1.ListCount() == 1) {
+    const IdentityFields loaded = ParseIdentityEntry(world.ui().List1.List(0));
+    FUZZ_CHECK(loaded.displayName == fields.displayName);
+    FUZZ_CHECK(loaded.address == text::TrimSpaces(fields.address));
+  }
+  if (fuzz::Outcome::Recording()) outcome.Add(world.ui().List1).Add(world.ui().List2).Add(world.ui().List3);
+  world.ClosePage();
+}
 
 }  // namespace
 
@@ -49,9 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string replySignature = fuzz::ConsumeUtf16(input, input.ConsumeIntegral<std::uint8_t>() % 16);
   const std::u16string line = fuzz::ConsumeUtf16(input, 2048);
 
-  static ReusedWorld reused;
-  SweepWorld& world = reused.Reset();
-  const testing::RegistryImage& before = reused.before;
+  static Reused reused;
+  const auto turn = reused.world.Enter();
+  SweepWorld& world = turn.world();
   world.OpenPage();
   world.ui().List1.Clear();
   world.ui().List2.Clear();
@@ -65,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   world.ClosePage();
   FUZZ_CHECK(world.user.Unexpected().empty());
   FUZZ_CHECK(world.registry.OpenHandleCount() == 0);
-  const testing::RegistryImage after = testing::TakeImage(world.registry);
-  FUZZ_CHECK(testing::ChangesOutside(before, after, {world.ProfilePrefix()}).empty());
+  reused.after.Take(world.registry);
+  FUZZ_CHECK(ChangesOutside(reused.before, reused.after, {world.ProfilePrefix()}).empty());
   // Accounts of other kinds keep every value; the Exchange account only its name changes.
   FUZZ_CHECK(world.Value(world.AccountPath(2), "POP3 Server") == StoredUtf16(u"pop.home.example"));
   FUZZ_CHECK(world.Value(world.AccountPath(2), "Account Name") == StoredUtf16(u"Home mail"));
@@ -80,22 +94,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto order = world.Value(world.AccountsPath(), platform::ToAnsi(profile::kAccountOrderValue));
   FUZZ_CHECK(order == (created ? Bytes{1, 0, 0, 0, 2, 0, 0, 0, kNext, 0, 0, 0}
                                : Bytes{1, 0, 0, 0, 2, 0, 0, 0}));
-  if (!created) return 0;
-  FUZZ_CHECK(world.Value(world.AccountPath(kNext), "Email") == StoredUtf16(fields.address));
-  FUZZ_CHECK(world.Value(world.AccountPath(kNext), "Display Name") == StoredUtf16(fields.displayName));
-  FUZZ_CHECK(world.Value(world.AccountsPath(), "NextAccountID") == (Bytes{kNext + 1, 0, 0, 0}));
-
-  // A saved identity that holds no TAB or NUL (the load's list separators)
-  // comes back as the same display name and address (the load trims the
-  // address; only a hand-made line can put blanks inside its brackets).
-  if (line.find_first_of(std::u16string_view(u"\t\0", 2)) != std::u16string::npos) return 0;
-  world.OpenPage();
-  FUZZ_CHECK(world.ui().List1.ListCount() <= 1);
-  if (world.ui().List1.ListCount() == 1) {
-    const IdentityFields loaded = ParseIdentityEntry(world.ui().List1.List(0));
-    FUZZ_CHECK(loaded.displayName == fields.displayName);
-    FUZZ_CHECK(loaded.address == text::TrimSpaces(fields.address));
+  fuzz::Outcome outcome;
+  if (fuzz::Outcome::Recording()) outcome.Add(reused.after.Text()).Add(world.user);
+  if (created) {
+    FUZZ_CHECK(world.Value(world.AccountPath(kNext), "Email") == StoredUtf16(fields.address));
+    FUZZ_CHECK(world.Value(world.AccountPath(kNext), "Display Name") == StoredUtf16(fields.displayName));
+    FUZZ_CHECK(world.Value(world.AccountsPath(), "NextAccountID") == (Bytes{kNext + 1, 0, 0, 0}));
+    CheckReload(world, line, fields, outcome);
   }
-  world.ClosePage();
+  outcome.Record(data, size);
   return 0;
 }

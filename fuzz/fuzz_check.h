@@ -1,5 +1,6 @@
 // What the fuzz targets share: a check that stops the run with a message
-// (libFuzzer then saves the input), and reading UTF-16 text from fuzz bytes.
+// (libFuzzer then saves the input), a switch for slower self-checks, and
+// reading UTF-16 text from fuzz bytes.
 #pragma once
 
 #include <cstdio>
@@ -18,6 +19,13 @@
   } while (0)
 
 namespace quillon::fuzz {
+
+// QUILLON_FUZZ_SELF_CHECK=1 (scripts/test-fuzz.sh sets it for its replays):
+// the targets' shortcuts are checked against the slower ways they replace.
+inline bool SelfChecking() {
+  static const bool on = std::getenv("QUILLON_FUZZ_SELF_CHECK") != nullptr;
+  return on;
+}
 
 // UTF-16LE code units from the front of the input; at most maxUnits. (Numbers
 // and flags come from its end, so sample files keep readable text up front.)

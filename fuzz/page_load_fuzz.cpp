@@ -2,12 +2,15 @@
 // key names, any kind, any text and signature values, a broken order list,
 // folder list and Reply-To format), then an Apply of the unchanged page: at
 // once (nothing is dirty, nothing is written) and after MarkDirty (only what a
-// save rewrites may change).
+// save rewrites may change). Every input starts from the same empty profile.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
+#include "fuzz/outcome.h"
+#include "fuzz/registry_image.h"
+#include "fuzz/reused_world.h"
 #include "platform/ansi.h"
 #include "platform/text.h"
 #include "profile/account_store.h"
@@ -81,18 +84,38 @@ std::vector<std::string> SaveMayWrite(const PageRig& rig) {
   return allowed;
 }
 
-bool NewAccountKey(const testing::RegistryImage& before, const std::string& accounts,
+bool NewAccountKey(const fuzz::FlatImage& before, const std::string& accounts,
                    const std::string& change) {
   if (!change.starts_with(accounts)) return false;
   const std::size_t end = change.find('\\', accounts.size());
-  return end != std::string::npos && !before.contains(change.substr(0, end + 1));
+  return end != std::string::npos && !before.Contains(std::string_view(change).substr(0, end + 1));
+}
+
+// What stays from input to input: the world and the images' buffers.
+struct Reused {
+  fuzz::ReusedWorld<PageRig> world;
+  fuzz::FlatImage before, loaded, applied, saved;
+};
+
+void RecordOutcome(const std::uint8_t* data, std::size_t size, const Reused& reused,
+                   const fuzz::Outcome& atLoad, const PageRig& rig) {
+  if (!fuzz::Outcome::Recording()) return;
+  fuzz::Outcome outcome = atLoad;
+  for (const fuzz::FlatImage* image : {&reused.before, &reused.loaded, &reused.applied, &reused.saved}) {
+    outcome.Add(image->Text());
+  }
+  outcome.Add(rig.user).AddNumber(rig.module.bRestart).AddNumber(rig.module.bReread);
+  outcome.AddNumber(rig.outlook.journal.size());
+  outcome.Record(data, size);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);
-  PageRig rig;
+  static Reused reused;
+  const auto turn = reused.world.Enter();
+  PageRig& rig = turn.world();
   rig.SeedExchangeAccount(input.ConsumeIntegralInRange<std::int32_t>(0, 20), u"Microsoft Exchange Server");
   const int accounts = input.ConsumeIntegralInRange(0, 6);
   for (int i = 0; i < accounts; ++i) PutAccount(rig, input);
@@ -100,20 +123,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   PutProfileValue(rig, input, rig.AccountsPath(), "NextAccountID");
   PutProfileValue(rig, input, rig.ProfilePath(), "replyaddressformat");
   PutProfileValue(rig, input, rig.ProfilePath(), "monitoredfolders");
-  const testing::RegistryImage before = testing::TakeImage(rig.registry);
+  reused.before.Take(rig.registry);
 
   rig.OpenPage();
   FUZZ_CHECK(rig.registry.OpenHandleCount() == 0);
   FUZZ_CHECK(rig.ui().List2.ListCount() == rig.ui().List1.ListCount());
   FUZZ_CHECK(rig.ui().List3.ListCount() == rig.ui().List1.ListCount());
   FUZZ_CHECK(!rig.page().PropertyPage_Dirty());
+  fuzz::Outcome atLoad;
+  if (fuzz::Outcome::Recording()) {
+    for (const auto* list : {&rig.ui().List1, &rig.ui().List2, &rig.ui().List3, &rig.ui().List4}) {
+      atLoad.Add(*list);
+    }
+  }
   // The load writes at most the folder list, rebuilt from what it read.
-  const testing::RegistryImage loaded = testing::TakeImage(rig.registry);
-  FUZZ_CHECK(testing::ChangesOutside(before, loaded, {rig.ProfilePrefix() + ":monitoredfolders"}).empty());
+  reused.loaded.Take(rig.registry);
+  FUZZ_CHECK(ChangesOutside(reused.before, reused.loaded, {rig.ProfilePrefix() + ":monitoredfolders"}).empty());
 
   rig.page().PropertyPage_Apply();
   FUZZ_CHECK(rig.user.Dialogs().empty());
-  FUZZ_CHECK(testing::ChangesOutside(loaded, testing::TakeImage(rig.registry), {}).empty());
+  reused.applied.Take(rig.registry);
+  FUZZ_CHECK(ChangesOutside(reused.loaded, reused.applied, {}).empty());
 
   rig.page().MarkDirty();
   rig.user.AnswerMessageBox(platform::kAnswerNo);
@@ -121,11 +151,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(rig.user.Unexpected().empty());
   FUZZ_CHECK(rig.registry.OpenHandleCount() == 0);
   const std::string accountsPrefix = "HKCU\\" + rig.AccountsPath() + "\\";
-  for (const std::string& change :
-       testing::ChangesOutside(loaded, testing::TakeImage(rig.registry), SaveMayWrite(rig))) {
-    FUZZ_CHECK(NewAccountKey(loaded, accountsPrefix, change));
+  reused.saved.Take(rig.registry);
+  for (const std::string& change : ChangesOutside(reused.loaded, reused.saved, SaveMayWrite(rig))) {
+    FUZZ_CHECK(NewAccountKey(reused.loaded, accountsPrefix, change));
   }
   rig.ClosePage();
   FUZZ_CHECK(rig.registry.OpenHandleCount() == 0);
+  RecordOutcome(data, size, reused, atLoad, rig);
   return 0;
 }

@@ -26,13 +26,39 @@ done
 scratch=$build/test-corpus
 rm -rf "$scratch"
 QUILLON_FUZZ_CORPUS=$scratch scripts/fuzz "$seconds" "${targets[@]}"
-# Each starting input once more on its own: an input that fails only after
-# others ran (state left behind between inputs) shows here.
-for target in "${targets[@]}"; do
-  if ! "$build/fuzz/${target}_fuzz" fuzz/corpus/"$target"/* \
-      >"$build/logs/$target.replay.log" 2>&1; then
+# Each starting input once more, twice in a row, the corpus forwards and
+# backwards: an input that fails only after others ran (state left behind
+# between inputs) shows here. QUILLON_FUZZ_SELF_CHECK checks the targets'
+# shortcuts (registry images, the reused world) against the slow ways.
+replay() {  # replay TARGET LOG INPUT...
+  local target=$1 log=$2
+  shift 2
+  if ! QUILLON_FUZZ_SELF_CHECK=1 "$build/fuzz/${target}_fuzz" -runs=2 "$@" >"$log" 2>&1; then
     echo "test-fuzz: $target fails on its starting corpus:" >&2
-    grep -a -m5 -E 'Running:|check failed|ERROR|SUMMARY' "$build/logs/$target.replay.log" >&2 || true
+    grep -a -m5 -E 'Running:|check failed|ERROR|SUMMARY' "$log" >&2 || true
+    exit 1
+  fi
+}
+for target in "${targets[@]}"; do
+  inputs=(fuzz/corpus/"$target"/*)
+  mapfile -t backwards < <(printf '%s\n' "${inputs[@]}" | tac)
+  export QUILLON_FUZZ_OUTCOMES=$build/logs/$target.outcomes
+  rm -f "$QUILLON_FUZZ_OUTCOMES"
+  replay "$target" "$build/logs/$target.replay.log" "${inputs[@]}"
+  replay "$target" "$build/logs/$target.backwards.log" "${backwards[@]}"
+  # The targets that keep their world between inputs also run each input in a
+  # process of its own; every run of an input must come to the same outcome.
+  [ -s "$QUILLON_FUZZ_OUTCOMES" ] || continue
+  for input in "${inputs[@]}"; do replay "$target" "$build/logs/$target.alone.log" "$input"; done
+  # (libFuzzer runs a process's first input once more: it allocates the world.)
+  outcomes=$(sort -u "$QUILLON_FUZZ_OUTCOMES" | wc -l)
+  distinct=$(cut -d' ' -f1 "$QUILLON_FUZZ_OUTCOMES" | sort -u | wc -l)
+  fewest=$(cut -d' ' -f1 "$QUILLON_FUZZ_OUTCOMES" | sort | uniq -c | sort -n | awk 'NR == 1 {print $1}')
+  if [ "$outcomes" -ne "$distinct" ] || [ "$fewest" -lt 6 ]; then
+    echo "test-fuzz: $target: an input came to different outcomes in different runs" \
+         "($distinct inputs, $outcomes outcomes, fewest runs of one $fewest;" \
+         "see $QUILLON_FUZZ_OUTCOMES)" >&2
     exit 1
   fi
 done
+unset QUILLON_FUZZ_OUTCOMES

@@ -39,7 +39,10 @@ int CompareFolded(std::string_view left, std::string_view right) {
     if (code < 0x80) return code >= 'a' && code <= 'z' ? code - 0x20 : code;  // ASCII: no table
     return UpperCaseUnit(FromAnsi(std::string_view(&byte, 1))[0]);
   };
-  for (std::size_t i = 0; i < common; ++i) {
+  // Equal bytes fold alike: only the rest is folded (names in a tree share long heads).
+  std::size_t i = 0;
+  while (i < common && left[i] == right[i]) ++i;
+  for (; i < common; ++i) {
     const char16_t l = folded(left[i]);
     const char16_t r = folded(right[i]);
     if (l != r) return l < r ? -1 : 1;
@@ -154,7 +157,10 @@ MemoryRegistryStore::Key* MemoryRegistryStore::RootKey(HKey root) const {
 
 RegResult MemoryRegistryStore::Intercept(Operation operation, HKey key, std::string_view name,
                                          KeyAccess access) {
-  Call& call = calls_.emplace_back(Call{operation, "", std::string(name), access});
+  if (!logCalls_ && failures_.empty()) return kErrorSuccess;
+  Call unlogged;
+  Call& call = logCalls_ ? calls_.emplace_back() : unlogged;
+  call = Call{operation, "", std::string(name), access};
   if (Key* root = RootKey(key)) {
     call.keyPath = root->fullPath;
   } else if (auto open = handles_.find(key); open != handles_.end()) {
@@ -408,8 +414,33 @@ std::shared_ptr<const MemoryRegistryStore::Tree> MemoryRegistryStore::SaveTree()
 }
 
 void MemoryRegistryStore::RestoreTree(const Tree& tree) {
-  classesRoot_ = CopyKey(*tree.classesRoot, nullptr);
-  currentUser_ = CopyKey(*tree.currentUser, nullptr);
+  SyncKey(*classesRoot_, *tree.classesRoot);
+  SyncKey(*currentUser_, *tree.currentUser);
+}
+
+// Makes `live` hold what `saved` holds. A key both have (by its exact name)
+// stays, and its values are copied only when they differ: a fuzz target
+// restores after every input and finds most of the tree as it left it.
+void MemoryRegistryStore::SyncKey(Key& live, const Key& saved) {
+  if (!(live.values == saved.values)) live.values = saved.values;
+  live.cursorValid = false;
+  for (auto sub = live.subKeys.begin(); sub != live.subKeys.end();) {
+    const auto kept = saved.subKeys.find(sub->first);
+    if (kept != saved.subKeys.end() && kept->first == sub->first) {
+      ++sub;
+      continue;
+    }
+    sub->second->deleted = true;
+    sub = live.subKeys.erase(sub);
+  }
+  for (const auto& [name, sub] : saved.subKeys) {
+    const auto found = live.subKeys.find(name);
+    if (found == live.subKeys.end()) {
+      live.subKeys.emplace(name, CopyKey(*sub, &live));
+    } else {
+      SyncKey(*found->second, *sub);
+    }
+  }
 }
 
 MemoryRegistryStore::Key* MemoryRegistryStore::FindPath(Key* from, std::string_view path) const {
@@ -476,18 +507,26 @@ std::vector<std::string> MemoryRegistryStore::ValueNames(HKey root, std::string_
 
 namespace {
 
+// One path buffer for the whole walk, grown and cut back, rather than a new
+// string per key (fuzz targets walk the registry several times per input).
 template <typename Key, typename Visitor>
-void VisitKey(const Key& key, const std::string& path, const Visitor& visit) {
+void VisitKey(const Key& key, std::string& path, const Visitor& visit) {
   visit(path, key.values);
+  const std::size_t length = path.size();
   for (const auto& [name, sub] : key.subKeys) {
-    VisitKey(*sub, path.empty() ? name : path + "\\" + name, visit);
+    if (length != 0) path += '\\';
+    path += name;
+    VisitKey(*sub, path, visit);
+    path.resize(length);
   }
 }
 
 }  // namespace
 
 void MemoryRegistryStore::ForEachKey(HKey root, const KeyVisitor& visit) const {
-  if (const Key* key = RootKey(root)) VisitKey(*key, std::string(), visit);
+  std::string path;
+  path.reserve(256);  // a profile's account keys lie about ten names deep
+  if (const Key* key = RootKey(root)) VisitKey(*key, path, visit);
 }
 
 }  // namespace quillon::testing

@@ -87,7 +87,11 @@ PageRig::PageRig(std::u16string outlookVersion, std::u16string_view profilesKey)
 // `registry` is only bound here, not used, before it is constructed.
 PageRig::PageRig(std::u16string outlookVersion, std::u16string_view profilesKey,
                  platform::RegistryStore& pageStore)
-    : module(pageStore, diagnostics), outlook(std::move(outlookVersion)), profilesKey_(profilesKey) {
+    : module(pageStore, diagnostics),
+      outlook(std::move(outlookVersion)),
+      profilesKey_(profilesKey),
+      profilePath_(Ansi(profile::ProfileKeyPath(Location()))),
+      accountsPath_(Ansi(profile::AccountsKeyPath(Location()))) {
   outlook.addIn->userName = kUser;
   outlook.addIn->profileName = kProfile;
   outlook.ns->chooser = [this] { return user.PickFolder(); };
@@ -165,9 +169,14 @@ void PageRig::ClosePage() {
   page_.reset();
 }
 
-std::string PageRig::ProfilePath() const { return Ansi(profile::ProfileKeyPath(Location())); }
+void PageRig::DropControls() {
+  page_.reset();
+  controls_.reset();
+}
+
+const std::string& PageRig::ProfilePath() const { return profilePath_; }
 std::string PageRig::ProfilePrefix() const { return "HKCU\\" + ProfilePath() + "\\"; }
-std::string PageRig::AccountsPath() const { return Ansi(profile::AccountsKeyPath(Location())); }
+const std::string& PageRig::AccountsPath() const { return accountsPath_; }
 
 std::string PageRig::AccountPath(std::int32_t number) const {
   return AccountsPath() + "\\" + Ansi(profile::AccountKeyName(number));

@@ -79,14 +79,15 @@ class PageRig {
 
   QuillonPage& OpenPage();  // a fresh page instance on the shared module state, loaded
   void ClosePage();         // Outlook destroys the page
+  void DropControls();      // the closed page's controls go too (a fuzz target reuses the rig)
   QuillonPage& page() { return *page_; }
   FakePageControls& ui() { return *controls_; }
 
   // "HKCU\...\Profiles\<profile>\": everything the page may write lies below it.
   std::string ProfilePrefix() const;
-  std::string ProfilePath() const;  // paths below HKEY_CURRENT_USER
+  const std::string& ProfilePath() const;  // paths below HKEY_CURRENT_USER
   profile::ProfileLocation Location() const { return {profilesKey_, kProfile}; }
-  std::string AccountsPath() const;
+  const std::string& AccountsPath() const;
   std::string AccountPath(std::int32_t number) const;
   std::optional<Bytes> Value(const std::string& path, std::string_view name) const;
   std::optional<Bytes> ProfileValue(std::string_view name) const;
@@ -110,6 +111,9 @@ class PageRig {
  private:
   SeedHook alsoSeed_;
   std::u16string profilesKey_;
+  // Made once: the fuzz targets ask for them many times per input.
+  std::string profilePath_;
+  std::string accountsPath_;
   std::unique_ptr<FakePageControls> controls_;
   std::unique_ptr<QuillonPage> page_;
 };
