@@ -102,7 +102,7 @@ PageRig::PageRig(std::u16string outlookVersion, std::u16string_view profilesKey,
 
 void PageRig::Put(const std::string& path, std::string_view name, Bytes bytes,
                   std::uint32_t type) {
-  if (alsoSeed_) alsoSeed_(path, name, type, bytes);
+  if (mirror_) mirror_(path, name, type, bytes);
   registry.PutValue(platform::kCurrentUser, path, name, type, std::move(bytes));
 }
 

@@ -103,13 +103,13 @@ class PageRig {
   LibraryVersion version{2, 4, 17};
 
  protected:
-  // Every later Put also goes through `seed` (into the real registry the page runs on).
-  using SeedHook = std::function<void(const std::string& path, std::string_view name,
-                                      std::uint32_t type, const Bytes& bytes)>;
-  void SeedAlsoInto(SeedHook seed) { alsoSeed_ = std::move(seed); }
+  // Every later Put is also handed to `mirror`, which writes it where the page reads.
+  using WriteMirror = std::function<void(const std::string& path, std::string_view name,
+                                     std::uint32_t type, const Bytes& bytes)>;
+  void MirrorWritesInto(WriteMirror mirror) { mirror_ = std::move(mirror); }
 
  private:
-  SeedHook alsoSeed_;
+  WriteMirror mirror_;
   std::u16string profilesKey_;
   // Made once: the fuzz targets ask for them many times per input.
   std::string profilePath_;

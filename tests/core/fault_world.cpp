@@ -24,7 +24,7 @@ FaultWorld::FaultWorld(std::u16string outlookVersion, std::u16string_view profil
   if (!real) return;
   for (const auto& [root, path] : WatchedTrees()) CopyTree(registry, *real, root, path);
   // What a sweep seeds later must reach the store the page reads.
-  SeedAlsoInto([this](const std::string& path, std::string_view name, std::uint32_t type,
+  MirrorWritesInto([this](const std::string& path, std::string_view name, std::uint32_t type,
                       const Bytes& bytes) {
     SeedValue(*real, platform::kCurrentUser, path, name, type, bytes);
   });
