@@ -1,6 +1,6 @@
 // The scenario the stand-in Outlook plays: who the user is, which Outlook,
 // which stores and folders, which item windows are open, and what the user
-// answers in the folder chooser. Read from a JSON file (format in README "Run").
+// answers in the folder chooser. Read from a JSON file (format in docs/run.md, "The stand-in by hand").
 #pragma once
 
 #include <optional>
