@@ -53,11 +53,11 @@ quillon_wine_has_win32() {
 quillon_wine_prefix() {
   : "${WINEPREFIX:?call quillon_wine_env first}"
   local stamp="$WINEPREFIX/.quillon-ready"
-  [ -f "$stamp" ] && return 0
+  quillon_wine_prefix_usable "$stamp" && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$stamp" ] && exit 0
+    quillon_wine_prefix_usable "$stamp" && exit 0
     echo "== creating Wine prefix $WINEPREFIX" >&2
     rm -rf "$WINEPREFIX"
     local log="$WINEPREFIX.log"
@@ -75,6 +75,13 @@ quillon_wine_prefix() {
     cp "$WINEPREFIX"/*.reg "$WINEPREFIX/.quillon-pristine/"
     touch "$stamp"
   ) 9>"$WINEPREFIX.lock"
+}
+
+# A prefix made before 32-bit Wine could run here has no 32-bit system (syswow64)
+# and cannot start the x86 build: it is made again.
+quillon_wine_prefix_usable() {  # quillon_wine_prefix_usable(stamp)
+  [ -f "$1" ] || return 1
+  [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] || ! quillon_wine_has_win32
 }
 
 # Puts the prefix's registry back to how it was created, so that what one run's
