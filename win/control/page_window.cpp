@@ -34,12 +34,6 @@ bool RegisterPageClass(HINSTANCE instance, WNDPROC procedure) {
   return RegisterClassExW(&windowClass) != 0;
 }
 
-struct ClassAndStyle {
-  const wchar_t* windowClass;
-  DWORD style;
-  DWORD extendedStyle;
-};
-
 DWORD AlignStyle(TextAlign align) {
   switch (align) {
     case TextAlign::Centre: return SS_CENTER;
@@ -47,6 +41,8 @@ DWORD AlignStyle(TextAlign align) {
     default: return SS_LEFTNOWORDWRAP;
   }
 }
+
+}  // namespace
 
 ClassAndStyle StyleOf(const ControlDesign& design) {
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_GROUP;
@@ -70,6 +66,8 @@ ClassAndStyle StyleOf(const ControlDesign& design) {
   }
   return {WC_STATICW, style, 0};
 }
+
+namespace {
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 

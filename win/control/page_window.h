@@ -21,6 +21,14 @@
 
 namespace quillon::win {
 
+// The window class and styles a control of the design is created with.
+struct ClassAndStyle {
+  const wchar_t* windowClass;
+  DWORD style;
+  DWORD extendedStyle;
+};
+ClassAndStyle StyleOf(const ControlDesign& design);
+
 class PageWindow {
  public:
   // A library must take its window class away when it is unloaded.
