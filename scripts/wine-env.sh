@@ -34,7 +34,9 @@ quillon_wine_env() {
 }
 
 quillon_wine64_loader=/usr/lib/wine/wine64
-quillon_wine32_loader=/usr/lib/wine/wine  # Debian's wine32:i386
+# Debian's wine32:i386; QUILLON_WINE32_LOADER names another (e.g. one that fails, to see
+# the x86 suites skipped as on a machine that cannot run 32-bit programs).
+quillon_wine32_loader=${QUILLON_WINE32_LOADER:-/usr/lib/wine/wine}
 
 # Can 32-bit Wine run here (needed for the x86 binaries)? Decided by running its
 # loader; QUILLON_WINE32_WHY says why not.
