@@ -69,6 +69,21 @@ ClassAndStyle StyleOf(const ControlDesign& design) {
 
 namespace {
 
+// The controls in z-order, which is their creation order (a new child goes below
+// its siblings): the focus moves through them in z-order, by tab index, and frames
+// come last so they are drawn behind the controls they hold.
+std::vector<const ControlDesign*> InZOrder() {
+  std::vector<const ControlDesign*> order;
+  for (const ControlDesign& design : PageDesign()) order.push_back(&design);
+  std::stable_sort(order.begin(), order.end(), [](const ControlDesign* a, const ControlDesign* b) {
+    const bool aFrame = a->kind == ControlKind::Frame;
+    const bool bFrame = b->kind == ControlKind::Frame;
+    if (aFrame != bFrame) return bFrame;
+    return a->tabIndex < b->tabIndex;
+  });
+  return order;
+}
+
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 
 // Present from Windows 10 on; older systems have one DPI for the whole screen.
@@ -95,8 +110,12 @@ std::unique_ptr<PageWindow> PageWindow::Create(HINSTANCE instance, IUnknown* lif
   HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Quillon",
                                 WS_POPUP, 0, 0, width, height, nullptr,
                                 nullptr, instance, page.get());
-  if (!window || !page->CreateControls()) return nullptr;
-  page->LayoutForDpi(page->CurrentDpi());
+  if (!window) return nullptr;
+  // Each control is made at its place and in its font for the window's DPI: moving
+  // them there afterwards would cost about as much again as creating them.
+  page->layoutDpi_ = page->CurrentDpi();
+  page->CreateFonts(page->layoutDpi_);
+  if (!page->CreateControls()) return nullptr;
   return page;
 }
 
@@ -111,37 +130,26 @@ bool PageWindow::CreateControls() {
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_.get(), nullptr,
                               instance_, nullptr));
-  for (const ControlDesign& design : PageDesign()) {
-    const ClassAndStyle kind = StyleOf(design);
-    HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, design.caption,
-                                   kind.style, 0, 0, 0, 0, window_.get(),
-                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(CommandIdOf(design.id))),
+  if (toolTips_) SendMessageW(toolTips_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(pageFont_.get()), FALSE);
+  // Created in z-order: reordering each afterwards would cost about as much again.
+  for (const ControlDesign* design : InZOrder()) {
+    const ClassAndStyle kind = StyleOf(*design);
+    const RECT place = TwipsToPixels(PageRectTwips(design->id), layoutDpi_);
+    HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, design->caption, kind.style, place.left,
+                                   place.top, place.right - place.left, place.bottom - place.top, window_.get(),
+                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(CommandIdOf(design->id))),
                                    instance_, nullptr);
     if (!control) return false;
-    controls_[Index(design.id)] = control;
-    ownVisible_[Index(design.id)] = design.visible;
-    if (design.selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
-    if (design.toolTip) SetToolTip(design.id, FromWide(design.toolTip, wcslen(design.toolTip)));
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(design->id)), FALSE);
+    controls_[Index(design->id)] = control;
+    ownVisible_[Index(design->id)] = design->visible;
+    // While all are hidden: Wine's checked auto radio button unchecks (and takes the
+    // tab stop from) the visible ones of its group.
+    if (design->selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+    if (design->toolTip) SetToolTip(design->id, FromWide(design->toolTip, wcslen(design->toolTip)));
   }
   for (const ControlDesign& design : PageDesign()) ApplyVisibility(design.id);
-  OrderByTabIndex();
   return true;
-}
-
-// Focus moves through the controls in z-order; frames go last so they are
-// drawn behind the controls they hold.
-void PageWindow::OrderByTabIndex() {
-  std::vector<const ControlDesign*> order;
-  for (const ControlDesign& design : PageDesign()) order.push_back(&design);
-  std::stable_sort(order.begin(), order.end(), [](const ControlDesign* a, const ControlDesign* b) {
-    const bool aFrame = a->kind == ControlKind::Frame;
-    const bool bFrame = b->kind == ControlKind::Frame;
-    if (aFrame != bFrame) return bFrame;
-    return a->tabIndex < b->tabIndex;
-  });
-  for (const ControlDesign* design : order)
-    SetWindowPos(Control(design->id), HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 UINT PageWindow::CurrentDpi() const {
@@ -182,11 +190,14 @@ void PageWindow::LayoutForDpi(UINT dpi) {
     HWND control = Control(design.id);
     MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top,
                FALSE);
-    HFONT font = design.id == ControlId::Label1 ? linkFont_.get() : pageFont_.get();
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(design.id)), FALSE);
   }
   if (toolTips_) SendMessageW(toolTips_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(pageFont_.get()), FALSE);
   InvalidateRect(window_.get(), nullptr, TRUE);
+}
+
+HFONT PageWindow::FontOf(ControlId id) const {
+  return id == ControlId::Label1 ? linkFont_.get() : pageFont_.get();
 }
 
 void PageWindow::Attach(HWND parent, const RECT& position) {

@@ -100,8 +100,8 @@ class PageWindow {
   static LRESULT Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateControls();
-  void OrderByTabIndex();
   void CreateFonts(UINT dpi);
+  HFONT FontOf(ControlId id) const;
   void ApplyVisibility(ControlId id);
   void OnCommand(WORD controlId, WORD code);
   LRESULT OnControlColour(HDC dc, HWND control);
