@@ -131,24 +131,28 @@ bool PageWindow::CreateControls() {
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_.get(), nullptr,
                               instance_, nullptr));
   if (toolTips_) SendMessageW(toolTips_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(pageFont_.get()), FALSE);
-  // Created in z-order: reordering each afterwards would cost about as much again.
+  for (const ControlDesign& design : PageDesign()) ownVisible_[Index(design.id)] = design.visible;
+  // Created in z-order and shown as designed: reordering or showing each afterwards
+  // would cost about as much again. Option buttons are shown once their choice is
+  // set: Wine's checked auto radio button unchecks the visible ones of its group
+  // and takes their tab stop.
   for (const ControlDesign* design : InZOrder()) {
     const ClassAndStyle kind = StyleOf(*design);
     const RECT place = TwipsToPixels(PageRectTwips(design->id), layoutDpi_);
-    HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, design->caption, kind.style, place.left,
-                                   place.top, place.right - place.left, place.bottom - place.top, window_.get(),
+    const bool showNow = Shown(design->id) && design->kind != ControlKind::Option;
+    HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, design->caption,
+                                   kind.style | (showNow ? WS_VISIBLE : 0), place.left, place.top,
+                                   place.right - place.left, place.bottom - place.top, window_.get(),
                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(CommandIdOf(design->id))),
                                    instance_, nullptr);
     if (!control) return false;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(design->id)), FALSE);
     controls_[Index(design->id)] = control;
-    ownVisible_[Index(design->id)] = design->visible;
-    // While all are hidden: Wine's checked auto radio button unchecks (and takes the
-    // tab stop from) the visible ones of its group.
     if (design->selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
     if (design->toolTip) SetToolTip(design->id, FromWide(design->toolTip, wcslen(design->toolTip)));
   }
-  for (const ControlDesign& design : PageDesign()) ApplyVisibility(design.id);
+  for (const ControlDesign& design : PageDesign())
+    if (design.kind == ControlKind::Option) ApplyVisibility(design.id);
   return true;
 }
 
@@ -273,11 +277,14 @@ void PageWindow::SetVisible(ControlId id, bool visible) {
     if (design.container == id) ApplyVisibility(design.id);
 }
 
-void PageWindow::ApplyVisibility(ControlId id) {
+bool PageWindow::Shown(ControlId id) const {
   const ControlDesign& design = DesignOf(id);
-  bool shown = ownVisible_[Index(id)];
-  if (design.container != ControlId::Page) shown = shown && ownVisible_[Index(design.container)];
-  if (HWND control = Control(id)) ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
+  const bool shown = ownVisible_[Index(id)];
+  return design.container == ControlId::Page ? shown : shown && ownVisible_[Index(design.container)];
+}
+
+void PageWindow::ApplyVisibility(ControlId id) {
+  if (HWND control = Control(id)) ShowWindow(control, Shown(id) ? SW_SHOWNA : SW_HIDE);
 }
 
 void PageWindow::SetToolTip(ControlId id, const std::u16string& text) {

@@ -102,6 +102,7 @@ class PageWindow {
   bool CreateControls();
   void CreateFonts(UINT dpi);
   HFONT FontOf(ControlId id) const;
+  bool Shown(ControlId id) const;
   void ApplyVisibility(ControlId id);
   void OnCommand(WORD controlId, WORD code);
   LRESULT OnControlColour(HDC dc, HWND control);
