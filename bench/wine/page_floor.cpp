@@ -113,7 +113,10 @@ double TimedFloorOpen() {
     tool.lpszText = const_cast<wchar_t*>(design.toolTip);
     SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
+  // Shown as the Options dialog shows itself: in front, the focus on the first control.
   ShowWindow(host.get(), SW_SHOW);
+  SetForegroundWindow(host.get());
+  if (HWND first = GetNextDlgTabItem(window, nullptr, FALSE)) SetFocus(first);
   RedrawWindow(host.get(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   SettleMessages();
   const double elapsed =
