@@ -105,7 +105,8 @@ quillon_wine_start() {
   quillon_wine_prefix || return 1
   # -pN only in this attached form: a bare -p keeps the server alive forever. Its
   # output goes nowhere, or it would hold the caller's pipe open as long as it runs.
-  "$WINESERVER" -p"${QUILLON_WINE_PERSIST:-120}" </dev/null >/dev/null 2>&1
+  # Exit code 2: a server of this prefix is already running, which is what we want.
+  "$WINESERVER" -p"${QUILLON_WINE_PERSIST:-120}" </dev/null >/dev/null 2>&1 || [ $? -eq 2 ]
   # The first client starts Wine's services; start them here with no pipe attached, or
   # they hold ctest's output pipe open and every test waits for the server to exit.
   "$WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1

@@ -109,7 +109,11 @@ double TimedFloorOpen() {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (design.selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
     if (!design.toolTip) continue;
-    TTTOOLINFOW tool{sizeof(tool), TTF_IDISHWND | TTF_SUBCLASS, window, reinterpret_cast<UINT_PTR>(control)};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.lpszText = const_cast<wchar_t*>(design.toolTip);
     SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
