@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Tests the Windows Installer packages (scripts/package) under Wine, each case in
 # a fresh prefix (a copy of one prefix that wineboot made and nothing ran in):
-#  - each x64 package installs silently and writes, key for key, what regsvr32
-#    (per machine) resp. regsvr32 /n /i:user writes; the stand-in creates the
-#    installed page by ProgID on the sample profile; uninstalling leaves nothing
-#    but the profile; version N+1 over N leaves one registration, N+1's file;
-#  - the x86 packages, which cannot run here, by their tables;
+#  - each package installs silently and writes, key for key, what regsvr32 of its
+#    bitness (per machine) resp. regsvr32 /n /i:user writes, in the registry view
+#    its bitness sees; the stand-in of that bitness creates the installed page by
+#    ProgID on the sample profile; uninstalling leaves nothing but the profile;
+#    version N+1 over N leaves one registration, N+1's file. The x86 packages run
+#    where 32-bit Wine can (a 64-bit prefix: 32-bit Outlook on 64-bit Windows);
+#  - the x86 packages by their tables as well;
 #  - signing with a throwaway certificate, and scripts/package's bad input.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,7 +34,7 @@ echo "== packages: building"
 quillon_win_configure "$win64" x86_64
 quillon_win_configure "$win32" i686
 cmake --build "$win64" -j2 --target Quillon QuillonOptions QuillonSession >/dev/null
-cmake --build "$win32" -j2 --target Quillon >/dev/null
+cmake --build "$win32" -j2 --target Quillon QuillonOptions QuillonSession >/dev/null
 rm -rf "$work"
 mkdir -p "$work"
 dll64=$win64/win/control/Quillon.dll
@@ -42,14 +44,16 @@ next=${version%.*}.$((${version##*.} + 1))
 # N+1 ships a DLL that differs from N's (bytes appended after the image), so the
 # installed file tells which package put it there.
 cp "$dll64" "$work/next-x64.dll"
-printf 'next package' >>"$work/next-x64.dll"
+cp "$dll32" "$work/next-x86.dll"
+printf 'next package' | tee -a "$work/next-x64.dll" >>"$work/next-x86.dll"
 package() {  # package(out dir, extra env...)
   local dir=$1; shift
   env QUILLON_PACKAGE_OUT="$dir" QUILLON_PACKAGE_DLL_X64="${dll_x64:-$dll64}" \
-    QUILLON_PACKAGE_DLL_X86="$dll32" "$@" scripts/package >"$dir.log" 2>&1
+    QUILLON_PACKAGE_DLL_X86="${dll_x86:-$dll32}" "$@" scripts/package >"$dir.log" 2>&1
 }
 package "$work/v1" || { cat "$work/v1.log"; exit 1; }
-dll_x64=$work/next-x64.dll package "$work/v2" QUILLON_PACKAGE_VERSION="$next" || { cat "$work/v2.log"; exit 1; }
+dll_x64=$work/next-x64.dll dll_x86=$work/next-x86.dll package "$work/v2" QUILLON_PACKAGE_VERSION="$next" ||
+  { cat "$work/v2.log"; exit 1; }
 v1=$work/v1/Quillon-$version
 v2=$work/v2/Quillon-$next
 
@@ -57,7 +61,9 @@ v2=$work/v2/Quillon-$next
 # never run, is the template every case copies. It is kept between runs while the Wine
 # that made it is the installed one.
 template=build/package-prefix-template
+# A template made before 32-bit Wine could run has no 32-bit system: made again.
 wine_version=$("$quillon_wine64_loader" --version 2>/dev/null || wine --version)
+if quillon_wine_has_win32; then wine_version+=" with 32-bit"; fi
 if [ "$(cat "$template/wine-version" 2>/dev/null)" != "$wine_version" ]; then
   echo "== packages: a fresh Wine prefix as the template of every case"
   rm -rf "$template"
@@ -75,12 +81,27 @@ fresh() {  # fresh(name): a copy of the template prefix, server started
 }
 drive_c() { echo "$WINEPREFIX/drive_c"; }
 
+# The build whose packages the next cases install: its DLL, stand-in and tools. A
+# 32-bit program sees the 32-bit registry view (on 64-bit Windows the x86 classes
+# below HKLM live in Wow6432Node), so the x86 cases read the registry with the
+# 32-bit reg.exe and register with the 32-bit regsvr32, as 32-bit Outlook would see it.
+use_arch() {  # use_arch(x64|x86)
+  arch=$1
+  if [ "$arch" = x86 ]; then
+    build_dir=$win32 dll=$dll32 program_files='C:\Program Files (x86)'
+    reg='C:\windows\syswow64\reg.exe' regsvr32='C:\windows\syswow64\regsvr32.exe'
+    regedit='C:\windows\syswow64\regedit.exe'
+  else
+    build_dir=$win64 dll=$dll64 program_files='C:\Program Files' reg=reg regsvr32=regsvr32 regedit=regedit
+  fi
+}
+
 # The class's keys below one Software\Classes, as sorted lines, the DLL path as <dll>.
 classes() {  # classes(HKEY_LOCAL_MACHINE|HKEY_CURRENT_USER)
   local key file=$WINEPREFIX/drive_c/classes.reg
   for key in "$1\\Software\\Classes\\CLSID\\$clsid" "$1\\Software\\Classes\\$progid"; do
     rm -f "$file"
-    "$WINE" regedit /E 'C:\classes.reg' "$key" >/dev/null 2>&1 || continue
+    "$WINE" "$reg" export "$key" 'C:\classes.reg' /y >/dev/null 2>&1 || continue
     iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r' | sed '1d;/^$/d'
   done | awk '/^\[/ { key = $0 } /^\[.*\\InprocServer32\]$/ { inproc = 1; print; next }
               /^\[/ { inproc = 0 } inproc && /^@=/ { print "@=\"<dll>\""; next } { print }'
@@ -88,7 +109,7 @@ classes() {  # classes(HKEY_LOCAL_MACHINE|HKEY_CURRENT_USER)
 }
 # The registered DLL path, as Windows sees it.
 registered_dll() {  # registered_dll(HKLM|HKCU)
-  "$WINE" reg query "$1\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" /ve 2>/dev/null |
+  "$WINE" "$reg" query "$1\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" /ve 2>/dev/null |
     tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'
 }
 unix_path() { "$WINE" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
@@ -123,23 +144,26 @@ registry_part() {  # registry_part(profile|rest, snapshot)
 msiexec() {  # msiexec(/i|/x, package): exit code of a silent run
   "$WINE" msiexec "$1" "$(winpath "$2")" /qn </dev/null >/dev/null 2>&1
 }
+# A 32-bit product is listed in the 32-bit view (Wow6432Node), as on Windows.
 installed_products() {  # how many products name themselves Quillon in Add/Remove Programs
-  "$WINE" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+  "$WINE" "$reg" query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
     tr -d '\r' | grep -c 'DisplayName *REG_SZ *Quillon$' || true
 }
 same() { diff -u "$1" "$2" >&2; }
 
-echo "== packages: what regsvr32 writes (the reference)"
-fresh regsvr32
-"$WINE" regsvr32 /s "$(winpath "$dll64")" && "$WINE" regsvr32 /s /n /i:user "$(winpath "$dll64")" ||
-  fail "regsvr32 could not register $dll64"
-classes HKEY_LOCAL_MACHINE >"$work/regsvr32-machine.txt"
-classes HKEY_CURRENT_USER >"$work/regsvr32-user.txt"
-check "regsvr32 wrote 10 rows per scope" \
-  test "$(grep -c '' "$work/regsvr32-machine.txt")" -ge 10 -a "$(grep -c '' "$work/regsvr32-user.txt")" -ge 10
-quillon_wine_stop
+reference() {  # reference(): what regsvr32 of the current build's bitness writes, per scope
+  echo "== packages: what $arch regsvr32 writes (the reference)"
+  fresh "regsvr32-$arch"
+  "$WINE" "$regsvr32" /s "$(winpath "$dll")" && "$WINE" "$regsvr32" /s /n /i:user "$(winpath "$dll")" ||
+    fail "regsvr32 could not register $dll"
+  classes HKEY_LOCAL_MACHINE >"$work/regsvr32-$arch-machine.txt"
+  classes HKEY_CURRENT_USER >"$work/regsvr32-$arch-user.txt"
+  check "regsvr32 wrote 10 rows per scope" test "$(grep -c '' "$work/regsvr32-$arch-machine.txt")" -ge 10 \
+    -a "$(grep -c '' "$work/regsvr32-$arch-user.txt")" -ge 10
+  quillon_wine_stop
+}
 
-# install_case(name, package, hive, export root, expected folder)
+# install_case(name, package, hive, export root, expected folder, scope, regsvr32 switches)
 install_case() {
   local name=$1 msi=$2 hive=$3 export_root=$4 folder=$5 scope=$6
   echo "== packages: $(basename "$msi") ($scope)"
@@ -149,10 +173,11 @@ install_case() {
   registry >"$work/$name-registry-before.txt"
   check "msiexec /i /qn exits 0" msiexec /i "$msi"
   classes "$export_root" >"$work/$name-installed.txt"
-  check "the registry equals what regsvr32 ${7:-}writes" same "$work/regsvr32-$scope.txt" "$work/$name-installed.txt"
-  local dll; dll=$(registered_dll "$hive")
-  check "InprocServer32 names $folder\\Quillon.dll" test "${dll,,}" = "${folder,,}\\quillon.dll"
-  check "the installed file is the packaged DLL" cmp -s "$(unix_path "$dll")" "$dll64"
+  check "the registry equals what $arch regsvr32 ${7:-}writes" \
+    same "$work/regsvr32-$arch-$scope.txt" "$work/$name-installed.txt"
+  local installed; installed=$(registered_dll "$hive")
+  check "InprocServer32 names $folder\\Quillon.dll" test "${installed,,}" = "${folder,,}\\quillon.dll"
+  check "the installed file is the packaged DLL" cmp -s "$(unix_path "$installed")" "$dll"
   check "one product in Add/Remove Programs" test "$(installed_products)" = 1
 }
 leaves_nothing() {  # leaves_nothing(name): after the uninstall, as before the install
@@ -173,46 +198,65 @@ uninstall_case() {  # uninstall_case(name, package)
   quillon_wine_stop
 }
 
-import_sample() { "$WINE" regedit /S "$(winpath samples/quillon-sample.reg)"; }
-prepare=import_sample install_case machine "$v1-x64.msi" HKLM HKEY_LOCAL_MACHINE 'C:\Program Files\Quillon' machine
-session=$("$WINE" "$win64/standin/driver/QuillonSession.exe" "$(winpath "$win64/standin/QuillonOptions.exe")" \
-  "$(winpath samples/quillon-sample.json)" 'C:\outlook-log.json' 'C:\screenshot.bmp' 2>&1 | tr -d '\r') || true
-check "the stand-in created the installed page by ProgID and loaded the sample profile" \
-  grep -q 'identity: ' <<<"$session"
-rm -f "$(drive_c)/outlook-log.json" "$(drive_c)/screenshot.bmp"
-uninstall_case machine "$v1-x64.msi"
+# The sample's POP3 account class goes to the view of the Outlook it stands for: in the
+# other one the page would not know its identity accounts as such.
+import_sample() { "$WINE" "$regedit" /S "$(winpath samples/quillon-sample.reg)"; }
 # Not a vacuous comparison: the sample's accounts were in the snapshot before the install
 # and are still there after the uninstall.
 has_accounts() { grep -q '\\Quillon Sample\\9375CFF0413111d3B88A00104B2A6676\\00000003\]$' <(registry_part profile "$1"); }
-check "the sample profile's accounts were there before the install" has_accounts "$work/machine-registry-before.txt"
-check "and are there after the uninstall" has_accounts "$work/machine-registry-after.txt"
+machine_and_user_cases() {  # for the current build
+  prepare=import_sample install_case "machine-$arch" "$v1-$arch.msi" HKLM HKEY_LOCAL_MACHINE \
+    "$program_files\\Quillon" machine
+  session=$("$WINE" "$build_dir/standin/driver/QuillonSession.exe" "$(winpath "$build_dir/standin/QuillonOptions.exe")" \
+    "$(winpath samples/quillon-sample.json)" 'C:\outlook-log.json' 'C:\screenshot.bmp' 2>&1 | tr -d '\r') || true
+  check "the $arch stand-in created the installed page by ProgID and it listed the sample's identities" \
+    grep -qF 'identity: Jane Doe - Sales <sales@quillon-sample.com>' <<<"$session"
+  rm -f "$(drive_c)/outlook-log.json" "$(drive_c)/screenshot.bmp"
+  uninstall_case "machine-$arch" "$v1-$arch.msi"
+  check "the sample profile's accounts were there before the install" \
+    has_accounts "$work/machine-$arch-registry-before.txt"
+  check "and are there after the uninstall" has_accounts "$work/machine-$arch-registry-after.txt"
 
-install_case user "$v1-x64-user.msi" HKCU HKEY_CURRENT_USER 'C:\users\root\AppData\Local\Programs\Quillon' user "/n /i:user "
-uninstall_case user "$v1-x64-user.msi"
+  install_case "user-$arch" "$v1-$arch-user.msi" HKCU HKEY_CURRENT_USER \
+    'C:\users\root\AppData\Local\Programs\Quillon' user "/n /i:user "
+  uninstall_case "user-$arch" "$v1-$arch-user.msi"
+}
 
 refused() { ! msiexec "$@"; }
 upgrade_case() {  # upgrade_case(name, package suffix, HKLM|HKCU, export root, machine|user)
-  local name=$1 suffix=$2 hive=$3 export_root=$4 scope=$5 dll
-  echo "== packages: version $next over $version (major upgrade, $scope)"
+  local name=$1-$arch suffix=$2 hive=$3 export_root=$4 scope=$5 installed
+  echo "== packages: $arch version $next over $version (major upgrade, $scope)"
   fresh "$name"
   files >"$work/$name-files-before.txt"
   registry >"$work/$name-registry-before.txt"
-  check "msiexec /i $version exits 0" msiexec /i "$v1-x64$suffix.msi"
-  check "msiexec /i $next exits 0" msiexec /i "$v2-x64$suffix.msi"
+  check "msiexec /i $version exits 0" msiexec /i "$v1-$arch$suffix.msi"
+  check "msiexec /i $next exits 0" msiexec /i "$v2-$arch$suffix.msi"
   check "one product in Add/Remove Programs" test "$(installed_products)" = 1
   classes "$export_root" >"$work/$name-installed.txt"
-  check "one registration, as regsvr32 writes it" same "$work/regsvr32-$scope.txt" "$work/$name-installed.txt"
-  dll=$(registered_dll "$hive")
-  check "it names $next's file" cmp -s "$(unix_path "$dll")" "$work/next-x64.dll"
+  check "one registration, as regsvr32 writes it" same "$work/regsvr32-$arch-$scope.txt" "$work/$name-installed.txt"
+  installed=$(registered_dll "$hive")
+  check "it names $next's file" cmp -s "$(unix_path "$installed")" "$work/next-$arch.dll"
   check "one Quillon.dll installed" \
     test "$(cd "$(drive_c)" && find . -path ./windows -prune -o -iname quillon.dll -print | wc -l)" = 1
-  check "the lower version is refused over the higher one" refused /i "$v1-x64$suffix.msi"
-  uninstall_case "$name" "$v2-x64$suffix.msi"
+  check "the lower version is refused over the higher one" refused /i "$v1-$arch$suffix.msi"
+  uninstall_case "$name" "$v2-$arch$suffix.msi"
 }
-upgrade_case upgrade '' HKLM HKEY_LOCAL_MACHINE machine
-upgrade_case upgrade-user -user HKCU HKEY_CURRENT_USER user
 
-echo "== packages: x86, by their tables (32-bit programs cannot run here)"
+arches=(x64)
+if quillon_wine_has_win32; then
+  arches+=(x86)
+else
+  echo "== packages: x86 installs SKIPPED: $QUILLON_WINE32_WHY; their tables are still checked below"
+fi
+for arch in "${arches[@]}"; do
+  use_arch "$arch"
+  reference
+  machine_and_user_cases
+  upgrade_case upgrade '' HKLM HKEY_LOCAL_MACHINE machine
+  upgrade_case upgrade-user -user HKCU HKEY_CURRENT_USER user
+done
+
+echo "== packages: x86, by their tables"
 table() { msiinfo export "$1" "$2" | tr -d '\r' | tail -n +4; }
 for scope in machine user; do
   suffix=; [ $scope = user ] && suffix=-user
@@ -272,6 +316,6 @@ refuses "half a signing identity" 'needs both QUILLON_SIGN_CERT and QUILLON_SIGN
 
 echo "   (Wine's msiexec cannot show: per-user classes through HKEY_CLASSES_ROOT, which Wine does"
 echo "    not merge from HKCU, so the per-user page is checked by its keys, not created; elevation"
-echo "    prompts and Group Policy/Intune deployment; installing the x86 packages)"
+echo "    prompts and Group Policy/Intune deployment)"
 echo "== packages: $failures failure(s) in $((SECONDS - start)) s"
 [ "$failures" = 0 ]

@@ -2,7 +2,8 @@
 # Cross-builds the Windows targets for x64 (build/win64) and x86 (build/win32),
 # checks that every binary imports only system DLLs, and runs the Windows test
 # suites under Wine, headless, in each build directory's private Wine prefix.
-# The x86 tests run only when 32-bit Wine is installed.
+# The x86 tests run in a 64-bit prefix, as 32-bit Outlook on 64-bit Windows, where
+# 32-bit Wine runs; elsewhere they are skipped with the reason.
 # QUILLON_WIN_BUILD_TYPE overrides the build type (default Release: what ships).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -34,7 +34,9 @@ quillon_wine_env() {
 }
 
 quillon_wine64_loader=/usr/lib/wine/wine64
-quillon_wine32_loader=/usr/lib/wine/wine  # Debian's wine32:i386
+# Debian's wine32:i386; QUILLON_WINE32_LOADER names another (e.g. one that fails, to see
+# the x86 suites skipped as on a machine that cannot run 32-bit programs).
+quillon_wine32_loader=${QUILLON_WINE32_LOADER:-/usr/lib/wine/wine}
 
 # Can 32-bit Wine run here (needed for the x86 binaries)? Decided by running its
 # loader; QUILLON_WINE32_WHY says why not.
@@ -53,11 +55,11 @@ quillon_wine_has_win32() {
 quillon_wine_prefix() {
   : "${WINEPREFIX:?call quillon_wine_env first}"
   local stamp="$WINEPREFIX/.quillon-ready"
-  [ -f "$stamp" ] && return 0
+  quillon_wine_prefix_usable "$stamp" && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    [ -f "$stamp" ] && exit 0
+    quillon_wine_prefix_usable "$stamp" && exit 0
     echo "== creating Wine prefix $WINEPREFIX" >&2
     rm -rf "$WINEPREFIX"
     local log="$WINEPREFIX.log"
@@ -75,6 +77,13 @@ quillon_wine_prefix() {
     cp "$WINEPREFIX"/*.reg "$WINEPREFIX/.quillon-pristine/"
     touch "$stamp"
   ) 9>"$WINEPREFIX.lock"
+}
+
+# A prefix made before 32-bit Wine could run here has no 32-bit system (syswow64)
+# and cannot start the x86 build: it is made again.
+quillon_wine_prefix_usable() {  # quillon_wine_prefix_usable(stamp)
+  [ -f "$1" ] || return 1
+  [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] || ! quillon_wine_has_win32
 }
 
 # Puts the prefix's registry back to how it was created, so that what one run's
@@ -96,7 +105,8 @@ quillon_wine_start() {
   quillon_wine_prefix || return 1
   # -pN only in this attached form: a bare -p keeps the server alive forever. Its
   # output goes nowhere, or it would hold the caller's pipe open as long as it runs.
-  "$WINESERVER" -p"${QUILLON_WINE_PERSIST:-120}" </dev/null >/dev/null 2>&1
+  # Exit code 2: a server of this prefix is already running, which is what we want.
+  "$WINESERVER" -p"${QUILLON_WINE_PERSIST:-120}" </dev/null >/dev/null 2>&1 || [ $? -eq 2 ]
   # The first client starts Wine's services; start them here with no pipe attached, or
   # they hold ctest's output pipe open and every test waits for the server to exit.
   "$WINE" cmd /c exit 0 </dev/null >/dev/null 2>&1

@@ -1,8 +1,9 @@
 // How long the Options dialog makes the user wait for the page: from the page's
 // creation (ProgID lookup, CoCreateInstance) through its load of the profile to
 // the end of its first paint, in the stand-in's Options dialog, timed next to
-// `regedit /E` exporting the same profile key. Medians of 7 rounds, after one
-// round that loads the DLL.
+// `regedit /E` exporting the same profile key and next to the page's floor (its
+// controls opened with nothing loaded). Medians of 7 rounds, after one round
+// that loads the DLL.
 //
 //   quillon_wine_open_bench.exe LABEL SCENARIO.json PROFILE_KEY
 #include <windows.h>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/wine/page_floor.h"
 #include "bench/wine/timed_process.h"
 #include "standin/options_dialog.h"
 #include "standin/scenario.h"
@@ -25,6 +27,7 @@
 namespace {
 
 using namespace quillon::standin;
+using quillon::bench::TimedFloorOpen;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kRounds = 7;
@@ -80,13 +83,16 @@ int Run(const std::wstring& label, const std::wstring& scenarioPath, const std::
     std::printf("the page could not be created\n");
     return 1;
   }
-  std::vector<double> opens, shown, exports;
+  std::vector<double> opens, shown, exports, floors;
   int lines = cold.listLines;
+  TimedFloorOpen();  // as the first open, once apart
+  // The page and its floor in turns, so that both meet the same load of the machine.
   for (int round = 0; round < kRounds; ++round) {
     const OpenResult open = TimedOpen(scenario);
     opens.push_back(open.milliseconds);
     shown.push_back(open.untilShown);
     lines = open.listLines;
+    floors.push_back(TimedFloorOpen());
   }
   wchar_t directory[MAX_PATH];
   GetTempPathW(MAX_PATH, directory);
@@ -98,13 +104,20 @@ int Run(const std::wstring& label, const std::wstring& scenarioPath, const std::
     std::printf("regedit could not be started\n");
     return 1;
   }
-  const double open = Median(opens), exported = Median(exports);
+  if (*std::min_element(floors.begin(), floors.end()) < 0) {
+    std::printf("the floor's windows could not be created\n");
+    return 1;
+  }
+  const double open = Median(opens), exported = Median(exports), floor = Median(floors);
   std::printf("page open, %ls (%d lines in its longest list, median of %d; first open %.1f ms): %.1f ms\n", label.c_str(), lines,
               kRounds, cold.milliseconds, open);
   std::printf("  of which created, loaded and shown: %.1f ms, first paint: %.1f ms\n", Median(shown),
               open - Median(shown));
   std::printf("regedit /E of the profile key, %ls (median of %d): %.1f ms\n", label.c_str(), kRounds, exported);
   std::printf("ratio page open / regedit /E, %ls: %.2f\n", label.c_str(), open / exported);
+  std::printf("floor, the same controls with nothing loaded, %ls (median of %d): %.1f ms\n", label.c_str(), kRounds,
+              floor);
+  std::printf("ratio page open / floor, %ls: %.2f\n", label.c_str(), open / floor);
   return 0;
 }
 

@@ -96,6 +96,8 @@ bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes) {
   return WriteValue(key, name, {platform::kRegBinary, bytes});
 }
 
+// The regedit of this program's bitness (an x86 test starts syswow64's), so the
+// sample's POP3 account class lands in the registry view the page of that bitness reads.
 bool ImportSample(const std::string& regFile) {
   return RunToEnd(L"regedit.exe /S \"" + WindowsPath(QUILLON_E2E_SAMPLES_DIR "/" + regFile) + L"\"");
 }

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 #include "win/control/control_module.h"
 #include "win/control/page_window.h"
@@ -176,6 +177,21 @@ TEST_P(PageLayout, TabOrderFollowsTheTabIndexes) {
   // The 7 enabled buttons, 3 options and the 2 visible lists; hidden lists and
   // disabled buttons are skipped.
   EXPECT_EQ(stops, 12);
+}
+
+// A frame painted over the controls it holds would hide them: every frame lies
+// below every other control.
+TEST_P(PageLayout, FramesLieBehindEveryOtherControl) {
+  std::set<HWND> frames;
+  for (const ControlDesign& design : PageDesign())
+    if (design.kind == ControlKind::Frame) frames.insert(page_->Control(design.id));
+  size_t framesSeen = 0;
+  for (HWND child = GetWindow(page_->Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const bool frame = frames.count(child) != 0;
+    EXPECT_TRUE(frame || framesSeen == 0) << WindowText(child).c_str();
+    framesSeen += frame;
+  }
+  EXPECT_EQ(framesSeen, frames.size());
 }
 
 // The folders frame is hidden for newer Outlooks (see the end-to-end tests): its

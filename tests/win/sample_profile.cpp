@@ -73,6 +73,8 @@ std::wstring SamplePath(const std::wstring& leaf) { return WindowsPath(QUILLON_S
 bool ImportSampleProfile(const std::wstring& regFile, const std::wstring& key) {
   const LONG deleted = RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
   if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) return false;
+  // The regedit of this program's bitness: the sample's POP3 account class lands in
+  // the registry view the page of that bitness reads.
   standin::driver::Process regedit;
   return regedit.Start(L"regedit.exe /S \"" + SamplePath(regFile) + L"\"") && regedit.Wait(60000) == 0u;
 }

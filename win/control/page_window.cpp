@@ -34,12 +34,6 @@ bool RegisterPageClass(HINSTANCE instance, WNDPROC procedure) {
   return RegisterClassExW(&windowClass) != 0;
 }
 
-struct ClassAndStyle {
-  const wchar_t* windowClass;
-  DWORD style;
-  DWORD extendedStyle;
-};
-
 DWORD AlignStyle(TextAlign align) {
   switch (align) {
     case TextAlign::Centre: return SS_CENTER;
@@ -47,6 +41,8 @@ DWORD AlignStyle(TextAlign align) {
     default: return SS_LEFTNOWORDWRAP;
   }
 }
+
+}  // namespace
 
 ClassAndStyle StyleOf(const ControlDesign& design) {
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_GROUP;
@@ -69,6 +65,23 @@ ClassAndStyle StyleOf(const ControlDesign& design) {
       return {WC_STATICW, style | SS_NOTIFY | SS_NOPREFIX | AlignStyle(design.align), 0};
   }
   return {WC_STATICW, style, 0};
+}
+
+namespace {
+
+// The controls in z-order, which is their creation order (a new child goes below
+// its siblings): the focus moves through them in z-order, by tab index, and frames
+// come last so they are drawn behind the controls they hold.
+std::vector<const ControlDesign*> InZOrder() {
+  std::vector<const ControlDesign*> order;
+  for (const ControlDesign& design : PageDesign()) order.push_back(&design);
+  std::stable_sort(order.begin(), order.end(), [](const ControlDesign* a, const ControlDesign* b) {
+    const bool aFrame = a->kind == ControlKind::Frame;
+    const bool bFrame = b->kind == ControlKind::Frame;
+    if (aFrame != bFrame) return bFrame;
+    return a->tabIndex < b->tabIndex;
+  });
+  return order;
 }
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
@@ -97,8 +110,12 @@ std::unique_ptr<PageWindow> PageWindow::Create(HINSTANCE instance, IUnknown* lif
   HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"Quillon",
                                 WS_POPUP, 0, 0, width, height, nullptr,
                                 nullptr, instance, page.get());
-  if (!window || !page->CreateControls()) return nullptr;
-  page->LayoutForDpi(page->CurrentDpi());
+  if (!window) return nullptr;
+  // Each control is made at its place and in its font for the window's DPI: moving
+  // them there afterwards would cost about as much again as creating them.
+  page->layoutDpi_ = page->CurrentDpi();
+  page->CreateFonts(page->layoutDpi_);
+  if (!page->CreateControls()) return nullptr;
   return page;
 }
 
@@ -113,37 +130,30 @@ bool PageWindow::CreateControls() {
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_.get(), nullptr,
                               instance_, nullptr));
-  for (const ControlDesign& design : PageDesign()) {
-    const ClassAndStyle kind = StyleOf(design);
-    HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, design.caption,
-                                   kind.style, 0, 0, 0, 0, window_.get(),
-                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(CommandIdOf(design.id))),
+  if (toolTips_) SendMessageW(toolTips_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(pageFont_.get()), FALSE);
+  for (const ControlDesign& design : PageDesign()) ownVisible_[Index(design.id)] = design.visible;
+  // Created in z-order and shown as designed: reordering or showing each afterwards
+  // would cost about as much again. Option buttons are shown once their choice is
+  // set: Wine's checked auto radio button unchecks the visible ones of its group
+  // and takes their tab stop.
+  for (const ControlDesign* design : InZOrder()) {
+    const ClassAndStyle kind = StyleOf(*design);
+    const RECT place = TwipsToPixels(PageRectTwips(design->id), layoutDpi_);
+    const bool showNow = Shown(design->id) && design->kind != ControlKind::Option;
+    HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, design->caption,
+                                   kind.style | (showNow ? WS_VISIBLE : 0), place.left, place.top,
+                                   place.right - place.left, place.bottom - place.top, window_.get(),
+                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(CommandIdOf(design->id))),
                                    instance_, nullptr);
     if (!control) return false;
-    controls_[Index(design.id)] = control;
-    ownVisible_[Index(design.id)] = design.visible;
-    if (design.selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
-    if (design.toolTip) SetToolTip(design.id, FromWide(design.toolTip, wcslen(design.toolTip)));
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(design->id)), FALSE);
+    controls_[Index(design->id)] = control;
+    if (design->selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+    if (design->toolTip) SetToolTip(design->id, FromWide(design->toolTip, wcslen(design->toolTip)));
   }
-  for (const ControlDesign& design : PageDesign()) ApplyVisibility(design.id);
-  OrderByTabIndex();
+  for (const ControlDesign& design : PageDesign())
+    if (design.kind == ControlKind::Option) ApplyVisibility(design.id);
   return true;
-}
-
-// Focus moves through the controls in z-order; frames go last so they are
-// drawn behind the controls they hold.
-void PageWindow::OrderByTabIndex() {
-  std::vector<const ControlDesign*> order;
-  for (const ControlDesign& design : PageDesign()) order.push_back(&design);
-  std::stable_sort(order.begin(), order.end(), [](const ControlDesign* a, const ControlDesign* b) {
-    const bool aFrame = a->kind == ControlKind::Frame;
-    const bool bFrame = b->kind == ControlKind::Frame;
-    if (aFrame != bFrame) return bFrame;
-    return a->tabIndex < b->tabIndex;
-  });
-  for (const ControlDesign* design : order)
-    SetWindowPos(Control(design->id), HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 UINT PageWindow::CurrentDpi() const {
@@ -184,11 +194,14 @@ void PageWindow::LayoutForDpi(UINT dpi) {
     HWND control = Control(design.id);
     MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top,
                FALSE);
-    HFONT font = design.id == ControlId::Label1 ? linkFont_.get() : pageFont_.get();
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(design.id)), FALSE);
   }
   if (toolTips_) SendMessageW(toolTips_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(pageFont_.get()), FALSE);
   InvalidateRect(window_.get(), nullptr, TRUE);
+}
+
+HFONT PageWindow::FontOf(ControlId id) const {
+  return id == ControlId::Label1 ? linkFont_.get() : pageFont_.get();
 }
 
 void PageWindow::Attach(HWND parent, const RECT& position) {
@@ -264,11 +277,14 @@ void PageWindow::SetVisible(ControlId id, bool visible) {
     if (design.container == id) ApplyVisibility(design.id);
 }
 
-void PageWindow::ApplyVisibility(ControlId id) {
+bool PageWindow::Shown(ControlId id) const {
   const ControlDesign& design = DesignOf(id);
-  bool shown = ownVisible_[Index(id)];
-  if (design.container != ControlId::Page) shown = shown && ownVisible_[Index(design.container)];
-  if (HWND control = Control(id)) ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
+  const bool shown = ownVisible_[Index(id)];
+  return design.container == ControlId::Page ? shown : shown && ownVisible_[Index(design.container)];
+}
+
+void PageWindow::ApplyVisibility(ControlId id) {
+  if (HWND control = Control(id)) ShowWindow(control, Shown(id) ? SW_SHOWNA : SW_HIDE);
 }
 
 void PageWindow::SetToolTip(ControlId id, const std::u16string& text) {

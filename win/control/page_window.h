@@ -21,6 +21,14 @@
 
 namespace quillon::win {
 
+// The window class and styles a control of the design is created with.
+struct ClassAndStyle {
+  const wchar_t* windowClass;
+  DWORD style;
+  DWORD extendedStyle;
+};
+ClassAndStyle StyleOf(const ControlDesign& design);
+
 class PageWindow {
  public:
   // A library must take its window class away when it is unloaded.
@@ -92,8 +100,9 @@ class PageWindow {
   static LRESULT Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateControls();
-  void OrderByTabIndex();
   void CreateFonts(UINT dpi);
+  HFONT FontOf(ControlId id) const;
+  bool Shown(ControlId id) const;
   void ApplyVisibility(ControlId id);
   void OnCommand(WORD controlId, WORD code);
   LRESULT OnControlColour(HDC dc, HWND control);
