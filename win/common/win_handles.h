@@ -36,6 +36,15 @@ struct ActCtxPolicy {
 };
 using UniqueActCtx = UniqueResource<ActCtxPolicy>;
 
+// A file search of FindFirstFileExW, which fails with INVALID_HANDLE_VALUE.
+struct FindPolicy {
+  using Value = HANDLE;
+  static Value Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static bool IsValid(Value search) noexcept { return search != INVALID_HANDLE_VALUE && search != nullptr; }
+  static void Close(Value search) noexcept { FindClose(search); }
+};
+using UniqueFind = UniqueResource<FindPolicy>;
+
 // An activated context, by its cookie (never 0 once activated): deactivated on close.
 struct ActivationPolicy : ZeroIsInvalid<ULONG_PTR> {
   static void Close(ULONG_PTR cookie) noexcept { DeactivateActCtx(0, cookie); }

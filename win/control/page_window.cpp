@@ -3,10 +3,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "win/common/callback_guard.h"
 #include "win/common/com_support.h"
+#include "win/control/accessible_name.h"
 
 #ifndef WM_DPICHANGED_AFTERPARENT
 #define WM_DPICHANGED_AFTERPARENT 0x02E3
@@ -17,6 +19,17 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuillonPageWindow";
 constexpr WORD kFirstControlId = 1000;
+
+// The lists named for assistive technology, each by the control that labels it.
+constexpr std::pair<ControlId, ControlId> kLabelledBy[]{
+    {ControlId::List1, ControlId::Frame3},
+    {ControlId::List4, ControlId::Frame2},
+    {ControlId::cboNewSignature, ControlId::lblNewSignature},
+    {ControlId::cboReplySignature, ControlId::lblReplySignature},
+};
+
+// How far a drop-down list opens below its field, in fields.
+constexpr int kDropDownFields = 8;
 
 WORD CommandIdOf(ControlId id) { return static_cast<WORD>(kFirstControlId + static_cast<int>(id)); }
 
@@ -64,6 +77,8 @@ ClassAndStyle StyleOf(const ControlDesign& design) {
       return {WC_LISTBOXW,
               style | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
               WS_EX_CLIENTEDGE};
+    case ControlKind::ComboBox:
+      return {WC_COMBOBOXW, style | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
     case ControlKind::Label:
       if (design.id == ControlId::lblDefAddress) style |= WS_BORDER;
       return {WC_STATICW, style | SS_NOTIFY | SS_NOPREFIX | AlignStyle(design.align), 0};
@@ -126,6 +141,7 @@ bool PageWindow::CreateControls() {
     if (design.toolTip) SetToolTip(design.id, FromWide(design.toolTip, wcslen(design.toolTip)));
   }
   for (const ControlDesign& design : PageDesign()) ApplyVisibility(design.id);
+  for (const auto& [list, label] : kLabelledBy) AnswerAccessibleName(Control(list), label);
   OrderByTabIndex();
   return true;
 }
@@ -182,8 +198,12 @@ void PageWindow::LayoutForDpi(UINT dpi) {
   for (const ControlDesign& design : PageDesign()) {
     const RECT place = TwipsToPixels(PageRectTwips(design.id), dpi);
     HWND control = Control(design.id);
-    MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top,
-               FALSE);
+    const int height = place.bottom - place.top;
+    const bool dropDown = design.kind == ControlKind::ComboBox;
+    // A drop-down list's window height includes the list that opens below it;
+    // its closed field takes the height its font needs, as VB's combo box does.
+    MoveWindow(control, place.left, place.top, place.right - place.left,
+               dropDown ? height * (1 + kDropDownFields) : height, FALSE);
     HFONT font = design.id == ControlId::Label1 ? linkFont_.get() : pageFont_.get();
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
@@ -371,6 +391,7 @@ void PageWindow::OnCommand(WORD commandId, WORD code) {
   if (index < 0 || index >= kControlCount) return;
   const ControlDesign& design = PageDesign()[index];
   const bool click = (design.kind == ControlKind::ListBox && code == LBN_SELCHANGE) ||
+                     (design.kind == ControlKind::ComboBox && code == CBN_SELCHANGE) ||
                      ((design.kind == ControlKind::Button || design.kind == ControlKind::Option) &&
                       code == BN_CLICKED) ||
                      (design.kind == ControlKind::Label && code == STN_CLICKED);
@@ -379,6 +400,7 @@ void PageWindow::OnCommand(WORD commandId, WORD code) {
     return;
   }
   const bool focus = (design.kind == ControlKind::ListBox && code == LBN_SETFOCUS) ||
+                     (design.kind == ControlKind::ComboBox && code == CBN_SETFOCUS) ||
                      ((design.kind == ControlKind::Button || design.kind == ControlKind::Option) &&
                       code == BN_SETFOCUS);
   if (focus && focusHandler_) {

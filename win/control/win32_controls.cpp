@@ -127,6 +127,52 @@ std::int32_t Win32ListBox::TextWidth(std::u16string_view text) const {
   return bounds.right - bounds.left;
 }
 
+std::int16_t Win32ComboBox::ListCount() const {
+  const LRESULT count = SendMessageW(Window(), CB_GETCOUNT, 0, 0);
+  if (count < 0) return 0;
+  return static_cast<std::int16_t>(count > kMaxListCount ? kMaxListCount : count);
+}
+
+std::u16string Win32ComboBox::List(std::int16_t index) const {
+  if (index < 0 || index >= ListCount()) return {};
+  const LRESULT length = SendMessageW(Window(), CB_GETLBTEXTLEN, index, 0);
+  if (length == CB_ERR) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  const LRESULT copied = SendMessageW(Window(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  if (copied == CB_ERR) return {};
+  return FromWide(text.c_str(), static_cast<size_t>(copied));
+}
+
+bool Win32ComboBox::AddItem(std::u16string_view text) {
+  if (!Window() || SendMessageW(Window(), CB_GETCOUNT, 0, 0) >= kMaxListCount) return false;
+  const std::wstring wide = Wide(text);
+  return SendMessageW(Window(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())) >= 0;
+}
+
+void Win32ComboBox::Clear() { SendMessageW(Window(), CB_RESETCONTENT, 0, 0); }
+
+std::int16_t Win32ComboBox::ListIndex() const {
+  if (!Window()) return platform::kNoListIndex;
+  const LRESULT index = SendMessageW(Window(), CB_GETCURSEL, 0, 0);
+  return index < 0 || index > kMaxListCount ? platform::kNoListIndex : static_cast<std::int16_t>(index);
+}
+
+// CB_SETCURSEL notifies nobody, which is the contract: only the user's choice clicks.
+bool Win32ComboBox::SetListIndex(std::int16_t index) {
+  if (!Window() || index < platform::kNoListIndex || index >= ListCount()) return false;
+  SendMessageW(Window(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  return true;
+}
+
+void Win32ComboBox::SetEnabled(bool enabled) {
+  if (HWND window = Window()) EnableWindow(window, enabled ? TRUE : FALSE);
+}
+
+bool Win32ComboBox::Enabled() const {
+  HWND window = Window();
+  return window && IsWindowEnabled(window);
+}
+
 void Win32CommandButton::SetEnabled(bool enabled) {
   if (HWND window = Window()) EnableWindow(window, enabled ? TRUE : FALSE);
 }

@@ -63,6 +63,19 @@ class Win32ListBox final : public WithVisibility<WithClicks<Win32Control<platfor
   bool InRange(std::int16_t index) const { return index >= 0 && index < ListCount(); }
 };
 
+class Win32ComboBox final : public WithClicks<Win32Control<platform::ComboBox>> {
+ public:
+  using WithClicks::WithClicks;
+  std::int16_t ListCount() const override;
+  std::u16string List(std::int16_t index) const override;
+  bool AddItem(std::u16string_view text) override;
+  void Clear() override;
+  std::int16_t ListIndex() const override;
+  bool SetListIndex(std::int16_t index) override;
+  void SetEnabled(bool enabled) override;
+  bool Enabled() const override;
+};
+
 class Win32CommandButton final : public WithVisibility<WithClicks<Win32Control<platform::CommandButton>>> {
  public:
   using WithVisibility::WithVisibility;
