@@ -4,10 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <oleacc.h>
-#include <shlobj.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,13 +15,13 @@
 #include "win/control/control_module.h"
 #include "win/control/page_window.h"
 #include "win/control/win32_signature_catalogue.h"
+#include "signature_files.h"
 #include "win_test_support.h"
 
 namespace quillon::win::testing {
 namespace {
 
 using enum ControlId;
-namespace fs = std::filesystem;
 using Texts = std::vector<std::u16string>;
 
 class PageWindowTest {
@@ -133,39 +130,6 @@ TEST_F(AccessibleNames, ListsAreNamedByTheirFrameOrLabelAndTheRestIsTheStandardO
   }
 }
 
-// Signature files in a folder that the test makes and removes.
-class SignatureFolder {
- public:
-  explicit SignatureFolder(fs::path folder) : folder_(std::move(folder)) {
-    made_ = !fs::exists(folder_);
-    fs::create_directories(folder_);
-  }
-  ~SignatureFolder() {
-    std::error_code ignored;
-    for (const fs::path& file : files_) fs::remove_all(file, ignored);
-    if (made_) fs::remove_all(folder_, ignored);
-  }
-  void Add(const std::wstring& name) {
-    files_.push_back(folder_ / name);
-    if (name.find(L'.') == std::wstring::npos) {
-      fs::create_directory(files_.back());
-    } else {
-      std::ofstream(files_.back()) << "signature";
-    }
-  }
-
- private:
-  fs::path folder_;
-  bool made_ = false;
-  std::vector<fs::path> files_;
-};
-
-fs::path AppDataMicrosoft() {
-  wchar_t appData[MAX_PATH] = {};
-  SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-  return fs::path(appData) / L"Microsoft";
-}
-
 // The relocation value of Outlook 16, removed again afterwards.
 class RelocatedTo {
  public:
@@ -189,7 +153,7 @@ TEST(Win32SignatureCatalogue, ReadsTheUsersFolderOrTheRelocatedOneAndReportsAMis
   RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Office\\16.0\\Common\\General", L"Signatures");
   quillon::testing::RecordingDiagnostics sink;
   {
-    SignatureFolder folder(AppDataMicrosoft() / L"Signatures");
+    SignatureFolder folder;
     for (const wchar_t* file : {L"Support.htm", L"Support.rtf", L"support.TXT", L"plain.txt",
                                 L"\u00C9quipe \u65E5\u672C.htm", L"Sales (sales@quillon-sample.com).htm",
                                 L"Sales (sales@quillon-sample.com).txt", L"Support_files", L"readme.md"}) {
@@ -199,7 +163,7 @@ TEST(Win32SignatureCatalogue, ReadsTheUsersFolderOrTheRelocatedOneAndReportsAMis
                                       u"\u00C9quipe \u65E5\u672C"}));
 
     // Relocated below %APPDATA%\Microsoft (a localised name, say): only that folder counts.
-    SignatureFolder relocated(AppDataMicrosoft() / L"Signaturer \u00F8");
+    SignatureFolder relocated(L"Signaturer \u00F8");
     relocated.Add(L"Hilsen.htm");
     const RelocatedTo value(L"Signaturer \u00F8");
     EXPECT_EQ(NamesRead(sink), (Texts{u"Hilsen"}));
