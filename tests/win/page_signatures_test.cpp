@@ -67,6 +67,8 @@ TEST_P(SignaturesFrame, FillsTheFoldersPlaceClearOfTheBottomLineAndTabsAfterTheI
   EXPECT_LE(Place(cboNewSignature).bottom, Place(cboReplySignature).top);
   for (auto [label, list] : {std::pair{lblNewSignature, cboNewSignature}, {lblReplySignature, cboReplySignature}}) {
     EXPECT_LE(Place(label).right, Place(list).left);
+    // Windows' default proxies name a list by the static just before it.
+    EXPECT_EQ(GetWindow(page_->Control(list), GW_HWNDPREV), page_->Control(label));
     const LONG labelMiddle = (Place(label).top + Place(label).bottom) / 2;
     EXPECT_TRUE(labelMiddle > Place(list).top && labelMiddle < Place(list).bottom);  // one row
     EXPECT_EQ(GetWindowLongPtrW(page_->Control(list), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
