@@ -85,8 +85,9 @@ TEST_P(PageLayout, ControlsSitWhereTheDesignPutsThem) {
     const RECT place = Place(design.id);
     EXPECT_NEAR(place.right - place.left, design.width * static_cast<int>(dpi) / 1440.0, 1.0) << design.name;
     // A drop-down list's closed height is its font's (see page_signatures_test.cpp).
-    if (design.kind != ControlKind::ComboBox)
+    if (design.kind != ControlKind::ComboBox) {
       EXPECT_NEAR(place.bottom - place.top, design.height * static_cast<int>(dpi) / 1440.0, 1.0) << design.name;
+    }
     EXPECT_LE(place.right, MulDiv(6120, dpi, 1440)) << design.name;
     EXPECT_LE(place.bottom, MulDiv(5625, dpi, 1440)) << design.name;
     EXPECT_TRUE(Inside(place, design.container == Page ? place : Place(design.container))) << design.name;

@@ -15,11 +15,11 @@ class Win32SignatureCatalogue final : public platform::SignatureCatalogue {
   std::vector<std::u16string> SignatureNames(std::int16_t outlookVersion) override;
 };
 
-// Where that Outlook keeps the current user's signatures: %APPDATA%\Microsoft\
-// and the folder named by "Signatures" of HKCU\Software\Microsoft\Office\
-// <version>.0\Common\General (a localised or relocated folder, relative to
-// %APPDATA%\Microsoft), else "Signatures". Empty when %APPDATA% is unknown;
-// failures are reported to the current step.
+// Where that Outlook keeps the current user's signatures: below %APPDATA%
+// and "Microsoft", the folder named by the value "Signatures" of the key
+// HKCU\Software\Microsoft\Office\<version>.0\Common\General (a localised or
+// relocated folder, relative to %APPDATA%\Microsoft), else "Signatures".
+// Empty when %APPDATA% is unknown; failures are reported to the current step.
 std::wstring SignaturesFolder(std::int16_t outlookVersion);
 
 }  // namespace quillon::win
