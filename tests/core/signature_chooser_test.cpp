@@ -87,8 +87,8 @@ TEST_F(SignatureChooser, AStoredNameTheCatalogueLacksIsShownAndKeptByteForByte) 
   EXPECT_EQ(AccountText(8, "New Signature"), u"Z\u00FCrich");
 }
 
-TEST_F(SignatureChooser, MovesAndRemovalsKeepEachIdentitysChoiceAndApplyTrimsIt) {
-  SeedIdentity(1, u"Ann", u"ann@x.example", u"Support (support@x.example)");
+TEST_F(SignatureChooser, MovesAndRemovalsKeepEachIdentitysChoiceAndApplyStoresItTrimmed) {
+  SeedIdentity(1, u"Ann", u"ann@x.example", u"Support (support@x.example)", u"   ");
   SeedIdentity(2, u"Bob", u"bob@x.example");
   SeedIdentity(3, u"Cid", u"cid@x.example", u"Z\u00FCrich", u"Z\u00FCrich");
   SeedNextAccountID(7);
@@ -96,41 +96,27 @@ TEST_F(SignatureChooser, MovesAndRemovalsKeepEachIdentitysChoiceAndApplyTrimsIt)
   ui().List1.UserClick(1);
   ui().cboNewSignature.UserChoose(u" Sales");
   ui().cboReplySignature.UserChoose(u"Support (support@x.example)");
-  ui().cmdMoveUp.UserClick();
+  ui().cmdMoveUp.UserClick();  // Bob, Ann, Cid
   EXPECT_EQ(Showing(), (Shown{u" Sales", u"Support (support@x.example)", true}));
   ui().List1.UserClick(1);
+  // Blanks alone are saved as no signature, so they show as none.
   EXPECT_EQ(Showing(), (Shown{u"Support (support@x.example)", kNone, true}));
-  ui().List1.UserClick(0);
-  ui().cmdMoveDown.UserClick();
-  EXPECT_EQ(Showing(), (Shown{u" Sales", u"Support (support@x.example)", true}));
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdRemove.UserClick();  // Bob goes; nothing is selected then
-  EXPECT_EQ(Showing(), (Shown{u"", u"", false}));
-  EXPECT_EQ(ui().List2.Items(), (Texts{u"Support (support@x.example)", u"Z\u00FCrich"}));
-  EXPECT_EQ(ui().List3.Items(), (Texts{u"", u"Z\u00FCrich"}));
+  ui().cmdMoveDown.UserClick();  // Bob, Cid, Ann
+  EXPECT_EQ(Showing(), (Shown{u"Support (support@x.example)", kNone, true}));
   ui().List1.UserClick(1);
-  ui().cboReplySignature.UserChoose(kNone);
+  user.AnswerMessageBox(platform::kAnswerYes);
+  ui().cmdRemove.UserClick();  // Cid goes; nothing is selected then
+  EXPECT_EQ(Showing(), (Shown{u"", u"", false}));
+  EXPECT_EQ(ui().List2.Items(), (Texts{u" Sales", u"Support (support@x.example)"}));
+  EXPECT_EQ(ui().List3.Items(), (Texts{u"Support (support@x.example)", u"   "}));
 
   ApplyAnswering(platform::kAnswerNo);
-  EXPECT_EQ(AccountText(7, "Display Name"), u"Ann");
-  EXPECT_EQ(AccountText(7, "New Signature"), u"Support (support@x.example)");
-  EXPECT_EQ(AccountText(7, "Reply-Forward Signature"), std::nullopt);
-  EXPECT_EQ(AccountText(8, "Display Name"), u"Cid");
-  EXPECT_EQ(AccountText(8, "New Signature"), u"Z\u00FCrich");
+  EXPECT_EQ(AccountText(7, "Display Name"), u"Bob");
+  EXPECT_EQ(Value(AccountPath(7), "New Signature"), StoredUtf16(u"Sales"));
+  EXPECT_EQ(AccountText(7, "Reply-Forward Signature"), u"Support (support@x.example)");
+  EXPECT_EQ(AccountText(8, "Display Name"), u"Ann");
+  EXPECT_EQ(AccountText(8, "New Signature"), u"Support (support@x.example)");
   EXPECT_EQ(AccountText(8, "Reply-Forward Signature"), std::nullopt);
-}
-
-// Apply stores a chosen name trimmed; a name of blanks alone counts as none.
-TEST_F(SignatureChooser, ApplyWritesAChosenNameTrimmed) {
-  SeedIdentity(1, u"Ann", u"ann@x.example", u"   ");
-  SeedNextAccountID(7);
-  OpenPage();
-  ui().List1.UserClick(0);
-  EXPECT_EQ(Showing(), (Shown{kNone, kNone, true}));
-  ui().cboReplySignature.UserChoose(u" Sales");
-  ApplyAnswering(platform::kAnswerNo);
-  EXPECT_EQ(AccountText(7, "New Signature"), std::nullopt);
-  EXPECT_EQ(Value(AccountPath(7), "Reply-Forward Signature"), StoredUtf16(u"Sales"));
 }
 
 TEST_F(SignatureChooser, AnUnreadableFolderOffersNoneAndIsReportedOnce) {
