@@ -118,6 +118,14 @@ class NamedAccessible final : public IAccessible {
   std::wstring name_;
 };
 
+std::wstring AccessibleNameFrom(ControlId labelledBy) {
+  const ControlDesign& design = DesignOf(labelledBy);
+  std::wstring name = design.caption ? design.caption : L"";
+  while (!name.empty() && name.back() == L' ') name.pop_back();
+  if (design.kind == ControlKind::Label && !name.empty() && name.back() == L':') name.pop_back();
+  return name;
+}
+
 LRESULT AnswerGetObject(HWND window, WPARAM wParam, ControlId labelledBy) {
   ComPtr<IAccessible> standard;
   if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible), standard.put_void())) ||
@@ -143,14 +151,6 @@ LRESULT CALLBACK NamingProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 }  // namespace
-
-std::wstring AccessibleNameFrom(ControlId labelledBy) {
-  const ControlDesign& design = DesignOf(labelledBy);
-  std::wstring name = design.caption ? design.caption : L"";
-  while (!name.empty() && name.back() == L' ') name.pop_back();
-  if (design.kind == ControlKind::Label && !name.empty() && name.back() == L':') name.pop_back();
-  return name;
-}
 
 bool AnswerAccessibleName(HWND control, ControlId labelledBy) {
   return control && SetWindowSubclass(control, &NamingProc, kSubclassId, static_cast<DWORD_PTR>(labelledBy));
