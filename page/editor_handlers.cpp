@@ -19,12 +19,22 @@ bool QuillonPage::ValidateDN(const std::u16string& sDN) { return quillon::Valida
 void QuillonPage::List1_Click() { ResetButtons(); }
 void QuillonPage::cmdRemove_Click() { identities_.RemoveSelected(); }
 void QuillonPage::cmdRemoveAll_Click() { identities_.RemoveAll(); }
-void QuillonPage::cmdMoveUp_Click() { identities_.MoveSelected(-1); }
-void QuillonPage::cmdMoveDown_Click() { identities_.MoveSelected(+1); }
+// The move selects the moved line before it swaps the signature names, so the
+// chooser looks again once they are in place.
+void QuillonPage::cmdMoveUp_Click() {
+  identities_.MoveSelected(-1);
+  signatures_.ShowSelected();
+}
+void QuillonPage::cmdMoveDown_Click() {
+  identities_.MoveSelected(+1);
+  signatures_.ShowSelected();
+}
 
+// Every edit of the lists ends here, so the signature lists follow the selection here too.
 void QuillonPage::ResetButtons() {
   identities_.ResetButtons();
   folders_.ResetButtons();
+  signatures_.ShowSelected();
 }
 void QuillonPage::ListHScroll1() { identities_.ListHScroll1(); }
 void QuillonPage::ListHScroll4() { folders_.ListHScroll4(); }
@@ -33,6 +43,9 @@ void QuillonPage::Option1_Click(std::int16_t /*Index*/) { MarkDirty(); }
 void QuillonPage::cmdPopulate_Click() { identities_.PopulateFromDirectory(); }
 void QuillonPage::cmdSharedMailboxes_Click() { identities_.AddSharedMailboxes(); }
 void QuillonPage::cmdRefresh_Click() { identities_.Reread(); }
+
+void QuillonPage::cboNewSignature_Click() { signatures_.NewSignatureChosen(); }
+void QuillonPage::cboReplySignature_Click() { signatures_.ReplySignatureChosen(); }
 
 void QuillonPage::cmdAddFolder_Click() { folders_.AddFolder(); }
 void QuillonPage::cmdDeleteFolder_Click() { folders_.DeleteSelected(); }

@@ -44,6 +44,13 @@ struct PageControls {
   platform::Frame& Frame3;
   platform::Frame& Frame4;
   platform::Frame& Frm1;
+
+  // The signatures of the selected identity (Outlook 12 and later).
+  platform::Frame& Frame5;
+  platform::Label& lblNewSignature;
+  platform::ComboBox& cboNewSignature;
+  platform::Label& lblReplySignature;
+  platform::ComboBox& cboReplySignature;
 };
 
 }  // namespace quillon

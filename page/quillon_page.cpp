@@ -15,6 +15,10 @@ FolderControls FolderControlsOf(const PageControls& c) {
   return {c.UserControl, c.List4, c.List5, c.cmdDeleteFolder, c.cmdDeleteAllFolders};
 }
 
+SignatureControls SignatureControlsOf(const PageControls& c) {
+  return {c.List1, c.List2, c.List3, c.Frame5, c.cboNewSignature, c.cboReplySignature};
+}
+
 }  // namespace
 
 QuillonPage::QuillonPage(PageEnvironment environment)
@@ -27,7 +31,8 @@ QuillonPage::QuillonPage(PageEnvironment environment)
                   {[this] { MarkDirty(); }, [this] { ResetButtons(); },
                    [this] { PropertyPage_Apply(); }}),
       folders_(FolderControlsOf(c_), user_, m_,
-               {[this] { MarkDirty(); }, [this] { ResetButtons(); }}) {
+               {[this] { MarkDirty(); }, [this] { ResetButtons(); }}),
+      signatures_(SignatureControlsOf(c_), environment.signatures, [this] { MarkDirty(); }) {
   WireClickHandlers();
 }
 
@@ -50,6 +55,8 @@ void QuillonPage::WireClickHandlers() {
   c_.List1.SetClickHandler(on(&QuillonPage::List1_Click));
   c_.List4.SetClickHandler(on(&QuillonPage::List4_Click));
   c_.Label1.SetClickHandler(on(&QuillonPage::Label1_Click));
+  c_.cboNewSignature.SetClickHandler(on(&QuillonPage::cboNewSignature_Click));
+  c_.cboReplySignature.SetClickHandler(on(&QuillonPage::cboReplySignature_Click));
   for (std::int16_t index = 0; index < static_cast<std::int16_t>(c_.Option1.size()); ++index) {
     c_.Option1[index].get().SetClickHandler([this, index] { Option1_Click(index); });
   }

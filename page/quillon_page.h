@@ -14,10 +14,12 @@
 
 #include "folders/folders_editor.h"
 #include "identities/identities_editor.h"
+#include "identities/signature_chooser.h"
 #include "page/page_controls.h"
 #include "platform/list_group.h"
 #include "platform/outlook.h"
 #include "platform/registry_store.h"
+#include "platform/signature_catalogue.h"
 #include "platform/user_services.h"
 #include "profile/module_state.h"
 
@@ -45,6 +47,7 @@ struct PageEnvironment {
   platform::PageContainer& container;
   ModuleState& module;
   LibraryVersion version;
+  platform::SignatureCatalogue& signatures = platform::NoSignatures();
 };
 
 class QuillonPage {
@@ -92,6 +95,10 @@ class QuillonPage {
   void cmdSharedMailboxes_Click();
   void cmdRefresh_Click();
 
+  // Signatures of the selected identity.
+  void cboNewSignature_Click();
+  void cboReplySignature_Click();
+
   // Monitored folders.
   void cmdAddFolder_Click();
   void cmdDeleteFolder_Click();
@@ -126,6 +133,7 @@ class QuillonPage {
   LibraryVersion version_;
   IdentitiesEditor identities_;
   FoldersEditor folders_;
+  SignatureChooser signatures_;
 
   bool bDirty = false;
   bool bLoading = false;

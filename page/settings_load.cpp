@@ -177,6 +177,10 @@ void QuillonPage::UserControl_InitProperties() {
   ReadHostValues();
   ChooseProfileLocation();
   ShowFolderEditor();
+  {
+    platform::DiagnosticStep step(m_.diagnostics, u"Load: signatures");
+    signatures_.Load(m_.iOutlookVersion);
+  }
   ReadUserInterfaceLanguage();
 
   if (!m_.sPN.empty()) {

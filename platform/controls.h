@@ -61,6 +61,28 @@ class ListBox {
   virtual void SetClickHandler(ClickHandler handler) = 0;
 };
 
+// A drop-down list: the user picks one of its entries and types nothing.
+class ComboBox {
+ public:
+  virtual ~ComboBox() = default;
+  virtual std::int16_t ListCount() const = 0;
+  // "" for an index out of range.
+  virtual std::u16string List(std::int16_t index) const = 0;
+  // Appends an entry; false when the list cannot take it.
+  virtual bool AddItem(std::u16string_view text) = 0;
+  // Empties the list, leaving none selected.
+  virtual void Clear() = 0;
+  // The selected entry, -1 when none.
+  virtual std::int16_t ListIndex() const = 0;
+  // Selects an entry (-1 selects none) without raising the click handler:
+  // only the user's choice does. False, with no change, when out of range.
+  virtual bool SetListIndex(std::int16_t index) = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual bool Enabled() const = 0;
+  // Called when the user chooses an entry.
+  virtual void SetClickHandler(ClickHandler handler) = 0;
+};
+
 class CommandButton {
  public:
   virtual ~CommandButton() = default;

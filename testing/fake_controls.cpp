@@ -89,6 +89,38 @@ std::vector<std::u16string> FakeListBox::Items() const {
   return texts;
 }
 
+std::u16string FakeComboBox::List(std::int16_t index) const {
+  return index >= 0 && static_cast<std::size_t>(index) < items_.size() ? items_[index] : std::u16string();
+}
+
+bool FakeComboBox::AddItem(std::u16string_view text) {
+  if (items_.size() >= FakeListBox::kCapacity) return false;
+  items_.emplace_back(text);
+  return true;
+}
+
+void FakeComboBox::Clear() {
+  items_.clear();
+  selected_ = platform::kNoListIndex;
+}
+
+bool FakeComboBox::SetListIndex(std::int16_t index) {
+  if (index < platform::kNoListIndex || index >= ListCount()) return false;
+  selected_ = index;
+  return true;
+}
+
+bool FakeComboBox::UserChoose(std::u16string_view text) {
+  if (!enabled_) return false;
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i] != text) continue;
+    selected_ = static_cast<std::int16_t>(i);
+    if (click_) click_();
+    return true;
+  }
+  return false;
+}
+
 bool FakeCommandButton::UserClick() {
   if (!enabled_ || !visible_) return false;
   if (click_) click_();
@@ -147,7 +179,12 @@ PageControls FakePageControls::Controls() {
                       Frame2,
                       Frame3,
                       Frame4,
-                      Frm1};
+                      Frm1,
+                      Frame5,
+                      lblNewSignature,
+                      cboNewSignature,
+                      lblReplySignature,
+                      cboReplySignature};
 }
 
 }  // namespace quillon::testing

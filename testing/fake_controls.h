@@ -64,6 +64,32 @@ class FakeListBox : public platform::ListBox {
   platform::ClickHandler click_;
 };
 
+class FakeComboBox : public platform::ComboBox {
+ public:
+  explicit FakeComboBox(bool enabled = true) : enabled_(enabled) {}
+  std::int16_t ListCount() const override { return static_cast<std::int16_t>(items_.size()); }
+  std::u16string List(std::int16_t index) const override;
+  bool AddItem(std::u16string_view text) override;
+  void Clear() override;
+  std::int16_t ListIndex() const override { return selected_; }
+  bool SetListIndex(std::int16_t index) override;
+  void SetEnabled(bool enabled) override { enabled_ = enabled; }
+  bool Enabled() const override { return enabled_; }
+  void SetClickHandler(platform::ClickHandler handler) override { click_ = std::move(handler); }
+
+  // The user picks the entry with this text; false (nothing happens) when the
+  // list is disabled or has no such entry.
+  bool UserChoose(std::u16string_view text);
+  const std::vector<std::u16string>& Items() const { return items_; }
+  std::u16string Text() const { return List(selected_); }  // what the closed list shows
+
+ private:
+  std::vector<std::u16string> items_;
+  std::int16_t selected_ = platform::kNoListIndex;
+  bool enabled_;
+  platform::ClickHandler click_;
+};
+
 class FakeCommandButton : public platform::CommandButton {
  public:
   explicit FakeCommandButton(bool enabled = true) : enabled_(enabled) {}
@@ -129,11 +155,12 @@ class FakeLabel : public platform::Label {
 
 class FakeFrame : public platform::Frame {
  public:
+  explicit FakeFrame(bool visible = true) : visible_(visible) {}
   void SetVisible(bool visible) override { visible_ = visible; }
   bool Visible() const override { return visible_; }
 
  private:
-  bool visible_ = true;
+  bool visible_;
 };
 
 class FakePageSurface : public platform::PageSurface {
@@ -151,7 +178,7 @@ class FakePageSurface : public platform::PageSurface {
   std::vector<std::int16_t> history_;
 };
 
-// The page's 29 control instances in their design-time states.
+// The page's 34 control instances in their design-time states.
 struct FakePageControls {
   FakePageControls();
   FakePageControls(const FakePageControls&) = delete;
@@ -190,6 +217,11 @@ struct FakePageControls {
   FakeFrame Frame3;
   FakeFrame Frame4;
   FakeFrame Frm1;
+  FakeFrame Frame5{false};
+  FakeLabel lblNewSignature{u"New messages:"};
+  FakeComboBox cboNewSignature{false};
+  FakeLabel lblReplySignature{u"Replies/forwards:"};
+  FakeComboBox cboReplySignature{false};
 };
 
 }  // namespace quillon::testing

@@ -159,7 +159,7 @@ QuillonPage& PageRig::OpenPage() {
   page_.reset();
   controls_ = std::make_unique<FakePageControls>();
   page_ = std::make_unique<QuillonPage>(
-      PageEnvironment{controls_->Controls(), user, outlook.container, module, version});
+      PageEnvironment{controls_->Controls(), user, outlook.container, module, version, signatures});
   page_->UserControl_InitProperties();
   return *page_;
 }

@@ -19,6 +19,7 @@
 #include "profile/profile_location.h"
 #include "testing/fake_controls.h"
 #include "testing/fake_outlook.h"
+#include "testing/fake_signature_catalogue.h"
 #include "testing/memory_registry_store.h"
 #include "testing/recording_diagnostics.h"
 #include "testing/scripted_user.h"
@@ -100,6 +101,7 @@ class PageRig {
   ModuleState module;
   FakeOutlook outlook;
   ScriptedUser user;
+  FakeSignatureCatalogue signatures;
   LibraryVersion version{2, 4, 17};
 
  protected:

@@ -1,6 +1,7 @@
 // QuillonSession.exe: a short session with the page, played as a user would,
 // for a run without a display: add an identity through the input box, move it
-// up, choose another Reply-To format, take a screenshot, OK, and agree to restart.
+// up, give it a signature (Outlook 12 and later), choose another Reply-To format,
+// take a screenshot, OK, and agree to restart.
 //
 //   QuillonSession.exe OPTIONS_EXE SCENARIO LOG SCREENSHOT_BMP
 #include <cstdio>
@@ -13,6 +14,8 @@ namespace {
 using namespace quillon::standin::driver;
 
 constexpr wchar_t kNewIdentity[] = L"Alex Example alex.example@quillon-sample.com";
+// One of the signatures scripts/run puts into the prefix (samples/signatures).
+constexpr wchar_t kNewSignature[] = L"Jane Doe (jane.doe@quillon-sample.com)";
 
 void Say(const std::wstring& text) { std::printf("session: %ls\n", text.c_str()); }
 
@@ -46,6 +49,15 @@ int MoveLastIdentityUp(OptionsWindow& options) {
   return 0;
 }
 
+// The moved identity is still selected; below Outlook 12 there is no signature list.
+int ChooseSignature(OptionsWindow& options) {
+  if (!options.Visible(PageControl::Frame5)) return 0;
+  if (!options.ChooseEntry(PageControl::cboNewSignature, kNewSignature))
+    return Fail(std::wstring(L"could not choose the signature ") + kNewSignature);
+  Say(std::wstring(L"chose the signature for new messages: ") + kNewSignature);
+  return 0;
+}
+
 void ChooseAnotherFormat(OptionsWindow& options) {
   const PageControl choice = options.Checked(PageControl::Option1_0) ? PageControl::Option1_2 : PageControl::Option1_0;
   options.Click(choice);
@@ -74,6 +86,7 @@ int RunSession(const std::wstring& optionsExe, const std::wstring& scenario, con
   ShowIdentities(*options);
   if (int failed = AddIdentity(*options, standin.Id())) return failed;
   if (int failed = MoveLastIdentityUp(*options)) return failed;
+  if (int failed = ChooseSignature(*options)) return failed;
   ChooseAnotherFormat(*options);
   ShowIdentities(*options);
   Say(options->Screenshot() ? L"screenshot written" : L"screenshot NOT written");

@@ -238,6 +238,29 @@ bool OptionsWindow::ClickListLine(PageControl list, int index) {
   return Selected(list) == index;
 }
 
+bool OptionsWindow::ChooseEntry(PageControl dropDown, const std::wstring& text) {
+  HWND window = Control(dropDown);
+  if (!window || !IsWindowEnabled(window)) return false;
+  const LRESULT count = SendMessageW(window, CB_GETCOUNT, 0, 0);
+  LRESULT wanted = -1;
+  for (LRESULT i = 0; i < count && wanted < 0; ++i) {
+    const LRESULT length = SendMessageW(window, CB_GETLBTEXTLEN, i, 0);
+    std::vector<wchar_t> buffer(length > 0 ? length + 1 : 1, L'\0');
+    SendMessageW(window, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
+    if (text == buffer.data()) wanted = i;
+  }
+  const LRESULT current = SendMessageW(window, CB_GETCURSEL, 0, 0);
+  if (wanted < 0 || current < 0) return false;
+  // Each arrow key moves the closed list's choice by one entry and tells the page.
+  const WPARAM key = wanted > current ? VK_DOWN : VK_UP;
+  for (LRESULT step = current; step != wanted; step += wanted > current ? 1 : -1) {
+    PostMessageW(window, WM_KEYDOWN, key, 1);
+    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+  }
+  Settle();
+  return SendMessageW(window, CB_GETCURSEL, 0, 0) == wanted;
+}
+
 std::vector<std::wstring> OptionsWindow::Lines(PageControl list) const {
   std::vector<std::wstring> lines;
   HWND window = Control(list);

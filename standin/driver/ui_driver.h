@@ -21,6 +21,7 @@ enum class PageControl : int {
   cmdMoveDown, List2, List3, List5, Frame1, cmdRefresh, Frm1, cmdPopulate,
   cmdSharedMailboxes, Frame4, Option1_0, Option1_1, Option1_2, Frame2, cmdAddFolder,
   cmdDeleteFolder, cmdDeleteAllFolders, List4, Label4_0, Label4_2, Label1,
+  Frame5, lblNewSignature, cboNewSignature, lblReplySignature, cboReplySignature,
 };
 
 // A child process; ended (if still running) when this goes.
@@ -87,6 +88,9 @@ class OptionsWindow {
   void ClickButton(int id);
   // A mouse click on line `index` of one of the page's lists.
   bool ClickListLine(PageControl list, int index);
+  // Chooses the entry `text` of one of the page's drop-down lists with the arrow
+  // keys, as a user would; false when the list is disabled or has no such entry.
+  bool ChooseEntry(PageControl dropDown, const std::wstring& text);
   std::vector<std::wstring> Lines(PageControl list) const;
   int Selected(PageControl list) const;
   bool Enabled(PageControl which) const;

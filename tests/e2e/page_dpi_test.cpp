@@ -55,7 +55,10 @@ TEST(PageAtRealDpi, ControlsSitAtTheDesignTwipsAt144) {
     EXPECT_NEAR(place.left, expected.left, 1) << design.name;
     EXPECT_NEAR(place.top, expected.top, 1) << design.name;
     EXPECT_NEAR(place.right, expected.right, 1) << design.name;
-    EXPECT_NEAR(place.bottom, expected.bottom, 1) << design.name;
+    // A drop-down list's closed height is its font's, not the design's.
+    if (design.kind != win::ControlKind::ComboBox) {
+      EXPECT_NEAR(place.bottom, expected.bottom, 1) << design.name;
+    }
   }
   options->ClickButton(IDCANCEL);
   ASSERT_EQ(session.WaitForEnd(), 0u);

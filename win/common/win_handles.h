@@ -27,14 +27,17 @@ struct KernelHandlePolicy : ZeroIsInvalid<HANDLE> {
 };
 using UniqueHandle = UniqueResource<KernelHandlePolicy>;
 
-// CreateActCtxW fails with INVALID_HANDLE_VALUE, not null.
-struct ActCtxPolicy {
+// Handles whose calls fail with INVALID_HANDLE_VALUE, not null: activation
+// contexts (CreateActCtxW) and file searches (FindFirstFileExW).
+template <auto CloseFunction>
+struct InvalidValuePolicy {
   using Value = HANDLE;
   static Value Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static bool IsValid(Value context) noexcept { return context != INVALID_HANDLE_VALUE && context != nullptr; }
-  static void Close(Value context) noexcept { ReleaseActCtx(context); }
+  static bool IsValid(Value handle) noexcept { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+  static void Close(Value handle) noexcept { CloseFunction(handle); }
 };
-using UniqueActCtx = UniqueResource<ActCtxPolicy>;
+using UniqueActCtx = UniqueResource<InvalidValuePolicy<&ReleaseActCtx>>;
+using UniqueFind = UniqueResource<InvalidValuePolicy<&FindClose>>;
 
 // An activated context, by its cookie (never 0 once activated): deactivated on close.
 struct ActivationPolicy : ZeroIsInvalid<ULONG_PTR> {

@@ -14,11 +14,12 @@ enum class ControlId : int {
   cmdMoveDown, List2, List3, List5, Frame1, cmdRefresh, Frm1, cmdPopulate,
   cmdSharedMailboxes, Frame4, Option1_0, Option1_1, Option1_2, Frame2, cmdAddFolder,
   cmdDeleteFolder, cmdDeleteAllFolders, List4, Label4_0, Label4_2, Label1,
+  Frame5, lblNewSignature, cboNewSignature, lblReplySignature, cboReplySignature,
   Page,  // the page itself, as a container
 };
 inline constexpr int kControlCount = static_cast<int>(ControlId::Page);
 
-enum class ControlKind { Frame, Label, ListBox, Button, Option };
+enum class ControlKind { Frame, Label, ListBox, Button, Option, ComboBox };
 enum class TextAlign { Left, Centre, Right };
 
 struct ControlDesign {
@@ -27,7 +28,9 @@ struct ControlDesign {
   ControlKind kind;
   ControlId container;
   const wchar_t* caption;
-  int left, top, width, height;  // twips, from the container's outer top-left corner
+  // Twips, from the container's outer top-left corner. A drop-down list's
+  // height is that of its closed field at 96 DPI; elsewhere its font decides.
+  int left, top, width, height;
   int tabIndex;
   bool visible = true;
   bool enabled = true;

@@ -28,13 +28,16 @@ PageRuntime::PageRuntime(ControlModule& module, std::unique_ptr<PageWindow> wind
                 {*window_, cmdDeleteFolder}, {*window_, cmdDeleteAllFolders}}},
       options_{{{*window_, Option1_0, kOptionGroup}, {*window_, Option1_1, kOptionGroup},
                 {*window_, Option1_2, kOptionGroup}}},
-      labels_{{{*window_, lblDefAddress}, {*window_, Label4_0}, {*window_, Label4_2}, {*window_, Label1}}},
-      frames_{{{*window_, Frame1}, {*window_, Frame2}, {*window_, Frame3}, {*window_, Frame4}, {*window_, Frm1}}},
+      labels_{{{*window_, lblDefAddress}, {*window_, Label4_0}, {*window_, Label4_2}, {*window_, Label1},
+               {*window_, lblNewSignature}, {*window_, lblReplySignature}}},
+      frames_{{{*window_, Frame1}, {*window_, Frame2}, {*window_, Frame3}, {*window_, Frame4}, {*window_, Frm1},
+               {*window_, Frame5}}},
+      combos_{{{*window_, cboNewSignature}, {*window_, cboReplySignature}}},
       surface_(*window_),
       user_(module, *window_),
       container_(std::move(site)) {
   page_ = std::make_unique<QuillonPage>(PageEnvironment{Controls(), user_, container_, module.State(),
-                                                        ReadLibraryVersion(module.Instance())});
+                                                        ReadLibraryVersion(module.Instance()), signatures_});
 }
 
 PageControls PageRuntime::Controls() {
@@ -44,7 +47,8 @@ PageControls PageRuntime::Controls() {
                       buttons_[6], buttons_[7], buttons_[8], buttons_[9], buttons_[10], buttons_[11],
                       {options_[0], options_[1], options_[2]},
                       labels_[0], labels_[1], labels_[2], labels_[3],
-                      frames_[0], frames_[1], frames_[2], frames_[3], frames_[4]};
+                      frames_[0], frames_[1], frames_[2], frames_[3], frames_[4],
+                      frames_[5], labels_[4], combos_[0], labels_[5], combos_[1]};
 }
 
 }  // namespace quillon::win

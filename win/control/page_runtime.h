@@ -12,6 +12,7 @@
 #include "win/control/outlook_late_bound.h"
 #include "win/control/page_window.h"
 #include "win/control/win32_controls.h"
+#include "win/control/win32_signature_catalogue.h"
 #include "win/control/win32_user_services.h"
 
 namespace quillon::win {
@@ -35,10 +36,12 @@ class PageRuntime {
   std::array<Win32ListBox, 5> lists_;
   std::array<Win32CommandButton, 12> buttons_;
   std::array<Win32OptionButton, 3> options_;
-  std::array<Win32Label, 4> labels_;
-  std::array<Win32Frame, 5> frames_;
+  std::array<Win32Label, 6> labels_;
+  std::array<Win32Frame, 6> frames_;
+  std::array<Win32ComboBox, 2> combos_;
   Win32PageSurface surface_;
   Win32UserServices user_;
+  Win32SignatureCatalogue signatures_;
   SiteContainer container_;
   std::unique_ptr<QuillonPage> page_;
 };

@@ -3,10 +3,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "win/common/callback_guard.h"
 #include "win/common/com_support.h"
+#include "win/control/accessible_name.h"
 
 #ifndef WM_DPICHANGED_AFTERPARENT
 #define WM_DPICHANGED_AFTERPARENT 0x02E3
@@ -17,6 +19,24 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuillonPageWindow";
 constexpr WORD kFirstControlId = 1000;
+
+// The lists named for assistive technology, each by the control that labels it.
+constexpr std::pair<ControlId, ControlId> kLabelledBy[]{
+    {ControlId::List1, ControlId::Frame3},
+    {ControlId::List4, ControlId::Frame2},
+    {ControlId::cboNewSignature, ControlId::lblNewSignature},
+    {ControlId::cboReplySignature, ControlId::lblReplySignature},
+};
+
+// How far a drop-down list opens below its field, in fields.
+constexpr int kDropDownFields = 8;
+
+// A drop-down list's window height includes the list that opens below it; its
+// closed field takes the height its font needs, as VB's combo box does.
+int WindowHeight(const ControlDesign& design, const RECT& place) {
+  const int height = place.bottom - place.top;
+  return design.kind == ControlKind::ComboBox ? height * (1 + kDropDownFields) : height;
+}
 
 WORD CommandIdOf(ControlId id) { return static_cast<WORD>(kFirstControlId + static_cast<int>(id)); }
 
@@ -60,6 +80,8 @@ ClassAndStyle StyleOf(const ControlDesign& design) {
       return {WC_LISTBOXW,
               style | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
               WS_EX_CLIENTEDGE};
+    case ControlKind::ComboBox:
+      return {WC_COMBOBOXW, style | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
     case ControlKind::Label:
       if (design.id == ControlId::lblDefAddress) style |= WS_BORDER;
       return {WC_STATICW, style | SS_NOTIFY | SS_NOPREFIX | AlignStyle(design.align), 0};
@@ -142,7 +164,7 @@ bool PageWindow::CreateControls() {
     const bool showNow = Shown(design->id) && design->kind != ControlKind::Option;
     HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, design->caption,
                                    kind.style | (showNow ? WS_VISIBLE : 0), place.left, place.top,
-                                   place.right - place.left, place.bottom - place.top, window_.get(),
+                                   place.right - place.left, WindowHeight(*design, place), window_.get(),
                                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(CommandIdOf(design->id))),
                                    instance_, nullptr);
     if (!control) return false;
@@ -153,6 +175,7 @@ bool PageWindow::CreateControls() {
   }
   for (const ControlDesign& design : PageDesign())
     if (design.kind == ControlKind::Option) ApplyVisibility(design.id);
+  for (const auto& [list, label] : kLabelledBy) AnswerAccessibleName(Control(list), label);
   return true;
 }
 
@@ -192,7 +215,7 @@ void PageWindow::LayoutForDpi(UINT dpi) {
   for (const ControlDesign& design : PageDesign()) {
     const RECT place = TwipsToPixels(PageRectTwips(design.id), dpi);
     HWND control = Control(design.id);
-    MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top,
+    MoveWindow(control, place.left, place.top, place.right - place.left, WindowHeight(design, place),
                FALSE);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(design.id)), FALSE);
   }
@@ -387,6 +410,7 @@ void PageWindow::OnCommand(WORD commandId, WORD code) {
   if (index < 0 || index >= kControlCount) return;
   const ControlDesign& design = PageDesign()[index];
   const bool click = (design.kind == ControlKind::ListBox && code == LBN_SELCHANGE) ||
+                     (design.kind == ControlKind::ComboBox && code == CBN_SELCHANGE) ||
                      ((design.kind == ControlKind::Button || design.kind == ControlKind::Option) &&
                       code == BN_CLICKED) ||
                      (design.kind == ControlKind::Label && code == STN_CLICKED);
@@ -395,6 +419,7 @@ void PageWindow::OnCommand(WORD commandId, WORD code) {
     return;
   }
   const bool focus = (design.kind == ControlKind::ListBox && code == LBN_SETFOCUS) ||
+                     (design.kind == ControlKind::ComboBox && code == CBN_SETFOCUS) ||
                      ((design.kind == ControlKind::Button || design.kind == ControlKind::Option) &&
                       code == BN_SETFOCUS);
   if (focus && focusHandler_) {

@@ -1,4 +1,4 @@
-// The page's window: the 29 controls of the design laid out at the window's
+// The page's window: the 34 controls of the design laid out at the window's
 // own DPI, their fonts, colours, cursor and tooltips, and the routing of their
 // notifications to click handlers.
 //

@@ -20,22 +20,42 @@ std::u16string WindowText(HWND window) {
   return FromWide(text.c_str(), static_cast<size_t>(copied > 0 ? copied : 0));
 }
 
-}  // namespace
+// List boxes and drop-down lists answer the same questions under different message numbers.
+struct ListProtocol {
+  UINT count, textLength, text, currentIndex;
+};
+constexpr ListProtocol kListBox{LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, LB_GETCURSEL};
+constexpr ListProtocol kDropDown{CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_GETCURSEL};
+static_assert(LB_ERR == CB_ERR);
 
-std::int16_t Win32ListBox::ListCount() const {
-  const LRESULT count = SendMessageW(Window(), LB_GETCOUNT, 0, 0);
+std::int16_t CountOf(HWND window, const ListProtocol& protocol) {
+  const LRESULT count = SendMessageW(window, protocol.count, 0, 0);
   if (count < 0) return 0;
   return static_cast<std::int16_t>(count > kMaxListCount ? kMaxListCount : count);
 }
 
-std::u16string Win32ListBox::List(std::int16_t index) const {
-  if (!InRange(index)) return {};
-  const LRESULT length = SendMessageW(Window(), LB_GETTEXTLEN, index, 0);
+// `index` is in range.
+std::u16string EntryOf(HWND window, const ListProtocol& protocol, std::int16_t index) {
+  const LRESULT length = SendMessageW(window, protocol.textLength, index, 0);
   if (length == LB_ERR) return {};
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT copied = SendMessageW(Window(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  const LRESULT copied = SendMessageW(window, protocol.text, index, reinterpret_cast<LPARAM>(text.data()));
   if (copied == LB_ERR) return {};
   return FromWide(text.c_str(), static_cast<size_t>(copied));
+}
+
+std::int16_t CurrentIndexOf(HWND window, const ListProtocol& protocol) {
+  if (!window) return platform::kNoListIndex;
+  const LRESULT index = SendMessageW(window, protocol.currentIndex, 0, 0);
+  return index < 0 || index > kMaxListCount ? platform::kNoListIndex : static_cast<std::int16_t>(index);
+}
+
+}  // namespace
+
+std::int16_t Win32ListBox::ListCount() const { return CountOf(Window(), kListBox); }
+
+std::u16string Win32ListBox::List(std::int16_t index) const {
+  return InRange(index) ? EntryOf(Window(), kListBox, index) : std::u16string();
 }
 
 bool Win32ListBox::SetList(std::int16_t index, std::u16string_view text) {
@@ -82,11 +102,7 @@ bool Win32ListBox::RemoveItem(std::int16_t index) {
 
 void Win32ListBox::Clear() { SendMessageW(Window(), LB_RESETCONTENT, 0, 0); }
 
-std::int16_t Win32ListBox::ListIndex() const {
-  if (!Window()) return platform::kNoListIndex;
-  const LRESULT index = SendMessageW(Window(), LB_GETCURSEL, 0, 0);
-  return index < 0 || index > kMaxListCount ? platform::kNoListIndex : static_cast<std::int16_t>(index);
-}
+std::int16_t Win32ListBox::ListIndex() const { return CurrentIndexOf(Window(), kListBox); }
 
 bool Win32ListBox::SetListIndex(std::int16_t index) {
   if (!Window() || (index != platform::kNoListIndex && !InRange(index))) return false;
@@ -127,14 +143,29 @@ std::int32_t Win32ListBox::TextWidth(std::u16string_view text) const {
   return bounds.right - bounds.left;
 }
 
-void Win32CommandButton::SetEnabled(bool enabled) {
-  if (HWND window = Window()) EnableWindow(window, enabled ? TRUE : FALSE);
+std::int16_t Win32ComboBox::ListCount() const { return CountOf(Window(), kDropDown); }
+
+std::u16string Win32ComboBox::List(std::int16_t index) const {
+  return index >= 0 && index < ListCount() ? EntryOf(Window(), kDropDown, index) : std::u16string();
 }
 
-bool Win32CommandButton::Enabled() const {
-  HWND window = Window();
-  return window && IsWindowEnabled(window);
+bool Win32ComboBox::AddItem(std::u16string_view text) {
+  if (!Window() || SendMessageW(Window(), CB_GETCOUNT, 0, 0) >= kMaxListCount) return false;
+  const std::wstring wide = Wide(text);
+  return SendMessageW(Window(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())) >= 0;
 }
+
+void Win32ComboBox::Clear() { SendMessageW(Window(), CB_RESETCONTENT, 0, 0); }
+
+std::int16_t Win32ComboBox::ListIndex() const { return CurrentIndexOf(Window(), kDropDown); }
+
+// CB_SETCURSEL notifies nobody, which is the contract: only the user's choice clicks.
+bool Win32ComboBox::SetListIndex(std::int16_t index) {
+  if (!Window() || index < platform::kNoListIndex || index >= ListCount()) return false;
+  SendMessageW(Window(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  return true;
+}
+
 
 bool Win32OptionButton::Value() const {
   return SendMessageW(Window(), BM_GETCHECK, 0, 0) == BST_CHECKED;

@@ -39,6 +39,19 @@ class WithVisibility : public Base {
   bool Visible() const override { return this->page_.Visible(this->id_); }
 };
 
+template <class Base>
+class WithEnabling : public Base {
+ public:
+  using Base::Base;
+  void SetEnabled(bool enabled) override {
+    if (HWND window = this->Window()) EnableWindow(window, enabled ? TRUE : FALSE);
+  }
+  bool Enabled() const override {
+    HWND window = this->Window();
+    return window && IsWindowEnabled(window);
+  }
+};
+
 class Win32ListBox final : public WithVisibility<WithClicks<Win32Control<platform::ListBox>>> {
  public:
   using WithVisibility::WithVisibility;
@@ -63,11 +76,21 @@ class Win32ListBox final : public WithVisibility<WithClicks<Win32Control<platfor
   bool InRange(std::int16_t index) const { return index >= 0 && index < ListCount(); }
 };
 
-class Win32CommandButton final : public WithVisibility<WithClicks<Win32Control<platform::CommandButton>>> {
+class Win32ComboBox final : public WithEnabling<WithClicks<Win32Control<platform::ComboBox>>> {
  public:
-  using WithVisibility::WithVisibility;
-  void SetEnabled(bool enabled) override;
-  bool Enabled() const override;
+  using WithEnabling::WithEnabling;
+  std::int16_t ListCount() const override;
+  std::u16string List(std::int16_t index) const override;
+  bool AddItem(std::u16string_view text) override;
+  void Clear() override;
+  std::int16_t ListIndex() const override;
+  bool SetListIndex(std::int16_t index) override;
+};
+
+class Win32CommandButton final
+    : public WithEnabling<WithVisibility<WithClicks<Win32Control<platform::CommandButton>>>> {
+ public:
+  using WithEnabling::WithEnabling;
 };
 
 class Win32OptionButton final : public WithClicks<Win32Control<platform::OptionButton>> {
