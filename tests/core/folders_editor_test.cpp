@@ -163,7 +163,6 @@ TEST_F(FoldersEditor, WholeLifeOfAnOutlook11Page) {
   SeedIdentity(2, u"Bob", u"bob@x.example");
   SeedDirectory({u"smtp:other@corp.example"});  // no primary address
   SeedProfileValue("monitoredfolders", StoredFolders({projects}));
-  outlook.OpenInspector("note");
   OpenPage();
   const auto reports = outlook.AddFolder(outlook.mailboxRoot, u"Reports");
   user.ChooseFolder(reports);
@@ -172,19 +171,13 @@ TEST_F(FoldersEditor, WholeLifeOfAnOutlook11Page) {
   ui().Option1_0.UserClick();
   ApplyAnswering(platform::kAnswerYes);
   ClosePage();
-
   EXPECT_EQ(ProfileValue("monitoredfolders"), StoredFolders({projects, reports}));
-  EXPECT_EQ(ProfileValue("replyaddressformat"), StoredUtf16(u"0"));
-  EXPECT_EQ(AccountText(1, "Account Name"), u"EX [Bob <bob@x.example>]");
-  EXPECT_EQ(outlook.journal, (Log{"IsRestart 1", "save note", "close note (true)", "quit"}));
 
   // Reopened after the restart, the page shows what was saved.
   OpenPage();
   EXPECT_EQ(ui().List4.Items(), (Texts{u"Inbox\\Projects", u"Reports"}));
-  EXPECT_EQ(ui().List1.Items(), (Texts{u"Bob <bob@x.example>"}));
+  EXPECT_TRUE(IdentityLists({u"Bob <bob@x.example>"}, {u""}, {u""}));
   // A lone account without signatures still gives parallel lines.
-  EXPECT_EQ(ui().List2.Items(), (Texts{u""}));
-  EXPECT_EQ(ui().List3.Items(), (Texts{u""}));
   EXPECT_EQ(ui().lblDefAddress.Caption(), u"Ann Lee <>  (Default)");
   EXPECT_TRUE(ui().Option1_0.Value());
 }

@@ -33,5 +33,18 @@ TEST(TextRules, AsciiRuleFoldsOnlyAsciiLetters) {
   EXPECT_FALSE(ContainsAsciiIgnoringCase(u"POP", u"POP3"));
 }
 
+// Account numbers are up to eight hex digits; stored numbers fit 32 bits signed.
+TEST(TextRules, NumbersAreReadUpToTheirLastFittingDigit) {
+  EXPECT_EQ(ParseHex(u" 7fffffFF "), 0x7FFFFFFF);
+  EXPECT_EQ(ParseHex(u"FFFFFFFF"), -1);
+  EXPECT_EQ(ParseHex(u"0000000AB"), std::nullopt);
+  EXPECT_EQ(ParseHex(u"0g"), std::nullopt);
+  EXPECT_EQ(ParseWholeNumber(u"2147483647"), INT32_MAX);
+  EXPECT_EQ(ParseWholeNumber(u"2147483648"), std::nullopt);
+  EXPECT_EQ(ParseWholeNumber(u"-2147483648"), INT32_MIN);
+  EXPECT_EQ(ParseWholeNumber(u"-2147483649"), std::nullopt);
+  EXPECT_EQ(ParseWholeNumber(std::u16string(u" 12\0 3", 6)), 12);
+}
+
 }  // namespace
 }  // namespace quillon::text

@@ -12,12 +12,6 @@
 namespace quillon::win::testing {
 namespace {
 
-std::wstring WindowsPath(const char* unixPath) {
-  std::wstring path = L"Z:";  // Wine shows the Unix root as drive Z:
-  for (const char* c = unixPath; *c; ++c) path.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
-  return path;
-}
-
 void AppendHex(std::string& out, const BYTE* bytes, DWORD size) {
   char hex[4];
   for (DWORD i = 0; i < size; ++i) {
@@ -68,13 +62,19 @@ void AppendKey(std::string& out, HKEY parent, const std::wstring& path, const st
 
 }  // namespace
 
+std::wstring WindowsPath(const char* unixPath) {
+  std::wstring path = L"Z:";
+  for (const char* c = unixPath; *c; ++c) path.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
+  return path;
+}
+
 std::wstring SamplePath(const std::wstring& leaf) { return WindowsPath(QUILLON_SAMPLES_DIR) + L"\\" + leaf; }
 
-bool ImportSampleProfile(const std::wstring& regFile, const std::wstring& key) {
+bool ImportSampleProfile(const std::wstring& regPath, const std::wstring& key) {
   const LONG deleted = RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
   if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) return false;
   standin::driver::Process regedit;
-  return regedit.Start(L"regedit.exe /S \"" + SamplePath(regFile) + L"\"") && regedit.Wait(60000) == 0u;
+  return regedit.Start(L"regedit.exe /S \"" + regPath + L"\"") && regedit.Wait(60000) == 0u;
 }
 
 std::string RegistryImage(const std::wstring& key) {

@@ -6,14 +6,13 @@
 //
 // Callbacks the library hands to Windows (PageWindow::WindowProc as a WNDPROC,
 // the input box's procedure as a DLGPROC) are checked by the x86 compile of
-// their own files: assigning a function of another convention to these types
-// does not compile. Here: that those types are __stdcall.
+// their own files: assigning a function of another convention does not compile.
+// The SDK's own types and structures are the SDK's business, not checked here.
 #include <windows.h>
 #include <ocidl.h>
 #include <ole2.h>
 #include <olectl.h>
 
-#include <cstddef>
 #include <type_traits>
 
 #include "platform/registry_store.h"
@@ -67,7 +66,6 @@ static_assert(std::is_same_v<decltype(&PropertyPageSite::get_Parent),
 static_assert(std::is_same_v<decltype(&PropertyPageSite::OnStatusChange), HRESULT (__stdcall PropertyPageSite::*)()>);
 // A COM interface is one vtable pointer and nothing else: no data members, no
 // second base, so the object's first word is the vtable Outlook indexes.
-static_assert(sizeof(IUnknown) == 4 && sizeof(IDispatch) == 4);
 static_assert(sizeof(PropertyPage) == 4 && sizeof(PropertyPageSite) == 4);
 static_assert(std::is_polymorphic_v<PropertyPage> && std::is_base_of_v<IDispatch, PropertyPage>);
 static_assert(std::is_polymorphic_v<PropertyPageSite> && std::is_base_of_v<IDispatch, PropertyPageSite>);
@@ -90,25 +88,6 @@ static_assert(IsStdcallMember<decltype(&QuillonControl::InitNew)>::value);
 static_assert(IsStdcallMember<decltype(&ClassFactory::CreateInstance)>::value);
 static_assert(IsStdcallMember<decltype(&ClassFactory::LockServer)>::value);
 
-// ---- callbacks Windows calls.
-static_assert(IsStdcallFunction<WNDPROC>::value && IsStdcallFunction<DLGPROC>::value);
-static_assert(IsStdcallFunction<TIMERPROC>::value && IsStdcallFunction<WNDENUMPROC>::value);
-// IViewObject::Draw's continue callback is part of the interface's signature.
-static_assert(std::is_same_v<decltype(&IViewObject2::Draw),
-                             HRESULT (__stdcall IViewObject::*)(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, HDC,
-                                                                LPCRECTL, LPCRECTL, BOOL(__stdcall*)(ULONG_PTR),
-                                                                ULONG_PTR)>);
-
-// ---- structures whose size follows the pointer size, as x86 Outlook lays them out.
-static_assert(sizeof(void*) == 4 && sizeof(HWND) == 4 && sizeof(WPARAM) == 4 && sizeof(LPARAM) == 4);
-static_assert(sizeof(VARIANT) == 16 && offsetof(VARIANT, vt) == 0);
-static_assert(sizeof(DISPPARAMS) == 16 && offsetof(DISPPARAMS, cArgs) == 8 && offsetof(DISPPARAMS, cNamedArgs) == 12);
-static_assert(sizeof(EXCEPINFO) == 32);
-static_assert(sizeof(MSG) == 28 && offsetof(MSG, wParam) == 8 && offsetof(MSG, pt) == 20);
-static_assert(sizeof(OLEINPLACEFRAMEINFO) == 20 && offsetof(OLEINPLACEFRAMEINFO, hwndFrame) == 8);
-static_assert(sizeof(CONTROLINFO) == 16 && offsetof(CONTROLINFO, dwFlags) == 12);
-static_assert(sizeof(OLEVERB) == 16);
-static_assert(sizeof(ACTCTXW) == 32);
 // The registry store hands out 32-bit handles on both, so no HKEY is truncated on x64
 // and none widened on x86.
 static_assert(sizeof(platform::HKey) == 4 && sizeof(HKEY) == 4);
