@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -109,8 +110,8 @@ VARIANT NullObject() {
   return v;
 }
 
-// A result the contract leaves open: any failure will do.
-constexpr HRESULT kAnyFailure = static_cast<HRESULT>(0x8000FFFFL);
+// A result the contract leaves open: any failure will do (a code no call returns).
+constexpr HRESULT kAnyFailure = static_cast<HRESULT>(0xAFFFFFFFL);
 
 bool Matches(HRESULT actual, HRESULT expected) {
   return expected == kAnyFailure ? FAILED(actual) : actual == expected;
