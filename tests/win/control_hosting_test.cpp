@@ -40,6 +40,11 @@ TEST_P(ControlHosting, CreatedByProgIdAnswersEveryInterfaceAndLoadsOnce) {
   DWORD status = 0;
   ASSERT_HRESULT_SUCCEEDED(hosted_.Object()->GetMiscStatus(DVASPECT_CONTENT, &status));
   EXPECT_TRUE(status & OLEMISC_SETCLIENTSITEFIRST);
+  // Outlook sizes the page by its extent: the form's 6120 x 5625 twips in HIMETRIC.
+  SIZEL extent{};
+  ASSERT_HRESULT_SUCCEEDED(hosted_.Object()->GetExtent(DVASPECT_CONTENT, &extent));
+  EXPECT_EQ(extent.cx, 10795);
+  EXPECT_EQ(extent.cy, 9921);
 
   // Loaded once initialised and sited; siting again, or activating, does not load again.
   EXPECT_EQ(hosted_.Site().applicationCalls, 1);
