@@ -35,7 +35,7 @@ void SeedIdentities(SweepWorld& world, int count) {
 }
 
 void LoadAndApply(SweepWorld& world) {
-  world.registry.ClearCalls();  // the store's call log would grow without end
+  world.faults.ClearCalls();  // the store's call log would grow without end
   world.OpenPage();
   world.page().MarkDirty();
   world.user.AnswerMessageBox(platform::kAnswerNo);
@@ -43,22 +43,22 @@ void LoadAndApply(SweepWorld& world) {
   world.ClosePage();
 }
 
-bool IsAccountValueSet(const testing::MemoryRegistryStore::Call& call, const std::string& store) {
-  return call.operation == testing::MemoryRegistryStore::Operation::SetValueEx &&
+bool IsAccountValueSet(const testing::FaultInjectingRegistryStore::Call& call, const std::string& store) {
+  return call.operation == testing::FaultInjectingRegistryStore::Operation::SetValueEx &&
          call.keyPath.size() > store.size() && call.keyPath.starts_with(store);
 }
 
 // Registry calls per identity of one load and one Apply of an unchanged page,
 // from the store's call log, next to the fewest the formats allow.
 void CountCalls(benchmark::State& state, SweepWorld& world, int identities) {
-  world.registry.ClearCalls();
+  world.faults.ClearCalls();
   world.OpenPage();
-  const double loadCalls = static_cast<double>(world.registry.Calls().size());
-  world.registry.ClearCalls();
+  const double loadCalls = static_cast<double>(world.faults.Calls().size());
+  world.faults.ClearCalls();
   world.page().MarkDirty();
   world.user.AnswerMessageBox(platform::kAnswerNo);
   world.page().PropertyPage_Apply();
-  const auto& calls = world.registry.Calls();
+  const auto& calls = world.faults.Calls();
   const std::string store = "HKEY_CURRENT_USER\\" + world.AccountsPath() + "\\";
   const auto valueSets = std::count_if(calls.begin(), calls.end(), [&](const auto& call) {
     return IsAccountValueSet(call, store) && !call.keyPath.ends_with(world.AccountPath(1));
@@ -90,7 +90,7 @@ void BM_Load(benchmark::State& state) {
   SweepWorld world;
   SeedIdentities(world, count - 2);
   for (auto _ : state) {
-    world.registry.ClearCalls();
+    world.faults.ClearCalls();
     world.OpenPage();
   }
 }

@@ -45,7 +45,7 @@ void BM_ReadValueTextSmtpList(benchmark::State& state) {
                     std::u16string(digits.begin(), digits.end()) + u"@corp.example");
     size += 4 + 2 * (items.back().size() + 1);
   }
-  ReadRepeatedly(state, "101f6637", testing::MultiValuedUtf16(items),
+  ReadRepeatedly(state, "101f6637", testing::MultiValued(items),
                  profile::ValueTextMode::kSmtpAddresses);
 }
 BENCHMARK(BM_ReadValueTextSmtpList)->Arg(1 << 10)->Arg(1 << 13)->Arg(1 << 15)->Arg(1 << 18);

@@ -41,7 +41,7 @@ class ReusedWorld {
     ReusedWorld& owner_;
   };
 
-  ReusedWorld() { world_.registry.LogCalls(false); }
+  ReusedWorld() { world_.faults.LogCalls(false); }
   ReusedWorld(const ReusedWorld&) = delete;
   ReusedWorld& operator=(const ReusedWorld&) = delete;
 

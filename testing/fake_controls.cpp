@@ -9,7 +9,6 @@ bool FakeListBox::InRange(std::int16_t index) const {
 }
 
 void FakeListBox::RaiseClick() {
-  ++clicksRaised_;
   if (click_) click_();
 }
 

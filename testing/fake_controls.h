@@ -42,7 +42,6 @@ class FakeListBox : public platform::ListBox {
 
   std::vector<std::u16string> Items() const;
   std::int32_t HorizontalExtent() const { return extent_; }
-  int ClicksRaised() const { return clicksRaised_; }
 
   static constexpr std::int32_t kCharWidth = 6;
   // A list box holds at most this many entries (a 16-bit count).
@@ -60,7 +59,6 @@ class FakeListBox : public platform::ListBox {
   std::int16_t selected_ = platform::kNoListIndex;
   std::int32_t extent_ = 0;
   bool visible_;
-  int clicksRaised_ = 0;
   platform::ClickHandler click_;
 };
 

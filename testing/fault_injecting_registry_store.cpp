@@ -13,8 +13,9 @@ std::string FaultInjectingRegistryStore::PathOf(HKey key) const {
 
 RegResult FaultInjectingRegistryStore::Intercept(Operation operation, HKey key, std::string_view name,
                                                  KeyAccess access) {
+  if (!logCalls_ && failures_.empty()) return kErrorSuccess;
   Call call{operation, PathOf(key), std::string(name), access};
-  calls_.push_back(call);
+  if (logCalls_) calls_.push_back(call);
   for (const FailurePredicate& failure : failures_) {
     if (RegResult code = failure(call); code != kErrorSuccess) return code;
   }
@@ -44,7 +45,7 @@ RegResult FaultInjectingRegistryStore::CreateKeyEx(HKey parent, std::string_view
 }
 
 RegResult FaultInjectingRegistryStore::CreateKey(HKey parent, std::string_view subKey, HKey& result) {
-  if (RegResult code = Intercept(Operation::CreateKey, parent, subKey, kKeyAllAccess)) return code;
+  if (RegResult code = Intercept(Operation::CreateKey, parent, subKey, KeyAccess::kAllAccess)) return code;
   const RegResult code = target_->CreateKey(parent, subKey, result);
   return Track(code, parent, subKey, result);
 }
@@ -91,6 +92,12 @@ RegResult FaultInjectingRegistryStore::CloseKey(HKey key) {
   const RegResult result = target_->CloseKey(key);
   if (result == kErrorSuccess) paths_.erase(key);
   return result;
+}
+
+void FaultInjectingRegistryStore::FailCall(Operation operation, int nth, RegResult code) {
+  FailWhen([=, seen = 0](const Call& call) mutable {
+    return call.operation == operation && ++seen == nth ? code : kErrorSuccess;
+  });
 }
 
 }  // namespace quillon::testing

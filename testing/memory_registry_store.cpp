@@ -90,7 +90,6 @@ bool RegistryNamesEqual(std::string_view left, std::string_view right) {
 
 struct MemoryRegistryStore::Key {
   std::string name;
-  std::string fullPath;
   Key* parent = nullptr;  // valid while the key is in the tree
   bool deleted = false;
   using SubKeyMap = std::map<std::string, std::shared_ptr<Key>, RegistryNameLess>;
@@ -119,7 +118,6 @@ struct MemoryRegistryStore::Key {
     cursorValid = false;
     auto key = std::make_shared<Key>();
     key->name = std::string(subName);
-    key->fullPath = fullPath + "\\" + key->name;
     key->parent = this;
     subKeys.emplace(key->name, key);
     return key;
@@ -142,10 +140,7 @@ struct MemoryRegistryStore::OpenHandle {
 };
 
 MemoryRegistryStore::MemoryRegistryStore()
-    : classesRoot_(std::make_shared<Key>()), currentUser_(std::make_shared<Key>()) {
-  classesRoot_->fullPath = "HKEY_CLASSES_ROOT";
-  currentUser_->fullPath = "HKEY_CURRENT_USER";
-}
+    : classesRoot_(std::make_shared<Key>()), currentUser_(std::make_shared<Key>()) {}
 
 MemoryRegistryStore::~MemoryRegistryStore() = default;
 
@@ -153,23 +148,6 @@ MemoryRegistryStore::Key* MemoryRegistryStore::RootKey(HKey root) const {
   if (root == kClassesRoot) return classesRoot_.get();
   if (root == kCurrentUser) return currentUser_.get();
   return nullptr;
-}
-
-RegResult MemoryRegistryStore::Intercept(Operation operation, HKey key, std::string_view name,
-                                         KeyAccess access) {
-  if (!logCalls_ && failures_.empty()) return kErrorSuccess;
-  Call unlogged;
-  Call& call = logCalls_ ? calls_.emplace_back() : unlogged;
-  call = Call{operation, "", std::string(name), access};
-  if (Key* root = RootKey(key)) {
-    call.keyPath = root->fullPath;
-  } else if (auto open = handles_.find(key); open != handles_.end()) {
-    call.keyPath = open->second.key->fullPath;
-  }
-  for (const FailurePredicate& failure : failures_) {
-    if (RegResult code = failure(call); code != kErrorSuccess) return code;
-  }
-  return kErrorSuccess;
 }
 
 RegResult MemoryRegistryStore::Resolve(HKey handle, KeyAccess neededAccess, Key*& key) const {
@@ -221,27 +199,23 @@ RegResult MemoryRegistryStore::OpenOrCreate(HKey parent, std::string_view subKey
 RegResult MemoryRegistryStore::OpenKeyEx(HKey parent, std::string_view subKey,
                                          KeyAccess access, HKey& result) {
   result = kNoKey;
-  if (RegResult code = Intercept(Operation::OpenKeyEx, parent, subKey, access)) return code;
   return OpenOrCreate(parent, subKey, access, false, result, nullptr);
 }
 
 RegResult MemoryRegistryStore::CreateKeyEx(HKey parent, std::string_view subKey,
                                            KeyAccess access, HKey& result, bool* created) {
   result = kNoKey;
-  if (RegResult code = Intercept(Operation::CreateKeyEx, parent, subKey, access)) return code;
   return OpenOrCreate(parent, subKey, access, true, result, created);
 }
 
 RegResult MemoryRegistryStore::CreateKey(HKey parent, std::string_view subKey, HKey& result) {
   result = kNoKey;
-  if (RegResult code = Intercept(Operation::CreateKey, parent, subKey, kKeyAllAccess)) return code;
   return OpenOrCreate(parent, subKey, kKeyAllAccess, true, result, nullptr);
 }
 
 RegResult MemoryRegistryStore::QueryValueEx(HKey handle, std::string_view valueName,
                                             std::uint32_t* type, std::uint8_t* data,
                                             std::uint32_t* size) {
-  if (RegResult code = Intercept(Operation::QueryValueEx, handle, valueName)) return code;
   Key* key = nullptr;
   if (RegResult code = Resolve(handle, kKeyQueryValue, key); code != kErrorSuccess) return code;
   if (HasNul(valueName)) return kErrorInvalidParameter;
@@ -272,7 +246,6 @@ RegResult MemoryRegistryStore::QueryValueEx(HKey handle, std::string_view valueN
 RegResult MemoryRegistryStore::SetValueEx(HKey handle, std::string_view valueName,
                                           std::uint32_t type, const std::uint8_t* data,
                                           std::uint32_t size) {
-  if (RegResult code = Intercept(Operation::SetValueEx, handle, valueName)) return code;
   Key* key = nullptr;
   if (RegResult code = Resolve(handle, kKeySetValue, key); code != kErrorSuccess) return code;
   if (HasNul(valueName)) return kErrorInvalidParameter;
@@ -290,7 +263,6 @@ RegResult MemoryRegistryStore::SetValueEx(HKey handle, std::string_view valueNam
 
 RegResult MemoryRegistryStore::EnumKey(HKey handle, std::uint32_t index, char* name,
                                        std::uint32_t nameSize) {
-  if (RegResult code = Intercept(Operation::EnumKey, handle, "")) return code;
   Key* key = nullptr;
   if (RegResult code = Resolve(handle, kKeyEnumerateSubKeys, key); code != kErrorSuccess) {
     return code;
@@ -305,7 +277,6 @@ RegResult MemoryRegistryStore::EnumKey(HKey handle, std::uint32_t index, char* n
 
 RegResult MemoryRegistryStore::EnumKeyEx(HKey handle, std::uint32_t index, char* name,
                                          std::uint32_t* nameLength) {
-  if (RegResult code = Intercept(Operation::EnumKeyEx, handle, "")) return code;
   Key* key = nullptr;
   if (RegResult code = Resolve(handle, kKeyEnumerateSubKeys, key); code != kErrorSuccess) {
     return code;
@@ -321,7 +292,6 @@ RegResult MemoryRegistryStore::EnumKeyEx(HKey handle, std::uint32_t index, char*
 
 RegResult MemoryRegistryStore::QueryInfoKey(HKey handle, std::uint32_t* subKeys,
                                             std::uint32_t* maxSubKeyLength) {
-  if (RegResult code = Intercept(Operation::QueryInfoKey, handle, "")) return code;
   Key* key = nullptr;
   if (RegResult code = Resolve(handle, kKeyQueryValue, key); code != kErrorSuccess) return code;
   std::size_t longest = 0;
@@ -332,7 +302,6 @@ RegResult MemoryRegistryStore::QueryInfoKey(HKey handle, std::uint32_t* subKeys,
 }
 
 RegResult MemoryRegistryStore::DeleteKey(HKey handle, std::string_view subKey) {
-  if (RegResult code = Intercept(Operation::DeleteKey, handle, subKey)) return code;
   Key* base = nullptr;
   if (RegResult code = Resolve(handle, kAnyAccess, base); code != kErrorSuccess) return code;
   if (HasNul(subKey)) return kErrorInvalidParameter;
@@ -363,42 +332,15 @@ RegResult MemoryRegistryStore::RemoveSubKey(Key& parent, std::string_view name) 
 }
 
 RegResult MemoryRegistryStore::CloseKey(HKey handle) {
-  if (RegResult code = Intercept(Operation::CloseKey, handle, "")) return code;
   if (RootKey(handle) != nullptr) return kErrorSuccess;
   return handles_.erase(handle) == 1 ? kErrorSuccess : kErrorInvalidHandle;
 }
 
 std::size_t MemoryRegistryStore::OpenHandleCount() const { return handles_.size(); }
 
-void MemoryRegistryStore::FailWhen(FailurePredicate predicate) {
-  failures_.push_back(std::move(predicate));
-}
-
-void MemoryRegistryStore::FailCall(Operation operation, int nth, RegResult code) {
-  auto seen = std::make_shared<int>(0);
-  FailWhen([=](const Call& call) {
-    if (call.operation != operation) return kErrorSuccess;
-    return ++*seen == nth ? code : kErrorSuccess;
-  });
-}
-
-void MemoryRegistryStore::FailNthCall(int nth, RegResult code) {
-  auto seen = std::make_shared<int>(0);
-  FailWhen([=](const Call&) { return ++*seen == nth ? code : kErrorSuccess; });
-}
-
-void MemoryRegistryStore::ClearFailures() { failures_.clear(); }
-
-const std::vector<MemoryRegistryStore::Call>& MemoryRegistryStore::Calls() const {
-  return calls_;
-}
-
-void MemoryRegistryStore::ClearCalls() { calls_.clear(); }
-
 std::shared_ptr<MemoryRegistryStore::Key> MemoryRegistryStore::CopyKey(const Key& key, Key* parent) {
   auto copy = std::make_shared<Key>();
   copy->name = key.name;
-  copy->fullPath = key.fullPath;
   copy->parent = parent;
   copy->deleted = key.deleted;
   copy->values = key.values;

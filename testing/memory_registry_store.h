@@ -1,6 +1,6 @@
 // An in-memory registry with the semantics of the Windows registry that the
-// profile store relies on, plus what tests need: handle counting, a call log,
-// chosen failures, and direct access to keys and values by path.
+// profile store relies on, plus what tests need: handle counting and direct
+// access to keys and values by path. FaultInjectingRegistryStore logs and fails calls.
 #pragma once
 
 #include <cstdint>
@@ -41,22 +41,6 @@ struct StoredValue {
 
 class MemoryRegistryStore : public platform::RegistryStore {
  public:
-  enum class Operation {
-    OpenKeyEx, CreateKeyEx, CreateKey, QueryValueEx, SetValueEx,
-    EnumKey, EnumKeyEx, QueryInfoKey, DeleteKey, CloseKey
-  };
-  // One call as the store saw it. keyPath is the full path of the key the
-  // handle argument stands for ("HKEY_CURRENT_USER\Software\..."); name is the
-  // subkey or value name argument; access is the requested access, if any.
-  struct Call {
-    Operation operation;
-    std::string keyPath;
-    std::string name;
-    platform::KeyAccess access = platform::KeyAccess::kNone;
-  };
-  // Returns the code a call fails with, or kErrorSuccess to let it through.
-  using FailurePredicate = std::function<RegResult(const Call&)>;
-
   MemoryRegistryStore();
   ~MemoryRegistryStore() override;
   MemoryRegistryStore(const MemoryRegistryStore&) = delete;
@@ -82,21 +66,7 @@ class MemoryRegistryStore : public platform::RegistryStore {
   // Handles given out and not closed yet (the roots never count).
   std::size_t OpenHandleCount() const;
 
-  // Failures: the predicate sees every call before it runs.
-  void FailWhen(FailurePredicate predicate);
-  // The nth call (1-based) of the given operation fails with `code`.
-  void FailCall(Operation operation, int nth, RegResult code = platform::kErrorAccessDenied);
-  // The nth call (1-based) of any operation fails with `code`.
-  void FailNthCall(int nth, RegResult code = platform::kErrorAccessDenied);
-  void ClearFailures();
-
-  const std::vector<Call>& Calls() const;
-  void ClearCalls();
-  // Off: no call is logged (a fuzz target never reads the log, and logging was
-  // a tenth of its time); the failure predicates still see every call.
-  void LogCalls(bool on) { logCalls_ = on; }
-
-  // Direct access for tests: no handles, no log, no failures. Paths are below
+  // Direct access for tests, without handles. Paths are below
   // a root, names joined by '\'.
   void CreateKeyPath(HKey root, std::string_view path);
   void PutValue(HKey root, std::string_view path, std::string_view name, std::uint32_t type,
@@ -123,8 +93,6 @@ class MemoryRegistryStore : public platform::RegistryStore {
   struct Key;
   struct OpenHandle;
 
-  RegResult Intercept(Operation operation, HKey key, std::string_view name,
-                      platform::KeyAccess access = platform::KeyAccess::kNone);
   RegResult OpenOrCreate(HKey parent, std::string_view subKey, platform::KeyAccess access,
                          bool create, HKey& result, bool* created);
   RegResult Resolve(HKey handle, platform::KeyAccess neededAccess, Key*& key) const;
@@ -139,9 +107,6 @@ class MemoryRegistryStore : public platform::RegistryStore {
   std::shared_ptr<Key> currentUser_;
   std::map<HKey, OpenHandle> handles_;
   HKey nextHandle_ = 0x1000;
-  std::vector<Call> calls_;
-  bool logCalls_ = true;
-  std::vector<FailurePredicate> failures_;
 };
 
 }  // namespace quillon::testing

@@ -57,7 +57,11 @@ std::vector<std::string> ChangesOutside(const RegistryImage& before, const Regis
 }
 
 Bytes StoredUtf16(std::u16string_view text) {
-  return profile::TextToBytes(std::u16string(text) + u'\0');
+  Bytes bytes;
+  for (char16_t unit : std::u16string(text) + u'\0') {
+    bytes.insert(bytes.end(), {static_cast<std::uint8_t>(unit & 0xFF), static_cast<std::uint8_t>(unit >> 8)});
+  }
+  return bytes;
 }
 
 Bytes Dwords(const std::vector<std::uint32_t>& numbers) {
@@ -69,25 +73,22 @@ Bytes Dwords(const std::vector<std::uint32_t>& numbers) {
   return bytes;
 }
 
-Bytes MultiValuedUtf16(const std::vector<std::u16string>& items) {
+Bytes MultiValued(const std::vector<std::u16string>& items, bool eightBit, std::uint32_t firstOffset) {
   Bytes strings;
   Bytes bytes = Dwords({static_cast<std::uint32_t>(items.size())});
-  const auto header = static_cast<std::uint32_t>(4 + 4 * items.size());
+  if (firstOffset == 0) firstOffset = static_cast<std::uint32_t>(4 + 4 * items.size());
   for (const auto& item : items) {
-    Append(bytes, Dwords({header + static_cast<std::uint32_t>(strings.size())}));
-    Append(strings, StoredUtf16(item));
+    Append(bytes, Dwords({firstOffset + static_cast<std::uint32_t>(strings.size())}));
+    const std::string ansi = eightBit ? Ansi(item) + '\0' : std::string();
+    Append(strings, eightBit ? Bytes(ansi.begin(), ansi.end()) : StoredUtf16(item));
   }
+  bytes.resize(firstOffset, 0);
   Append(bytes, strings);
   return bytes;
 }
 
 PageRig::PageRig(std::u16string outlookVersion, std::u16string_view profilesKey)
-    : PageRig(std::move(outlookVersion), profilesKey, registry) {}
-
-// `registry` is only bound here, not used, before it is constructed.
-PageRig::PageRig(std::u16string outlookVersion, std::u16string_view profilesKey,
-                 platform::RegistryStore& pageStore)
-    : module(pageStore, diagnostics),
+    : module(faults, diagnostics),
       outlook(std::move(outlookVersion)),
       profilesKey_(profilesKey),
       profilePath_(Ansi(profile::ProfileKeyPath(Location()))),
@@ -148,7 +149,7 @@ void PageRig::SeedNextAccountID(std::uint32_t number) {
 }
 
 void PageRig::SeedDirectory(const std::vector<std::u16string>& addresses) {
-  Put(Ansi(profile::DirectorySectionKeyPath(Location())), "101f6637", MultiValuedUtf16(addresses));
+  Put(Ansi(profile::DirectorySectionKeyPath(Location())), "101f6637", MultiValued(addresses));
 }
 
 void PageRig::SeedProfileValue(std::string_view name, const Bytes& bytes) {
@@ -205,12 +206,6 @@ std::vector<std::string> PageRig::AccountKeys() const {
 
 SweepWorld::SweepWorld(std::u16string outlookVersion, std::u16string_view profilesKey)
     : PageRig(std::move(outlookVersion), profilesKey) {
-  BuildProfile();
-}
-
-SweepWorld::SweepWorld(std::u16string outlookVersion, std::u16string_view profilesKey,
-                       platform::RegistryStore& pageStore)
-    : PageRig(std::move(outlookVersion), profilesKey, pageStore) {
   BuildProfile();
 }
 

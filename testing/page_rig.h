@@ -20,6 +20,7 @@
 #include "testing/fake_controls.h"
 #include "testing/fake_outlook.h"
 #include "testing/fake_signature_catalogue.h"
+#include "testing/fault_injecting_registry_store.h"
 #include "testing/memory_registry_store.h"
 #include "testing/recording_diagnostics.h"
 #include "testing/scripted_user.h"
@@ -39,10 +40,14 @@ std::vector<std::string> ChangesOutside(const RegistryImage& before, const Regis
                                         const std::vector<std::string>& allowed);
 
 using Bytes = std::vector<std::uint8_t>;
+// Stored bytes written out here rather than by the product's own converters.
 Bytes StoredUtf16(std::u16string_view text);  // UTF-16LE and one NUL unit
 Bytes Dwords(const std::vector<std::uint32_t>& numbers);  // little-endian, as order lists
-// A cached multi-valued UTF-16 list as the profile keeps it: count, offsets, strings.
-Bytes MultiValuedUtf16(const std::vector<std::u16string>& items);
+// A cached multi-valued list as the profile keeps it: a count, one offset per
+// string, then the strings (UTF-16, or code page when `eightBit`).
+// `firstOffset` past the offsets table leaves padding.
+Bytes MultiValued(const std::vector<std::u16string>& items, bool eightBit = false,
+                  std::uint32_t firstOffset = 0);
 
 // A running Outlook whose add-in names the user and the profile, a registry
 // where the identity account class is registered, and the page between them.
@@ -55,9 +60,6 @@ class PageRig {
   // `profilesKey`: where the rig keeps the profile (what it stores and the path helpers).
   explicit PageRig(std::u16string outlookVersion = u"11.0.0.8010",
                    std::u16string_view profilesKey = profile::sProfilesKey);
-  // The page runs on `pageStore`; the rig still seeds and reads `registry`.
-  PageRig(std::u16string outlookVersion, std::u16string_view profilesKey,
-          platform::RegistryStore& pageStore);
   PageRig(const PageRig&) = delete;
   PageRig& operator=(const PageRig&) = delete;
 
@@ -97,6 +99,9 @@ class PageRig {
   std::vector<std::string> AccountKeys() const;
 
   MemoryRegistryStore registry;
+  // The store the page runs on: `registry` behind a call log and chosen failures
+  // (a sweep may wrap another store instead); the rig seeds and reads `registry`.
+  FaultInjectingRegistryStore faults{registry};
   RecordingDiagnostics diagnostics;  // what the page's steps went on without
   ModuleState module;
   FakeOutlook outlook;
@@ -131,8 +136,6 @@ class SweepWorld : public PageRig {
 
   explicit SweepWorld(std::u16string outlookVersion = u"11.0.0.8010",
                       std::u16string_view profilesKey = profile::sProfilesKey);
-  SweepWorld(std::u16string outlookVersion, std::u16string_view profilesKey,
-             platform::RegistryStore& pageStore);
 
   std::shared_ptr<FakeFolder> projects;  // Inbox\Projects, monitored
   std::shared_ptr<FakeFolder> archive;   // Archive, below the mailbox root, monitored

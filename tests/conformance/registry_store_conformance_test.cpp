@@ -1,251 +1,347 @@
-// One suite for every RegistryStore: the in-memory store natively and the real
-// registry in the Windows build. The real registry is the reference; each test
+// One suite for every RegistryStore. Each step states what Windows gives beside
+// the call; every store runs every step: the in-memory store natively, and in
+// the Windows build the in-memory store and the real (Wine) registry. Each test
 // works in its own scratch key below HKEY_CURRENT_USER and removes it.
-#include <array>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <set>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "tests/core/store_under_test.h"
+#ifdef QUILLON_WIN32_REGISTRY
+#include "win/registry/win32_registry_store.h"
+#endif
 
 namespace quillon::testing {
 namespace {
 
 using namespace platform;
 
-constexpr KeyAccess kKeySetValueOnly = KeyAccess::kSetValue;
 constexpr std::string_view kScratchParent = "Software\\QuillonConformance";
+// Key slots a step refers to: 0 is the test's scratch key, -1 HKEY_CURRENT_USER.
+constexpr int S = 0;
+constexpr int kUserRoot = -1;
+constexpr KeyAccess kEnumerateOnly = KeyAccess::kEnumerateSubKeys;
+
+// Slots from kRawHandle on stand for that number as a handle.
+constexpr int kRawHandle = 10000;
+
+struct Side {
+  RegistryStore& store;
+  std::map<int, HKey> slots, closed;
+  HKey At(int slot) const {
+    if (slot == kUserRoot) return kCurrentUser;
+    if (slot >= kRawHandle) return static_cast<HKey>(slot);
+    for (const auto* map : {&slots, &closed}) {
+      if (const auto found = map->find(slot); found != map->end()) return found->second;
+    }
+    return kNoKey;
+  }
+};
+
+// One call and what a caller can observe of it on Windows.
+struct Step {
+  std::string what;
+  std::function<std::string(Side&)> run;
+  std::string windows;
+};
+using Script = std::vector<Step>;
+
+std::string Code(RegResult rc) { return "rc=" + std::to_string(rc); }
+
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+  std::string text;
+  char pair[3];
+  for (std::uint8_t byte : bytes) text.append(pair, std::snprintf(pair, sizeof pair, "%02x", byte));
+  return text;
+}
+
+// Handles differ between stores; only whether one was given is observable.
+std::string Opened(Side& side, int slot, RegResult rc, const HKey& key) {
+  side.slots[slot] = key;
+  return Code(rc) + (key == kNoKey ? " no key" : " key");
+}
+
+Step Open(int slot, int parent, std::string path, std::string windows, KeyAccess access = kKeyRead) {
+  return {"OpenKeyEx " + path, [=](Side& side) {
+            HKey key = 99;
+            return Opened(side, slot, side.store.OpenKeyEx(side.At(parent), path, access, key), key);
+          }, windows};
+}
+
+Step Create(int slot, int parent, std::string path, std::string windows,
+            KeyAccess access = kKeyAllSixRights) {
+  return {"CreateKeyEx " + path, [=](Side& side) {
+            HKey key = 99;
+            bool created = false;
+            const RegResult rc = side.store.CreateKeyEx(side.At(parent), path, access, key, &created);
+            return Opened(side, slot, rc, key) + (created ? " created" : "");
+          }, windows};
+}
+
+Step CreateOld(int slot, int parent, std::string path, std::string windows) {
+  return {"CreateKey " + path, [=](Side& side) {
+            HKey key = 99;
+            return Opened(side, slot, side.store.CreateKey(side.At(parent), path, key), key);
+          }, windows};
+}
+
+// `after`: the byte past the counted ones, as callers' buffers may have (a NUL after any std::string).
+Step Set(int slot, std::string name, std::uint32_t type, std::string bytes, std::string windows,
+         char after = '\x7f') {
+  return {"SetValueEx " + name, [=](Side& side) {
+            const std::string buffer = bytes + after;
+            return Code(side.store.SetValueEx(side.At(slot), name, type,
+                                              reinterpret_cast<const std::uint8_t*>(buffer.data()),
+                                              static_cast<std::uint32_t>(bytes.size())));
+          }, windows};
+}
+
+// bufferSize < 0: no data buffer (a size query); two guard bytes follow the buffer.
+Step Query(int slot, std::string name, int bufferSize, std::string windows, bool withSize = true) {
+  return {"QueryValueEx " + name + " into " + std::to_string(bufferSize), [=](Side& side) {
+            std::vector<std::uint8_t> buffer(bufferSize < 0 ? 0 : bufferSize + 2, 0xCC);
+            std::uint32_t type = 77;
+            std::uint32_t size = bufferSize < 0 ? 0 : bufferSize;
+            const RegResult rc = side.store.QueryValueEx(side.At(slot), name, &type,
+                                                         bufferSize < 0 ? nullptr : buffer.data(),
+                                                         withSize ? &size : nullptr);
+            return Code(rc) + " type=" + std::to_string(type) + " size=" + std::to_string(size) +
+                   " buffer=" + Hex(buffer);
+          }, windows};
+}
+
+// ex: through EnumKeyEx, which also reports the name's length.
+Step Enum(int slot, std::uint32_t index, std::uint32_t bufferSize, std::string windows, bool ex = false) {
+  return {(ex ? "EnumKeyEx " : "EnumKey ") + std::to_string(index), [=](Side& side) {
+            std::string buffer(bufferSize + 1, '#');
+            std::uint32_t length = bufferSize;
+            const RegResult rc = ex ? side.store.EnumKeyEx(side.At(slot), index, buffer.data(), &length)
+                                    : side.store.EnumKey(side.At(slot), index, buffer.data(), bufferSize);
+            return Code(rc) + (ex ? " length=" + std::to_string(length) : "") +
+                   (rc == kErrorSuccess ? " " + std::string(buffer.c_str()) : "");
+          }, windows};
+}
+
+Step EnumEx(int slot, std::uint32_t index, std::uint32_t bufferSize, std::string windows) {
+  return Enum(slot, index, bufferSize, std::move(windows), true);
+}
+
+Step Info(int slot, std::string windows) {
+  return {"QueryInfoKey", [=](Side& side) {
+            std::uint32_t count = 77, longest = 77;
+            const RegResult rc = side.store.QueryInfoKey(side.At(slot), &count, &longest);
+            return Code(rc) + " subkeys=" + std::to_string(count) + " longest=" + std::to_string(longest);
+          }, windows};
+}
+
+Step Delete(int slot, std::string path, std::string windows) {
+  return {"DeleteKey " + path,
+          [=](Side& side) { return Code(side.store.DeleteKey(side.At(slot), path)); }, windows};
+}
+
+Step Close(int slot, std::string windows = "rc=0") {
+  return {"CloseKey", [=](Side& side) {
+            const RegResult rc = side.store.CloseKey(side.At(slot));
+            if (side.slots.contains(slot)) side.closed[slot] = side.slots[slot];
+            side.slots.erase(slot);
+            return Code(rc);
+          }, windows};
+}
 
 class RegistryConformance : public ::testing::Test {
  protected:
-  void SetUp() override {
-    store_ = MakeStoreUnderTest();
-    path_ = std::string(kScratchParent) + "\\" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    RemoveKeyTree(*store_, kCurrentUser, path_);
-    ASSERT_EQ(store_->CreateKeyEx(kCurrentUser, path_, kKeyAllSixRights, scratch_), kErrorSuccess);
+  RegistryConformance() {
+    stores_.push_back(std::make_unique<MemoryRegistryStore>());
+#ifdef QUILLON_WIN32_REGISTRY
+    stores_.push_back(std::make_unique<quillon::win::Win32RegistryStore>());
+#endif
   }
 
-  void TearDown() override {
-    // A test may have closed or deleted what it opened: closing again may fail.
-    for (HKey key : opened_) {
-      [[maybe_unused]] const RegResult closed = store_->CloseKey(key);
+  // The script on each store in turn, in a fresh scratch key.
+  void Run(const Script& script) {
+    const std::string path = std::string(kScratchParent) + "\\" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    for (const auto& store : stores_) {
+      const char* kind = InMemoryStoreOrNull(*store) ? "in-memory store" : "real registry";
+      Side side{*store, {}};
+      RemoveKeyTree(*store, kCurrentUser, path);
+      ASSERT_EQ(store->CreateKeyEx(kCurrentUser, path, kKeyAllSixRights, side.slots[S]), kErrorSuccess);
+      for (std::size_t i = 0; i < script.size(); ++i) {
+        EXPECT_EQ(script[i].run(side), script[i].windows) << kind << ", step " << i << ": " << script[i].what;
+      }
+      for (const auto& [slot, key] : side.slots) [[maybe_unused]] const RegResult closed = store->CloseKey(key);
+      RemoveKeyTree(*store, kCurrentUser, path);
+      // Fails while other tests' keys remain.
+      [[maybe_unused]] const RegResult parentDeleted = store->DeleteKey(kCurrentUser, kScratchParent);
+      if (auto handles = OpenHandleCountOf(*store)) {
+        EXPECT_EQ(*handles, 0u) << kind;
+      }
     }
-    EXPECT_EQ(store_->CloseKey(scratch_), kErrorSuccess);
-    RemoveKeyTree(*store_, kCurrentUser, path_);
-    // Fails while other tests' keys remain.
-    [[maybe_unused]] const RegResult parentDeleted = store_->DeleteKey(kCurrentUser, kScratchParent);
-    if (auto handles = OpenHandleCountOf(*store_)) {
-      EXPECT_EQ(*handles, 0u);
-    }
   }
 
-  HKey Create(std::string_view subKey, bool* created = nullptr) {
-    HKey key = kNoKey;
-    EXPECT_EQ(store_->CreateKeyEx(scratch_, subKey, kKeyAllSixRights, key, created), kErrorSuccess)
-        << subKey;
-    opened_.push_back(key);
-    return key;
-  }
-
-  void Set(HKey key, std::string_view name, std::uint32_t type, const Bytes& bytes) {
-    ASSERT_EQ(store_->SetValueEx(key, name, type, bytes.data(),
-                                 static_cast<std::uint32_t>(bytes.size())),
-              kErrorSuccess);
-  }
-
-  // Read through a new handle with the size protocol: ask the size, then read.
-  std::optional<StoredValue> Get(std::string_view subKey, std::string_view name) {
-    return ReadRawValue(*store_, scratch_, subKey, name);
-  }
-
-  std::unique_ptr<RegistryStore> store_;
-  std::string path_;
-  HKey scratch_ = kNoKey;
-  std::vector<HKey> opened_;
+  std::vector<std::unique_ptr<RegistryStore>> stores_;
 };
 
-TEST_F(RegistryConformance, NamesIgnoreCaseAndKeepTheCaseTheyWereCreatedWith) {
-  bool created = false;
-  Create("MixedCase\\Child", &created);
-  EXPECT_TRUE(created);
-  Create("MIXEDCASE\\child", &created);
-  EXPECT_FALSE(created);
-  for (std::string_view spelling : {"mixedcase", "MIXEDCASE\\CHILD", "mIxEdCaSe\\cHiLd"}) {
-    EXPECT_TRUE(KeyExistsIn(*store_, scratch_, spelling)) << spelling;
-  }
-  EXPECT_EQ(SubKeysOf(*store_, scratch_, ""), std::vector<std::string>{"MixedCase"});
-  // Letters of the code page beyond ASCII fold as well.
-  Create("\xC4rger");
-  EXPECT_TRUE(KeyExistsIn(*store_, scratch_, "\xE4RGER"));
-
-  // A value name in another case replaces the value whole, type included.
-  Set(scratch_, "BinVal", kRegBinary, {1, 2, 3, 4, 5});
-  Set(scratch_, "BINVAL", kRegDword, {7, 0, 0, 0});
-  EXPECT_EQ(Get("", "binval"), (StoredValue{kRegDword, {7, 0, 0, 0}}));
-  std::uint32_t size = 0;
-  EXPECT_EQ(store_->QueryValueEx(scratch_, "NoSuchValue", nullptr, nullptr, &size),
-            kErrorFileNotFound);
+TEST_F(RegistryConformance, NamesIgnoreCaseKeepTheirCaseAndPathsTakeEveryForm) {
+  Run({
+      Create(1, S, "MixedCase\\Child", "rc=0 key created"), Close(1),
+      Create(1, S, "MIXEDCASE\\child", "rc=0 key"), Close(1),
+      Open(2, S, "mIxEdCaSe\\cHiLd", "rc=0 key"), Close(2),
+      Open(2, S, "MixedCase\\Child\\", "rc=0 key"), Close(2),
+      // A leading backslash makes a bad path name.
+      Open(2, S, "\\mixedcase", "rc=161 no key"), Create(3, S, "\\x", "rc=161 no key"),
+      CreateOld(4, S, "\\y", "rc=161 no key"),
+      Open(2, S, "", "rc=0 key"), Info(2, "rc=0 subkeys=1 longest=9"), Close(2),
+      Open(2, kUserRoot, "Software\\QuillonConformance\\NamesIgnoreCaseKeepTheirCaseAndPathsTakeEveryForm\\mixedcase\\child",
+           "rc=0 key"), Close(2),
+      CreateOld(4, S, "", "rc=0 key"), Close(4),
+      Enum(S, 0, 64, "rc=0 MixedCase"), Enum(S, 1, 64, "rc=259"),
+      // Letters of the code page beyond ASCII fold as well.
+      Create(5, S, "\xC4rger", "rc=0 key created"), Close(5),
+      Open(5, S, "\xE4RGER", "rc=0 key"), Close(5),
+      // A value name in another case replaces the value whole, type included.
+      Set(S, "BinVal", kRegBinary, "\1\2\3\4\5", "rc=0"),
+      Set(S, "BINVAL", kRegDword, std::string("\7\0\0\0", 4), "rc=0"),
+      Query(S, "binval", 8, "rc=0 type=4 size=4 buffer=07000000cccccccccccc"),
+      Query(S, "NoSuchValue", -1, "rc=2 type=77 size=0 buffer="),
+      // A name with a NUL would be cut short by the ANSI calls: refused, nothing touched.
+      Set(S, std::string("Binval\0x", 8), kRegBinary, "9", "rc=87"),
+      Create(6, S, std::string("x\0other", 7), "rc=87 no key"),
+      Open(6, S, std::string("x\0other", 7), "rc=87 no key"),
+      Delete(S, std::string("x\0other", 7), "rc=87"),
+      Query(S, "binval", 8, "rc=0 type=4 size=4 buffer=07000000cccccccccccc"),
+  });
 }
 
+// Hex names are what the profile store enumerates; code-page letters order by their upper case.
 TEST_F(RegistryConformance, SubkeysEnumerateInAscendingOrderWithoutRegardToCase) {
-  std::uint32_t count = 99;
-  std::uint32_t longest = 99;
-  ASSERT_EQ(store_->QueryInfoKey(scratch_, &count, &longest), kErrorSuccess);
-  EXPECT_EQ(count, 0u);
-  EXPECT_EQ(longest, 0u);
-  for (std::string_view name : {"0000000b", "00000002", "0000000A", "zeta", "Alpha"}) Create(name);
-  Create("Alpha\\deeper-and-longer-name");  // grandchildren neither enumerate nor count
-
-  const std::vector<std::string> expected{"00000002", "0000000A", "0000000b", "Alpha", "zeta"};
-  EXPECT_EQ(SubKeysOf(*store_, scratch_, ""), expected);  // by EnumKey
-  std::array<char, 256> buffer{};
-  std::uint32_t length = 0;
-  for (std::uint32_t i = 0; i < expected.size(); ++i) {
-    length = buffer.size();
-    ASSERT_EQ(store_->EnumKeyEx(scratch_, i, buffer.data(), &length), kErrorSuccess);
-    EXPECT_EQ(std::string(buffer.data(), length), expected[i]);
+  Script script{Info(S, "rc=0 subkeys=0 longest=0")};
+  for (const char* name : {"0000000b", "00000002", "0000000A", "zeta", "Alpha", "\xE9t\xE9", "\xC9T\xC9",
+                           "1f2e3d4c", "1F2E3D4B"}) {
+    const bool again = std::string_view(name) == "\xC9T\xC9";  // the same name as "\xE9t\xE9"
+    script.insert(script.end(), {Create(1, S, name, again ? "rc=0 key" : "rc=0 key created"), Close(1)});
   }
-  EXPECT_EQ(store_->EnumKey(scratch_, 5, buffer.data(), buffer.size()), kErrorNoMoreItems);
-  EXPECT_EQ(store_->EnumKeyEx(scratch_, 99, buffer.data(), &length), kErrorNoMoreItems);
-
-  // Buffers must hold the name and its terminator; EnumKeyEx reports the
-  // length without it.
-  EXPECT_EQ(store_->EnumKey(scratch_, 3, buffer.data(), 5), kErrorMoreData);
-  ASSERT_EQ(store_->EnumKey(scratch_, 3, buffer.data(), 6), kErrorSuccess);
-  EXPECT_STREQ(buffer.data(), "Alpha");
-  length = 5;
-  EXPECT_EQ(store_->EnumKeyEx(scratch_, 3, buffer.data(), &length), kErrorMoreData);
-  buffer.fill('#');
-  length = 6;
-  ASSERT_EQ(store_->EnumKeyEx(scratch_, 3, buffer.data(), &length), kErrorSuccess);
-  EXPECT_EQ(length, 5u);
-  EXPECT_STREQ(buffer.data(), "Alpha");
-
-  ASSERT_EQ(store_->QueryInfoKey(scratch_, &count, &longest), kErrorSuccess);
-  EXPECT_EQ(count, 5u);
-  EXPECT_EQ(longest, 8u);
-  EXPECT_EQ(store_->QueryInfoKey(scratch_, &count, nullptr), kErrorSuccess);
-  EXPECT_EQ(store_->QueryInfoKey(scratch_, nullptr, &longest), kErrorSuccess);
+  script.insert(script.end(), {
+      Create(1, S, "Alpha\\deeper-and-longer-name", "rc=0 key created"), Close(1),
+      Info(S, "rc=0 subkeys=8 longest=8"),
+      Enum(S, 0, 64, "rc=0 00000002"), Enum(S, 1, 64, "rc=0 0000000A"), Enum(S, 2, 64, "rc=0 0000000b"),
+      Enum(S, 3, 64, "rc=0 1F2E3D4B"), Enum(S, 4, 64, "rc=0 1f2e3d4c"), Enum(S, 5, 64, "rc=0 Alpha"),
+      Enum(S, 6, 64, "rc=0 zeta"), Enum(S, 7, 64, "rc=0 \xE9t\xE9"), Enum(S, 8, 64, "rc=259"),
+      EnumEx(S, 99, 64, "rc=259 length=64"),
+      // Buffers must hold the name and its terminator; EnumKeyEx reports the length without it.
+      Enum(S, 5, 5, "rc=234"), Enum(S, 5, 6, "rc=0 Alpha"),
+      EnumEx(S, 5, 5, "rc=234 length=5"), EnumEx(S, 5, 6, "rc=0 length=5 Alpha"),
+      Enum(S, 0, 0, "rc=234"), EnumEx(S, 0, 0, "rc=234 length=0"),
+      Create(2, S, std::string(255, 'k'), "rc=0 key created"), Close(2),
+      Enum(S, 6, 255, "rc=234"), EnumEx(S, 6, 255, "rc=234 length=255"),
+      Enum(S, 6, 256, "rc=0 " + std::string(255, 'k')), EnumEx(S, 6, 256, "rc=0 length=255 " + std::string(255, 'k')),
+      Info(S, "rc=0 subkeys=9 longest=255"),
+  });
+  Run(script);
 }
 
-TEST_F(RegistryConformance, TypesAndBytesAreKeptExactly) {
-  const struct {
-    const char* name;
-    std::uint32_t type;
-    Bytes bytes;
-  } cases[] = {
-      {"Binary", kRegBinary, {0x00, 0xFF, 0x7F, 0x80, 0x00, 0x00}},
-      {"Odd", kRegBinary, {0x41, 0x00, 0x42}},
-      {"Empty", kRegBinary, {}},
-      {"Dword", kRegDword, {0x0B, 0x00, 0x00, 0x80}},
-      {"", kRegSz, AsBytes(std::string_view("default\0", 8))},
-      {"TextWithNul", kRegSz, AsBytes(std::string_view("a\0b\0", 4))},
-  };
-  for (const auto& entry : cases) Set(scratch_, entry.name, entry.type, entry.bytes);
-  for (const auto& entry : cases) {
-    EXPECT_EQ(Get("", entry.name), (StoredValue{entry.type, entry.bytes})) << entry.name;
-  }
-
-  // A REG_SZ written without terminator keeps its length, whether the byte
-  // after the counted data is not NUL or is NUL (as after any std::string):
-  // advapi32 (Wine's and, by its account, NT's) would count that NUL as well.
-  for (std::string_view source : {std::string_view("helloX"), std::string_view("hello\0", 6)}) {
-    ASSERT_EQ(store_->SetValueEx(scratch_, "NoNul", kRegSz,
-                                 reinterpret_cast<const std::uint8_t*>(source.data()), 5),
-              kErrorSuccess);
-    EXPECT_EQ(Get("", "NoNul"), (StoredValue{kRegSz, AsBytes("hello")})) << source.size();
-  }
+TEST_F(RegistryConformance, TypesAndBytesAreKeptExactlyAndReadByTheSizeProtocol) {
+  Run({
+      Set(S, "Six", kRegBinary, std::string("\x0a\x14\x1e\x28\x32\x3c"), "rc=0"),
+      Query(S, "Six", -1, "rc=0 type=3 size=6 buffer="),
+      // The needed size comes back with ERROR_MORE_DATA; binary data gets nothing appended.
+      Query(S, "Six", 5, "rc=234 type=3 size=6 buffer=cccccccccccccc"),
+      Query(S, "Six", 8, "rc=0 type=3 size=6 buffer=0a141e28323ccccccccc"),
+      Query(S, "Six", -1, "rc=0 type=3 size=0 buffer=", false),
+      Query(S, "Six", 8, "rc=87 type=77 size=8 buffer=cccccccccccccccccccc", false),  // data but no size
+      Set(S, "Empty", kRegBinary, "", "rc=0"), Query(S, "Empty", -1, "rc=0 type=3 size=0 buffer="),
+      Set(S, "", kRegSz, std::string("default\0", 8), "rc=0"),
+      Query(S, "", 8, "rc=0 type=1 size=8 buffer=64656661756c7400cccc"),
+      // A REG_SZ without terminator keeps its length, whatever byte follows the
+      // counted ones; read into a larger buffer it gets a terminator where there is room.
+      Set(S, "NoNul", kRegSz, "hello", "rc=0", '\0'), Query(S, "NoNul", 8, "rc=0 type=1 size=5 buffer=68656c6c6f00cccccccc"),
+      Set(S, "NoNul", kRegSz, "hello", "rc=0"), Query(S, "NoNul", 5, "rc=0 type=1 size=5 buffer=68656c6c6fcccc"),
+      Set(S, "nul inside", kRegSz, std::string("ab\0cd", 5), "rc=0"),
+      Query(S, "nul inside", 8, "rc=0 type=1 size=5 buffer=616200636400cccccccc"),
+      Set(S, "high", kRegSz, "\x01\x7f\x80\x9a\xe9\xff", "rc=0"),
+      Query(S, "high", 8, "rc=0 type=1 size=6 buffer=017f809ae9ff00cccccc"),
+      Set(S, "empty sz", kRegSz, "", "rc=0"), Query(S, "empty sz", 4, "rc=0 type=1 size=0 buffer=cccccccccccc"),
+      Set(S, "short dword", kRegDword, "abc", "rc=0"), Query(S, "short dword", 8, "rc=0 type=4 size=3 buffer=616263cccccccccccccc"),
+      Set(S, "none", 0, "xyz", "rc=0"), Query(S, "none", 8, "rc=0 type=0 size=3 buffer=78797acccccccccccccc"),
+      Set(S, "odd type", 0x1234, "xyz", "rc=0"), Query(S, "odd type", 8, "rc=0 type=4660 size=3 buffer=78797acccccccccccccc"),
+      Set(S, "multi", 7, std::string("a\0b\0", 4), "rc=0"), Query(S, "multi", 8, "rc=0 type=7 size=4 buffer=61006200cccccccccccc"),
+      Query(S, "missing", 8, "rc=2 type=77 size=8 buffer=cccccccccccccccccccc"),
+  });
 }
 
-TEST_F(RegistryConformance, QueryValueFollowsTheSizeProtocol) {
-  const Bytes stored{10, 20, 30, 40, 50, 60};
-  Set(scratch_, "Six", kRegBinary, stored);
-  std::uint32_t type = 0;
-  std::uint32_t size = 0;
-  EXPECT_EQ(store_->QueryValueEx(scratch_, "Six", &type, nullptr, &size), kErrorSuccess);
-  EXPECT_EQ(size, 6u);
-  EXPECT_EQ(type, kRegBinary);
-
-  std::array<std::uint8_t, 16> buffer{};
-  size = 5;
-  EXPECT_EQ(store_->QueryValueEx(scratch_, "Six", nullptr, buffer.data(), &size), kErrorMoreData);
-  EXPECT_EQ(size, 6u) << "the needed size comes back with ERROR_MORE_DATA";
-  buffer.fill(0xEE);
-  size = buffer.size();
-  EXPECT_EQ(store_->QueryValueEx(scratch_, "Six", nullptr, buffer.data(), &size), kErrorSuccess);
-  EXPECT_EQ(size, 6u);
-  EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + 6), stored);
-  EXPECT_EQ(buffer[6], 0xEE) << "binary data gets nothing appended";
-
-  // A REG_SZ without terminator read into a larger buffer gets one where there
-  // is room; the reported size stays the stored one.
-  Set(scratch_, "NoNul", kRegSz, AsBytes("hello"));
-  buffer.fill('X');
-  size = buffer.size();
-  ASSERT_EQ(store_->QueryValueEx(scratch_, "NoNul", nullptr, buffer.data(), &size), kErrorSuccess);
-  EXPECT_EQ(size, 5u);
-  EXPECT_EQ(buffer[5], 0);
-
-  Set(scratch_, "Empty", kRegBinary, {});
-  size = 99;
-  EXPECT_EQ(store_->QueryValueEx(scratch_, "Empty", nullptr, nullptr, &size), kErrorSuccess);
-  EXPECT_EQ(size, 0u);
-}
-
-TEST_F(RegistryConformance, OnlyAKeyWithoutSubkeysCanBeDeleted) {
-  HKey child = Create("Zeta\\Child");
-  Set(child, "Value", kRegBinary, {1});
-  EXPECT_EQ(store_->DeleteKey(scratch_, "Zeta"), kErrorAccessDenied);
-  EXPECT_TRUE(KeyExistsIn(*store_, scratch_, "Zeta\\Child"));
-  EXPECT_EQ(store_->DeleteKey(scratch_, "ZETA\\CHILD"), kErrorSuccess);
-  EXPECT_EQ(store_->DeleteKey(scratch_, "zeta"), kErrorSuccess);
-  EXPECT_EQ(store_->DeleteKey(scratch_, "Zeta"), kErrorFileNotFound);
-
-  // A handle to the deleted key reports the deletion, and a write through it
-  // does not bring the key back.
-  std::uint32_t size = 0;
-  EXPECT_EQ(store_->QueryValueEx(child, "Value", nullptr, nullptr, &size), kErrorKeyDeleted);
-  const std::uint8_t byte = 1;
-  EXPECT_EQ(store_->SetValueEx(child, "x", kRegBinary, &byte, 1), kErrorKeyDeleted);
-  EXPECT_FALSE(KeyExistsIn(*store_, scratch_, "Zeta\\Child"));
-  // Created again under the same name, it starts without the old values.
-  Create("Zeta\\Child");
-  EXPECT_FALSE(Get("Zeta\\Child", "Value"));
+TEST_F(RegistryConformance, OnlyAKeyWithoutSubkeysCanBeDeletedAndDeletedKeysStayGone) {
+  Run({
+      Create(1, S, "Zeta\\Child", "rc=0 key created"), Set(1, "Value", kRegBinary, "\1", "rc=0"),
+      Delete(S, "Zeta", "rc=5"), Delete(S, "ZETA\\CHILD", "rc=0"), Delete(S, "zeta", "rc=0"),
+      Delete(S, "Zeta", "rc=2"),
+      // A handle to the deleted key reports the deletion; a write through it brings nothing back.
+      Query(1, "Value", -1, "rc=1018 type=77 size=0 buffer="), Set(1, "x", kRegBinary, "\1", "rc=1018"),
+      Enum(1, 0, 64, "rc=1018"), Info(1, "rc=1018 subkeys=77 longest=77"),
+      Create(2, 1, "again", "rc=1018 no key"), Close(1),
+      Open(1, S, "Zeta\\Child", "rc=2 no key"),
+      // Made again under the same name, it starts without the old values.
+      Create(3, S, "Zeta\\Child", "rc=0 key created"), Query(3, "Value", 4, "rc=2 type=77 size=4 buffer=cccccccccccc"),
+      Close(3),
+      Create(4, S, "p\\q", "rc=0 key created"), Delete(4, "", "rc=0"), Query(4, "v", 4, "rc=1018 type=77 size=4 buffer=cccccccccccc"),
+      Close(4),
+      Delete(S, "missing", "rc=2"), Delete(S, "missing\\deeper", "rc=2"),
+      Delete(kUserRoot, "", "rc=5"), Delete(S, "\\p", "rc=161"), Delete(S, "Zeta\\Child\\", "rc=0"),
+  });
 }
 
 TEST_F(RegistryConformance, HandlesCloseOnceAndAllowOnlyTheAccessTheyWereOpenedWith) {
-  HKey key = 12345;
-  EXPECT_EQ(store_->OpenKeyEx(scratch_, "Access", kKeyRead, key), kErrorFileNotFound);
-  EXPECT_EQ(key, kNoKey);
-  EXPECT_FALSE(KeyExistsIn(*store_, scratch_, "Access")) << "opening creates nothing";
-
-  ASSERT_EQ(store_->CreateKey(scratch_, "Access", key), kErrorSuccess);
-  Set(key, "Value", kRegBinary, {1, 2});
-  EXPECT_EQ(store_->CloseKey(key), kErrorSuccess);
-  EXPECT_EQ(store_->CloseKey(key), kErrorInvalidHandle);
-  std::uint32_t size = 0;
-  const std::uint8_t byte = 9;
-  EXPECT_EQ(store_->QueryValueEx(kNoKey, "x", nullptr, nullptr, &size), kErrorInvalidHandle);
-  EXPECT_EQ(store_->SetValueEx(kNoKey, "x", kRegBinary, &byte, 1), kErrorInvalidHandle);
-  EXPECT_EQ(store_->CloseKey(kNoKey), kErrorInvalidHandle);
-  // The roots are never really closed.
-  EXPECT_EQ(store_->CloseKey(kCurrentUser), kErrorSuccess);
-  EXPECT_TRUE(KeyExistsIn(*store_, kCurrentUser, path_));
-
-  HKey queryOnly = kNoKey;
-  ASSERT_EQ(store_->OpenKeyEx(scratch_, "Access", kKeyQueryValue, queryOnly), kErrorSuccess);
-  opened_.push_back(queryOnly);
-  EXPECT_EQ(store_->SetValueEx(queryOnly, "Value", kRegBinary, &byte, 1), kErrorAccessDenied);
-  std::array<char, 256> name{};
-  EXPECT_EQ(store_->EnumKey(queryOnly, 0, name.data(), name.size()), kErrorAccessDenied);
-  HKey setOnly = kNoKey;
-  ASSERT_EQ(store_->OpenKeyEx(scratch_, "Access", kKeySetValueOnly, setOnly), kErrorSuccess);
-  opened_.push_back(setOnly);
-  EXPECT_EQ(store_->QueryValueEx(setOnly, "Value", nullptr, nullptr, &size), kErrorAccessDenied);
-  EXPECT_EQ(Get("Access", "Value"), (StoredValue{kRegBinary, {1, 2}}));
+  Script script{
+      Open(1, S, "Access", "rc=2 no key"), Query(S, "Access", -1, "rc=2 type=77 size=0 buffer="),
+      CreateOld(1, S, "Access", "rc=0 key"), Set(1, "Value", kRegBinary, "12", "rc=0"),
+      CreateOld(2, 1, "sub", "rc=0 key"), Close(2), Close(1), Close(1, "rc=6"),
+      // The roots are never really closed.
+      Close(kUserRoot), Open(1, kUserRoot, "Software\\QuillonConformance", "rc=0 key"), Close(1),
+      Open(2, S, "Access", "rc=0 key", kKeyQueryValue), Set(2, "Value", kRegBinary, "9", "rc=5"),
+      Enum(2, 0, 64, "rc=5"), Info(2, "rc=0 subkeys=1 longest=3"),
+      Delete(2, "sub", "rc=0"), Close(2),
+      Open(3, S, "Access", "rc=0 key", KeyAccess::kSetValue), Query(3, "Value", 8, "rc=5 type=77 size=8 buffer=cccccccccccccccccccc"),
+      Close(3),
+      Open(4, S, "Access", "rc=0 key", kEnumerateOnly), Enum(4, 0, 64, "rc=259"), Close(4),
+      Open(5, S, "Access", "rc=0 key", KeyAccess::kNone), Query(5, "Value", 8, "rc=5 type=77 size=8 buffer=cccccccccccccccccccc"),
+      Enum(5, 0, 64, "rc=5"), Close(5),
+      Create(7, S, "Access", "rc=0 key", KeyAccess::kNone), Set(7, "w", kRegBinary, "1", "rc=5"), Close(7),
+      Query(S, "Value", 8, "rc=2 type=77 size=8 buffer=cccccccccccccccccccc"),
+      Open(8, S, "Access", "rc=0 key"), Query(8, "Value", 4, "rc=0 type=3 size=2 buffer=3132cccccccc"), Close(8),
+  };
+  // A handle never given out, or closed already: every call refuses it.
+  for (int bad : {9, 1, 12345}) {
+    script.insert(script.end(), {
+        Open(10, bad, "", "rc=6 no key"), Create(10, bad, "x", "rc=6 no key"), CreateOld(10, bad, "x", "rc=6 no key"),
+        Query(bad, "v", -1, "rc=6 type=77 size=0 buffer="), Set(bad, "v", kRegBinary, "1", "rc=6"),
+        Enum(bad, 0, 8, "rc=6"), EnumEx(bad, 0, 8, "rc=6 length=8"), Info(bad, "rc=6 subkeys=77 longest=77"),
+        Delete(bad, "x", "rc=6"), Close(bad, "rc=6")});
+  }
+  Run(script);
 }
+
+#ifdef QUILLON_WIN32_REGISTRY
+// The Win32 store's own handles: small distinct numbers below the roots, none left behind.
+TEST(Win32RegistryStoreHandles, AreDistinctBelowTheRootsAndAllGoBack) {
+  quillon::win::Win32RegistryStore store;
+  std::vector<HKey> opened(200, kNoKey);
+  std::set<HKey> distinct;
+  for (HKey& handle : opened) {
+    ASSERT_EQ(store.OpenKeyEx(kCurrentUser, "Software", kKeyRead, handle), kErrorSuccess);
+    EXPECT_LT(handle, kClassesRoot);
+    distinct.insert(handle);
+  }
+  EXPECT_EQ(distinct.size(), opened.size());
+  EXPECT_EQ(distinct.count(kNoKey), 0u);
+  for (HKey handle : opened) EXPECT_EQ(store.CloseKey(handle), kErrorSuccess);
+  EXPECT_EQ(store.OpenKeyCount(), 0u);
+}
+#endif
 
 }  // namespace
 }  // namespace quillon::testing

@@ -8,6 +8,7 @@
 #include "platform/diagnostics.h"
 #include "profile/registry_access.h"
 #include "profile/scoped_key.h"
+#include "testing/fault_injecting_registry_store.h"
 #include "testing/memory_registry_store.h"
 #include "testing/recording_diagnostics.h"
 
@@ -17,7 +18,7 @@ namespace {
 using namespace platform;
 using profile::ValueTextMode;
 using Reports = std::vector<RecordedFailure>;
-using Operation = MemoryRegistryStore::Operation;
+using Operation = FaultInjectingRegistryStore::Operation;
 
 TEST(Diagnostics, AFailureIsToldWithItsStepCallSubjectAndCode) {
   EXPECT_EQ(DescribeFailure({u"Apply: identity accounts", u"SetValueEx", u"Email", 5, CodeKind::kWin32}),
@@ -55,14 +56,15 @@ class RegistryReports : public ::testing::Test {
   static constexpr char kPath[] = "Software\\Quillon Test";
   static constexpr char16_t kWidePath[] = u"Software\\Quillon Test";
 
-  MemoryRegistryStore store_;
+  MemoryRegistryStore memory_;
+  FaultInjectingRegistryStore store_{memory_};
   RecordingDiagnostics sink_;
   DiagnosticStep step_{sink_, u"Test"};
 };
 
 TEST_F(RegistryReports, WhatIsNotThereIsNoFailure) {
-  store_.PutValue(kCurrentUser, kPath, "long", kRegBinary, std::vector<std::uint8_t>(1000, 'x'));
-  store_.CreateKeyPath(kCurrentUser, std::string(kPath) + "\\Sub\\Deeper");
+  memory_.PutValue(kCurrentUser, kPath, "long", kRegBinary, std::vector<std::uint8_t>(1000, 'x'));
+  memory_.CreateKeyPath(kCurrentUser, std::string(kPath) + "\\Sub\\Deeper");
   EXPECT_EQ(profile::OpenKey(store_, kCurrentUser, u"Software\\Missing"), kNoKey);
   {
     profile::ScopedKey key(store_, profile::OpenKey(store_, kCurrentUser, kWidePath));
@@ -74,12 +76,12 @@ TEST_F(RegistryReports, WhatIsNotThereIsNoFailure) {
   EXPECT_TRUE(profile::TryReadBinaryValue(store_, kWidePath, u"missing").Missing());
   profile::DeleteKeyTree(store_, kCurrentUser, kWidePath);  // enumerates to ERROR_NO_MORE_ITEMS
   profile::DeleteKeyTree(store_, kCurrentUser, kWidePath);  // nothing left to delete
-  EXPECT_FALSE(store_.KeyExists(kCurrentUser, kPath));
+  EXPECT_FALSE(memory_.KeyExists(kCurrentUser, kPath));
   EXPECT_EQ(sink_.Reports(), Reports{});
 }
 
 TEST_F(RegistryReports, AFailedReadIsToldFromAMissingOneAndReportedOnceWhereItIsIgnored) {
-  store_.PutValue(kCurrentUser, kPath, "n", kRegDword, {7, 0, 0, 0});
+  memory_.PutValue(kCurrentUser, kPath, "n", kRegDword, {7, 0, 0, 0});
   profile::ScopedKey key(store_, profile::OpenKey(store_, kCurrentUser, kWidePath));
   store_.FailCall(Operation::QueryValueEx, 1);
   const profile::RegRead<std::int32_t> read = profile::TryReadDwordValue(store_, key.get(), u"n");
@@ -97,8 +99,8 @@ TEST_F(RegistryReports, AFailedReadIsToldFromAMissingOneAndReportedOnceWhereItIs
 }
 
 TEST_F(RegistryReports, AKeyThatWillNotOpenOrCloseIsReported) {
-  store_.CreateKeyPath(kCurrentUser, kPath);
-  store_.FailWhen([](const MemoryRegistryStore::Call& call) {
+  memory_.CreateKeyPath(kCurrentUser, kPath);
+  store_.FailWhen([](const FaultInjectingRegistryStore::Call& call) {
     return call.operation == Operation::OpenKeyEx || call.operation == Operation::CloseKey ? kErrorAccessDenied
                                                                                              : kErrorSuccess;
   });

@@ -244,101 +244,70 @@ TEST(FaultSweepRegistry, ApplyLosesAtMostTheLineWhoseCallFailed) {
   });
 }
 
-// Apply of three typed lines where the nth registry call that `matches` fails.
-class ApplyWithOneFailure : public ::testing::Test {
- protected:
-  void ApplyFailing(std::function<bool(const Call&)> matches, int nth) {
+// Apply of three typed lines where the nth call of one kind fails ("@store" and
+// "@account6" stand for those keys' paths): the save loses only what it was for.
+TEST(ApplyWithOneFailure, LosesOnlyWhatTheFailedCallWasFor) {
+  const std::string order = platform::ToAnsi(profile::kAccountOrderValue);
+  const Names sevenKeys{"00000001", "00000002", "00000005", "00000006", "00000007", "00000008", "00000009"};
+  struct Case {
+    const char* why;
+    Operation operation;
+    std::string name;
+    bool forWriting;  // only a call asking for every right counts
+    int nth;
+    Names keys;       // none: not checked
+    std::vector<std::pair<std::int32_t, std::optional<std::u16string>>> emails;
+    std::vector<std::uint32_t> order;  // none: not checked
+    std::uint32_t next;                // 0: not checked
+  };
+  const Case cases[] = {
+      // "NextAccountID" is read once and then known; a read that failed is made again for the next line.
+      {"the first NextAccountID read, for Sales", Operation::QueryValueEx, "NextAccountID", false, 1,
+       {"00000001", "00000002", "00000005", "00000006", "00000007", "00000008"},
+       {{5, u"support@corp.example"}, {6, u"one@x.example"}, {7, u"two@x.example"}, {8, u"three@x.example"}},
+       {}, 9},
+      // The store key opens for writing once, at the first deletion; failing, the
+      // account goes by its path and the key is create-opened for the rest.
+      {"opening the store key for writing", Operation::OpenKeyEx, "@store", true, 1, sevenKeys,
+       {{5, u"sales@corp.example"}, {9, u"three@x.example"}}, {1, 2, 5, 6, 7, 8, 9}, 10},
+      // The list is known after its read: after a failed write it is what the
+      // store still holds, so only the account whose own write failed is left out.
+      {"the order list write for Support", Operation::SetValueEx, order, false, 4, {},
+       {{6, u"support@corp.example"}}, {1, 2, 5, 7, 8, 9}, 0},
+      // The number stays taken, as when each value's own open had failed.
+      {"creating account 6", Operation::CreateKeyEx, "@account6", false, 1, {},
+       {{5, u"sales@corp.example"}, {6, std::nullopt}, {7, u"one@x.example"}}, {1, 2, 5, 6, 7, 8, 9}, 0},
+      // "NextAccountID" stays 6 after the first identity: the second must not write over it.
+      {"raising NextAccountID", Operation::SetValueEx, "NextAccountID", false, 1, sevenKeys,
+       {{5, u"sales@corp.example"}, {6, u"support@corp.example"}}, {1, 2, 5, 6, 7, 8, 9}, 10},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    FaultWorld world;
+    const std::string name = c.name == "@store" ? world.AccountsPath() : c.name == "@account6" ? world.AccountPath(6) : c.name;
     world.OpenPage();
-    for (const char16_t* typed : {u"Ann One one@x.example", u"Ann Two two@x.example",
-                                  u"Ann Three three@x.example"}) {
+    for (const char16_t* typed : {u"Ann One one@x.example", u"Ann Two two@x.example", u"Ann Three three@x.example"}) {
       world.user.TypeIntoInputBox(typed);
       world.ui().cmdAdd.UserClick();
     }
     int seen = 0;
     world.faults.FailWhen([&](const Call& call) -> platform::RegResult {
-      return matches(call) && ++seen == nth ? platform::kErrorAccessDenied : platform::kErrorSuccess;
+      const bool matches = call.operation == c.operation && call.name == name &&
+                           (!c.forWriting || call.access == platform::kKeyAllSixRights);
+      return matches && ++seen == c.nth ? platform::kErrorAccessDenied : platform::kErrorSuccess;
     });
     world.user.AnswerMessageBox(platform::kAnswerNo);
     world.page().PropertyPage_Apply();
     world.faults.ClearFailures();
     world.Reflect();
+    if (!c.keys.empty()) EXPECT_EQ(world.AccountKeys(), c.keys);
+    for (const auto& [number, email] : c.emails) {
+      EXPECT_EQ(world.Value(world.AccountPath(number), "Email"),
+                email ? std::optional(StoredUtf16(*email)) : std::nullopt) << number;
+    }
+    if (!c.order.empty()) EXPECT_EQ(world.Value(world.AccountsPath(), order), Dwords(c.order));
+    if (c.next != 0) EXPECT_EQ(world.Value(world.AccountsPath(), "NextAccountID"), Dwords({c.next}));
   }
-  std::optional<Bytes> Email(std::int32_t number) { return world.Value(world.AccountPath(number), "Email"); }
-
-  FaultWorld world;
-};
-
-TEST_F(ApplyWithOneFailure, ALineWithoutAnAccountNumberIsSkippedAndTheNextOnesSaved) {
-  // Apply reads "NextAccountID" once and then knows it; a read that failed is
-  // made again for the next line. The first read is the one for "Sales".
-  ApplyFailing([](const Call& call) {
-    return call.operation == Operation::QueryValueEx && call.name == "NextAccountID";
-  }, 1);
-  EXPECT_EQ(world.AccountKeys(), (Names{"00000001", "00000002", "00000005", "00000006", "00000007",
-                                        "00000008"}));
-  EXPECT_EQ(Email(5), StoredUtf16(u"support@corp.example"));
-  EXPECT_EQ(Email(6), StoredUtf16(u"one@x.example"));
-  EXPECT_EQ(Email(7), StoredUtf16(u"two@x.example"));
-  EXPECT_EQ(Email(8), StoredUtf16(u"three@x.example"));
-  EXPECT_EQ(world.Value(world.AccountsPath(), "NextAccountID"), Dwords({9}));
-}
-
-TEST_F(ApplyWithOneFailure, AStoreKeyThatDoesNotOpenIsCreatedByTheNextStepAndNothingIsLost) {
-  // The store key is opened for writing once, at the first deleted identity;
-  // when that fails the account is deleted by its path and the key is
-  // create-opened for the rest of the save.
-  const std::string store = world.AccountsPath();
-  ApplyFailing([store](const Call& call) {
-    return call.operation == Operation::OpenKeyEx && call.name == store &&
-           call.access == platform::kKeyAllSixRights;
-  }, 1);
-  EXPECT_EQ(world.AccountKeys(), (Names{"00000001", "00000002", "00000005", "00000006", "00000007",
-                                        "00000008", "00000009"}));
-  EXPECT_EQ(Email(5), StoredUtf16(u"sales@corp.example"));
-  EXPECT_EQ(Email(9), StoredUtf16(u"three@x.example"));
-  EXPECT_EQ(world.Value(world.AccountsPath(), "NextAccountID"), Dwords({10}));
-  EXPECT_EQ(world.Value(world.AccountsPath(), platform::ToAnsi(profile::kAccountOrderValue)),
-            Dwords({1, 2, 5, 6, 7, 8, 9}));
-}
-
-TEST_F(ApplyWithOneFailure, AFailedOrderListWriteLosesOnlyThatEntry) {
-  // The list is read once and then known: after a write that failed it is
-  // what the store still holds, so the next account's write leaves out only
-  // the account whose own write failed, as a fresh read would.
-  ApplyFailing([](const Call& call) {
-    return call.operation == Operation::SetValueEx && call.name == platform::ToAnsi(profile::kAccountOrderValue);
-  }, 4);  // two deletions, then "Sales" and "Support": the second creation
-  EXPECT_EQ(world.Value(world.AccountsPath(), platform::ToAnsi(profile::kAccountOrderValue)),
-            Dwords({1, 2, 5, 7, 8, 9}));
-  EXPECT_EQ(Email(6), StoredUtf16(u"support@corp.example"));
-}
-
-TEST_F(ApplyWithOneFailure, AnAccountKeyThatCannotBeCreatedSkipsOnlyThatAccountsValues) {
-  const std::string account = world.AccountPath(6);
-  ApplyFailing([account](const Call& call) {
-    return call.operation == Operation::CreateKeyEx && call.name == account;
-  }, 1);
-  EXPECT_EQ(Email(5), StoredUtf16(u"sales@corp.example"));
-  EXPECT_EQ(world.Value(account, "Account Name"), std::nullopt);
-  EXPECT_EQ(Email(7), StoredUtf16(u"one@x.example"));
-  // The number stays taken, as when each value's own open had failed.
-  EXPECT_EQ(world.Value(world.AccountsPath(), platform::ToAnsi(profile::kAccountOrderValue)),
-            Dwords({1, 2, 5, 6, 7, 8, 9}));
-}
-
-TEST_F(ApplyWithOneFailure, ANumberWhoseRaiseFailedIsNotTakenAgain) {
-  // "NextAccountID" stays 6 after the first identity: the second must not
-  // write over it, and the order list must not name one account twice.
-  ApplyFailing([](const Call& call) {
-    return call.operation == Operation::SetValueEx && call.name == "NextAccountID";
-  }, 1);
-  EXPECT_EQ(world.AccountKeys(), (Names{"00000001", "00000002", "00000005", "00000006", "00000007",
-                                        "00000008", "00000009"}));
-  EXPECT_EQ(world.Value(world.AccountPath(5), "New Signature"), StoredUtf16(u"Sales"));
-  EXPECT_EQ(world.Value(world.AccountPath(6), "New Signature"), std::nullopt);
-  EXPECT_EQ(world.Value(world.AccountsPath(), platform::ToAnsi(profile::kAccountOrderValue)),
-            Dwords({1, 2, 5, 6, 7, 8, 9}));
-  EXPECT_EQ(world.Value(world.AccountsPath(), "NextAccountID"), Dwords({10}));
 }
 
 TEST(FaultSweepRegistry, PopulateReadsOnlyAndAddsAllOrNothing) {

@@ -13,15 +13,11 @@ std::string Ansi(std::u16string_view text) { return platform::ToAnsi(text); }
 
 }  // namespace
 
-SweptStores::SweptStores() {
-  std::unique_ptr<platform::RegistryStore> underTest = MakeStoreUnderTest();
-  if (!InMemoryStoreOrNull(*underTest)) real = std::move(underTest);
-}
-
 FaultWorld::FaultWorld(std::u16string outlookVersion, std::u16string_view profilesKey)
-    : SweepWorld(std::move(outlookVersion), profilesKey, faults) {
-  faults.Wrap(real ? *real : static_cast<platform::RegistryStore&>(registry));
+    : SweepWorld(std::move(outlookVersion), profilesKey), real(MakeStoreUnderTest()) {
+  if (InMemoryStoreOrNull(*real)) real.reset();
   if (!real) return;
+  faults.Wrap(*real);
   for (const auto& [root, path] : WatchedTrees()) CopyTree(registry, *real, root, path);
   // What a sweep seeds later must reach the store the page reads.
   MirrorWritesInto([this](const std::string& path, std::string_view name, std::uint32_t type,

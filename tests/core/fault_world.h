@@ -15,19 +15,11 @@
 
 namespace quillon::testing {
 
-// The stores a fault sweep's page runs on: the store under test (the world's
-// own in-memory registry natively, the real registry in the Windows build)
-// behind the wrapper that fails the calls the sweep chooses.
-struct SweptStores {
-  SweptStores();
-  std::unique_ptr<platform::RegistryStore> real;  // none: the in-memory registry
-  FaultInjectingRegistryStore faults;
-};
-
-// The sweep world on the store under test. On the real registry the world's
-// trees are installed there first and mirrored back into `registry` by
-// Reflect, so every check and image reads one kind of store.
-class FaultWorld : private SweptStores, public SweepWorld {
+// The sweep world on the store under test: the rig's `faults` wraps the world's
+// own in-memory registry natively, the real registry in the Windows build. On
+// the real registry the world's trees are installed there first and mirrored
+// back into `registry` by Reflect, so every check and image reads one kind of store.
+class FaultWorld : public SweepWorld {
  public:
   explicit FaultWorld(std::u16string outlookVersion = u"11.0.0.8010",
                       std::u16string_view profilesKey = profile::sProfilesKey);
@@ -35,7 +27,6 @@ class FaultWorld : private SweptStores, public SweepWorld {
   FaultWorld& operator=(const FaultWorld&) = delete;
   ~FaultWorld();
 
-  using SweptStores::faults;
   bool OnRealRegistry() const { return real != nullptr; }
   // Makes `registry` show what the page left in the store it ran on.
   void Reflect();
@@ -46,6 +37,8 @@ class FaultWorld : private SweptStores, public SweepWorld {
 
  private:
   std::vector<std::pair<platform::HKey, std::string>> WatchedTrees() const;
+
+  std::unique_ptr<platform::RegistryStore> real;  // none: the in-memory registry
 };
 
 }  // namespace quillon::testing

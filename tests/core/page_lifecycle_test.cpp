@@ -25,11 +25,9 @@ TEST_F(PageLoad, FillsEveryControlFromTheProfile) {
   EXPECT_EQ(ui().Label4_0.Caption(), u"Quillon ver. 2.4.17");
   EXPECT_EQ(ui().lblDefAddress.Caption(), u"Ann Lee <ann.lee@corp.example>  (Default)");
   EXPECT_EQ(ui().lblDefAddress.ToolTip(), ui().lblDefAddress.Caption());
-  EXPECT_EQ(ui().List1.Items(), (Texts{u"Ann Work <ann@work.example>", u"Sales /o=Org/cn=Sales"}));
+  EXPECT_TRUE(IdentityLists({u"Ann Work <ann@work.example>", u"Sales /o=Org/cn=Sales"}, {u"Formal", u""}, {u"Short", u""}));
   EXPECT_EQ(ui().List1.ItemData(0), 10);
   EXPECT_EQ(ui().List1.ItemData(1), 12);
-  EXPECT_EQ(ui().List2.Items(), (Texts{u"Formal", u""}));
-  EXPECT_EQ(ui().List3.Items(), (Texts{u"Short", u""}));
   EXPECT_TRUE(ui().Option1_1.Value());
   EXPECT_TRUE(ui().Frame2.Visible() && ui().List4.Visible());
   EXPECT_EQ(ui().UserControl.PointerHistory(), (std::vector<std::int16_t>{11, 0}));
@@ -89,13 +87,15 @@ TEST(PageWithoutHost, ShowsOnlyItsDesignAndWithoutSiteNeverBecomesDirty) {
   }
 }
 
-TEST_F(PageLoad, OutlookVersionDecidesWhetherTheFolderEditorIsShown) {
-  const Bytes stored = StoredUtf16(u"ABC\t");
+// Up to Outlook 11 the page edits the folder list; from 12 on Outlook keeps its
+// own and the page neither shows, reads nor writes it.
+TEST_F(PageLoad, OutlookVersionDecidesWhetherTheFolderEditorIsShownReadAndSaved) {
+  const auto folder = outlook.AddFolder(outlook.mailboxRoot, u"Kept");
   const std::pair<std::u16string, std::int16_t> cases[] = {
       {u"11.0.0.8010", 11}, {u"9.0.0.2711", 9}, {u"12.0.4518", 12}, {u"16.0", 16}};
   for (const auto& [text, major] : cases) {
     SCOPED_TRACE(Narrow(text));
-    SeedProfileValue("monitoredfolders", stored);
+    SeedProfileValue("monitoredfolders", StoredUtf16(folder->entryId() + u"\t"));
     outlook.app->version = text;
     OpenPage();
     EXPECT_EQ(module.iOutlookVersion, major);
@@ -103,11 +103,12 @@ TEST_F(PageLoad, OutlookVersionDecidesWhetherTheFolderEditorIsShown) {
                                ui().cmdAddFolder.Visible(), ui().cmdDeleteFolder.Visible()}) {
       EXPECT_EQ(visible, major < 12);
     }
-    // A newer Outlook keeps its own folder list: the page leaves the value alone.
-    if (major >= 12) {
-      EXPECT_EQ(ProfileValue("monitoredfolders"), stored);
-      EXPECT_EQ(ui().List4.ListCount(), 0);
-    }
+    EXPECT_EQ(ui().List5.ListCount(), major < 12 ? 1 : 0);
+    ui().List5.AddItem(u"0042");
+    page().MarkDirty();
+    ApplyAnswering(platform::kAnswerNo);
+    EXPECT_EQ(ProfileValue("monitoredfolders"),
+              StoredUtf16(major < 12 ? folder->entryId() + u"\t0042\t" : folder->entryId() + u"\t"));
   }
   // An unreadable version keeps what the previous page found.
   outlook.app->Fail("Version");
@@ -115,15 +116,12 @@ TEST_F(PageLoad, OutlookVersionDecidesWhetherTheFolderEditorIsShown) {
   EXPECT_EQ(module.iOutlookVersion, 16);
 }
 
-TEST(SpanishLanguage, ExactlyTheTwentySpanishSubLanguagesCount) {
-  int spanish = 0;
-  for (std::int32_t id = 0; id <= 0x1FFFF; ++id) {
-    if (!IsSpanishLanguage(id)) continue;
-    ++spanish;
-    EXPECT_EQ(id & 0x3FF, 0x0A);
-    EXPECT_TRUE(id >= 0x040A && id <= 0x500A) << id;
-  }
-  EXPECT_EQ(spanish, 20);
+// Spanish is primary language 0x0A with sub-languages 1 to 20.
+TEST(SpanishLanguage, OnlyTheSpanishSubLanguagesOneToTwentyCount) {
+  const std::pair<std::int32_t, bool> cases[] = {
+      {0x000A, false}, {0x040A, true},  {0x0C0A, true},   {0x500A, true}, {0x540A, false},
+      {0x0409, false}, {0x040B, false}, {0x1040A, false}, {-0xFBF6, false}};
+  for (const auto& [id, spanish] : cases) EXPECT_EQ(IsSpanishLanguage(id), spanish) << std::hex << id;
 }
 
 TEST_F(PageLoad16, TheMakersLinkOpensTheWebSite) {

@@ -14,10 +14,11 @@ namespace {
 using Names = std::vector<std::string>;
 using Texts = std::vector<std::u16string>;
 
-const std::u16string kFixed(profile::sProfilesKey);
-const std::u16string kOffice14 = profile::VersionedProfilesKey(14);
-const std::u16string kOffice15 = profile::VersionedProfilesKey(15);
-const std::u16string kOffice16 = profile::VersionedProfilesKey(16);
+const std::u16string kFixed =
+    u"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles";
+const std::u16string kOffice14 = u"Software\\Microsoft\\Office\\14.0\\Outlook\\Profiles";
+const std::u16string kOffice15 = u"Software\\Microsoft\\Office\\15.0\\Outlook\\Profiles";
+const std::u16string kOffice16 = u"Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles";
 
 std::string ProfileKeyOf(std::u16string_view profilesKey) {
   return platform::ToAnsi(profile::ProfileKeyPath({profilesKey, PageRig::kProfile}));
@@ -65,6 +66,8 @@ TEST(PageProfileLocation, TheSessionReadsAndWritesOnlyTheCopyTheRunningOutlookUs
        {kOffice14}, kOffice16},
       {"Outlook 2013: its own version's key", u"15.0.4420.1017", kOffice15, {kOffice16, kFixed},
        kOffice15},
+      {"Outlook 2010: the fixed key, though its version has a copy", u"14.0.4760.1000", kFixed,
+       {kOffice14, kOffice15}, kFixed},
   };
   for (const LocationCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -115,21 +118,21 @@ TEST(PageProfileLocation, AnUnknownVersionKeepsTheFixedKey) {
 
 TEST(PageProfileLocation, DecidingOnlyOpensKeysAndEachPageDecidesAfresh) {
   PageRig rig(u"16.0.0.5000");  // the profile is in the old place
-  rig.registry.ClearCalls();
-  EXPECT_EQ(profile::ChooseProfilesKey(rig.registry, 16, PageRig::kProfile), kFixed);
+  rig.faults.ClearCalls();
+  EXPECT_EQ(profile::ChooseProfilesKey(rig.faults, 16, PageRig::kProfile), kFixed);
   const Names opened = {"HKEY_CURRENT_USER\\" + ProfileKeyOf(kOffice16),
                         "HKEY_CURRENT_USER\\" + ProfileKeyOf(kFixed)};
   Names calls;
-  for (const auto& call : rig.registry.Calls()) {
-    if (call.operation == MemoryRegistryStore::Operation::CloseKey) continue;
-    EXPECT_EQ(call.operation, MemoryRegistryStore::Operation::OpenKeyEx);
+  for (const auto& call : rig.faults.Calls()) {
+    if (call.operation == FaultInjectingRegistryStore::Operation::CloseKey) continue;
+    EXPECT_EQ(call.operation, FaultInjectingRegistryStore::Operation::OpenKeyEx);
     calls.push_back(call.keyPath + "\\" + call.name);
   }
   EXPECT_EQ(calls, opened);
   // An empty name is not looked for anywhere.
-  rig.registry.ClearCalls();
-  EXPECT_EQ(profile::ChooseProfilesKey(rig.registry, 16, u""), kOffice16);
-  EXPECT_TRUE(rig.registry.Calls().empty());
+  rig.faults.ClearCalls();
+  EXPECT_EQ(profile::ChooseProfilesKey(rig.faults, 16, u""), kOffice16);
+  EXPECT_TRUE(rig.faults.Calls().empty());
 
   rig.OpenPage();
   EXPECT_EQ(rig.module.profilesKey, kFixed);

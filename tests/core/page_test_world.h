@@ -30,6 +30,13 @@ class PageWorld : public ::testing::Test, public PageRig {
       ui().List3.AddItem(u"");
     }
   }
+  // The three parallel identity lists, line by line: entries, new and reply signatures.
+  ::testing::AssertionResult IdentityLists(const Texts& lines, const Texts& news, const Texts& replies) {
+    return Checks("identity lists")
+        .Equal(ui().List1.Items(), lines, "List1")
+        .Equal(ui().List2.Items(), news, "List2")
+        .Equal(ui().List3.Items(), replies, "List3");
+  }
   // The scroll range of a list whose widest line has `chars` characters.
   static std::int32_t ExtentOf(std::size_t chars) {
     return static_cast<std::int32_t>(chars) * FakeListBox::kCharWidth +

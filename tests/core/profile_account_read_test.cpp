@@ -101,7 +101,7 @@ TEST_F(ProfileAccountReading, ReadAccountFillsEveryField) {
                {"SMTP Server", u"smtp", &AccountRecord::SMTPServer}};
   for (const auto& entry : texts) SeedText(key, entry.name, entry.text);
   PutValue(key, "clsid", AsBytes(kIdentityClsid), kRegSz);
-  PutValue(key, "SMTP Use Auth", LittleEndianList({1}), kRegDword);
+  PutValue(key, "SMTP Use Auth", Dwords({1}), kRegDword);
 
   const AccountRecord account = ReadAccount(*store_, FromAnsi(AccountsKey()), u"0000002a");
   for (const auto& entry : texts) EXPECT_EQ(account.*entry.field, entry.text) << entry.name;

@@ -33,16 +33,16 @@ TEST(ProfileAccountKeyName, IsTheNumberInEightLowerCaseHexDigits) {
 }
 
 TEST_F(ProfileAccountWriting, AnIdentityIsWrittenByteForByteWithTrimmedSignaturesOnlyWhenGiven) {
-  PutValue(AccountsKey(), "NextAccountID", LittleEndianList({11}), kRegDword);
+  PutValue(AccountsKey(), "NextAccountID", Dwords({11}), kRegDword);
   CreateIdentityAccount(*store_, profile_, 11, u"Pat <p@x.com>", u" Pat ", u"p@x.com", u"   ", u"");
   CreateIdentityAccount(*store_, profile_, 12, u"Pat <p@x.com>", u" Pat ", u"p@x.com", u" Formal ",
                         u"Short");
-  const Bytes none = StoredText(u"none");
+  const Bytes none = StoredUtf16(u"none");
   const std::pair<const char*, StoredValue> values[] = {
-      {"Account Name", {kRegBinary, StoredText(u"Pat <p@x.com>")}},
+      {"Account Name", {kRegBinary, StoredUtf16(u"Pat <p@x.com>")}},
       {"clsid", {kRegSz, AsBytes(kIdentityClsid)}},  // 38 bytes, no NUL
-      {"Display Name", {kRegBinary, StoredText(u" Pat ")}},
-      {"Email", {kRegBinary, StoredText(u"p@x.com")}},
+      {"Display Name", {kRegBinary, StoredUtf16(u" Pat ")}},
+      {"Email", {kRegBinary, StoredUtf16(u"p@x.com")}},
       {"POP3 Remember Passwd", {kRegDword, {0, 0, 0, 0}}},
       {"POP3 Server", {kRegBinary, none}},
       {"POP3 User", {kRegBinary, none}},
@@ -60,9 +60,9 @@ TEST_F(ProfileAccountWriting, AnIdentityIsWrittenByteForByteWithTrimmedSignature
   EXPECT_FALSE(Value(AccountKey("0000000b"), "New Signature"));
   EXPECT_FALSE(Value(AccountKey("0000000b"), "Reply-Forward Signature"));
   EXPECT_EQ(Value(AccountKey("0000000c"), "New Signature"),
-            (StoredValue{kRegBinary, StoredText(u"Formal")}));
+            (StoredValue{kRegBinary, StoredUtf16(u"Formal")}));
   EXPECT_EQ(Value(AccountKey("0000000c"), "Reply-Forward Signature"),
-            (StoredValue{kRegBinary, StoredText(u"Short")}));
+            (StoredValue{kRegBinary, StoredUtf16(u"Short")}));
   EXPECT_EQ(Value(AccountsKey(), "NextAccountID"), (StoredValue{kRegDword, {13, 0, 0, 0}}));
 }
 
@@ -71,8 +71,8 @@ TEST_F(ProfileAccountWriting, ACreatedAccountIsAppendedToAnExistingOrderList) {
     std::optional<Bytes> before;
     std::optional<Bytes> after;
   } cases[] = {
-      {LittleEndianList({1, 11}), LittleEndianList({1, 11, 12})},
-      {Bytes{}, LittleEndianList({12})},  // emptied by deleting its only entry
+      {Dwords({1, 11}), Dwords({1, 11, 12})},
+      {Bytes{}, Dwords({12})},  // emptied by deleting its only entry
       {std::nullopt, std::nullopt},       // a store without a list gets none
   };
   for (const auto& entry : cases) {
@@ -91,17 +91,17 @@ TEST_F(ProfileAccountWriting, DeletingMovesTheLastEntryIntoTheFreedPlace) {
     std::int32_t deleted;
     std::optional<Bytes> after;
   } cases[] = {
-      {LittleEndianList({11, 1, 2}), 11, LittleEndianList({2, 1})},
-      {LittleEndianList({1, 11, 2}), 11, LittleEndianList({1, 2})},
-      {LittleEndianList({1, 11, 2}), 2, LittleEndianList({1, 11})},
-      {LittleEndianList({11, 1, 11, 11}), 11, LittleEndianList({1})},
-      {LittleEndianList({11}), 11, Bytes{}},  // never left naming the deleted account
-      {LittleEndianList({0xFFFFFFFF, 3}), -1, LittleEndianList({3})},
+      {Dwords({11, 1, 2}), 11, Dwords({2, 1})},
+      {Dwords({1, 11, 2}), 11, Dwords({1, 2})},
+      {Dwords({1, 11, 2}), 2, Dwords({1, 11})},
+      {Dwords({11, 1, 11, 11}), 11, Dwords({1})},
+      {Dwords({11}), 11, Bytes{}},  // never left naming the deleted account
+      {Dwords({0xFFFFFFFF, 3}), -1, Dwords({3})},
       // A list of odd length: entries count back from the end; the stray
       // leading byte is never read as part of an entry nor dropped.
       {Bytes{0x0B, 0x0B, 0, 0, 0, 0x01, 0, 0, 0}, 11, Bytes{0x0B, 0x01, 0, 0, 0}},
       {Bytes{0x0B, 0, 0}, 11, Bytes{0x0B, 0, 0}},
-      {LittleEndianList({1, 2}), 11, LittleEndianList({1, 2})},
+      {Dwords({1, 2}), 11, Dwords({1, 2})},
       {std::nullopt, 12, std::nullopt},  // without any list the key goes and none appears
   };
   for (const auto& entry : cases) {
@@ -122,8 +122,8 @@ TEST_F(ProfileAccountWriting, TheExchangeAccountNameIsTheOnlyValueWritten) {
   SeedText(key, "Account Name", u"Old");
   // The language's default names are left to the page's tests.
   SetExchangeAccountName(*store_, data_, profile_, 3, u"  Pat - pat@x.com ");
-  EXPECT_EQ(Value(key, "Account Name"), (StoredValue{kRegBinary, StoredText(u"Pat - pat@x.com")}));
-  EXPECT_EQ(Value(key, "Service Name"), (StoredValue{kRegBinary, StoredText(u"MSEMS")}));
+  EXPECT_EQ(Value(key, "Account Name"), (StoredValue{kRegBinary, StoredUtf16(u"Pat - pat@x.com")}));
+  EXPECT_EQ(Value(key, "Service Name"), (StoredValue{kRegBinary, StoredUtf16(u"MSEMS")}));
   if (memory_ != nullptr) {
     EXPECT_EQ(memory_->ValueNames(kCurrentUser, key).size(), 2u);
   }

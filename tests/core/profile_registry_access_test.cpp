@@ -52,7 +52,7 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
   // An offset of 300 read by its low byte only would find this decoy at 44.
   const auto farWithDecoy = [&far](bool eightBit) {
     Bytes bytes = MultiValued(far, eightBit, 300);
-    const Bytes decoy = eightBit ? AsBytes("SMTP:decoy") : StoredText(u"SMTP:decoy");
+    const Bytes decoy = eightBit ? AsBytes("SMTP:decoy") : StoredUtf16(u"SMTP:decoy");
     std::copy(decoy.begin(), decoy.end(), bytes.begin() + 44);
     return bytes;
   };
@@ -62,18 +62,18 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
     Bytes bytes;
     std::u16string expected;
   } cases[] = {
-      {"Display Name", kOneText, StoredText(u"abc"), u"abc"},
+      {"Display Name", kOneText, StoredUtf16(u"abc"), u"abc"},
       {"Display Name", kOneText, TextToBytes(u"abc"), u"abc"},   // no final NUL
       {"Display Name", kOneText, {'a', 0, 'b', 0, 'c'}, u"abc"},  // odd size: the extra zero completes it
-      {"Display Name", kOneText, StoredText(std::u16string(u"ab\0cd", 5)), u"ab"},
-      {"Display Name", kOneText, StoredText(longText), longText},  // no 16-bit size limit
+      {"Display Name", kOneText, StoredUtf16(std::u16string(u"ab\0cd", 5)), u"ab"},
+      {"Display Name", kOneText, StoredUtf16(longText), longText},  // no 16-bit size limit
       {"Display Name", kOneText, {}, std::u16string(kNotDefined)},
       {"101e6637", kOneText, AsBytes(std::string_view("abc\0def", 7)), u"abc"},  // 8-bit by its name
       {"101E6637", kOneText, AsBytes("\x80uro"), u"\u20ACuro"},  // no NUL, code page text
-      {"101f6637", kOneText, StoredText(u"wide"), u"wide"},
-      {"ab", kOneText, StoredText(u"short name"), u"short name"},
+      {"101f6637", kOneText, StoredUtf16(u"wide"), u"wide"},
+      {"ab", kOneText, StoredUtf16(u"short name"), u"short name"},
       // One text is one text, whatever it looks like.
-      {"101f6637", kOneText, StoredText(u"SMTP:a@x.com"), u"SMTP:a@x.com"},
+      {"101f6637", kOneText, StoredUtf16(u"SMTP:a@x.com"), u"SMTP:a@x.com"},
       // SMTP entries only, last stored first, from both layouts.
       {"101f6637", kSmtp, MultiValued(mailbox, false), smtpOnly},
       {"101e6637", kSmtp, MultiValued(mailbox, true), smtpOnly},
@@ -97,7 +97,7 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
   const auto size = static_cast<std::uint32_t>(valid.size());
   for (std::uint32_t offset : {size, size + 1, 0xFFFFFFFFu}) {
     Bytes bytes = valid;
-    const Bytes encoded = LittleEndianList({offset});
+    const Bytes encoded = Dwords({offset});
     std::copy(encoded.begin(), encoded.end(), bytes.begin() + 4);
     EXPECT_EQ(Decode("101f6637", bytes, kSmtp), u"") << offset;
     EXPECT_EQ(Decode("101e6637", bytes, kSmtp), u"") << offset;
@@ -112,7 +112,7 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
 
 TEST_F(ProfileRegistryAccess, NumberAndStringReads) {
   const std::string key = ProfileKey();
-  PutValue(key, "Negative", LittleEndianList({0xFFFFFFFEu}), kRegDword);
+  PutValue(key, "Negative", Dwords({0xFFFFFFFEu}), kRegDword);
   PutValue(key, "TwoBytes", {0x34, 0x12});
   PutValue(key, "TooLong", {1, 2, 3, 4, 5});
   PutValue(key, "Clsid", AsBytes("{ABC}"), kRegSz);

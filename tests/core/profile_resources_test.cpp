@@ -8,6 +8,7 @@
 #include "profile/account_store.h"
 #include "profile/directory_addresses.h"
 #include "profile/registry_access.h"
+#include "testing/fault_injecting_registry_store.h"
 #include "tests/core/profile_test_support.h"
 
 namespace quillon::testing {
@@ -15,7 +16,8 @@ namespace {
 
 using namespace platform;
 using namespace profile;
-using Operation = MemoryRegistryStore::Operation;
+using Operation = FaultInjectingRegistryStore::Operation;
+using Call = FaultInjectingRegistryStore::Call;
 
 constexpr std::u16string_view kProfile = u"Resource Profile";
 const std::u16string kAccounts = AccountsKeyPath(kProfile);
@@ -56,22 +58,22 @@ const std::vector<NamedOperation>& AllOperations() {
 void SeedProfile(RegistryStore& store, std::u16string_view profile) {
   const std::string accounts = ToAnsi(AccountsKeyPath(profile));
   RegisterIdentityClass(store);
-  SeedValue(store, kCurrentUser, accounts, "NextAccountID", kRegDword, LittleEndianList({4}));
-  SeedValue(store, kCurrentUser, accounts, kOrderList, kRegBinary, LittleEndianList({1, 2, 3}));
+  SeedValue(store, kCurrentUser, accounts, "NextAccountID", kRegDword, Dwords({4}));
+  SeedValue(store, kCurrentUser, accounts, kOrderList, kRegBinary, Dwords({1, 2, 3}));
   for (std::string id : {"00000001", "00000002"}) {
     const std::string key = accounts + "\\" + id;
     SeedValue(store, kCurrentUser, key, "clsid", kRegSz, AsBytes(kIdentityClsid));
     for (const char* name : {"POP3 Server", "SMTP Server", "Email", "Display Name"}) {
-      SeedValue(store, kCurrentUser, key, name, kRegBinary, StoredText(u"none"));
+      SeedValue(store, kCurrentUser, key, name, kRegBinary, StoredUtf16(u"none"));
     }
     SeedValue(store, kCurrentUser, key + "\\Child", "v", kRegBinary, {1});
   }
   SeedValue(store, kCurrentUser, accounts + "\\00000003", "Service Name", kRegBinary,
-            StoredText(u"MSEMS"));
+            StoredUtf16(u"MSEMS"));
   SeedValue(store, kCurrentUser, ToAnsi(DirectorySectionKeyPath(profile)), "101f6637", kRegBinary,
             MultiValued({u"SMTP:a"}, false));
   SeedValue(store, kCurrentUser, ToAnsi(ProfileKeyPath(profile)), "replyaddressformat", kRegBinary,
-            StoredText(u"2"));
+            StoredUtf16(u"2"));
 }
 
 using ProfileResources = ProfileStoreTest;
@@ -90,7 +92,8 @@ TEST_F(ProfileResources, EveryOperationClosesEveryKeyItOpens) {
 
 TEST(ProfileFailures, AFailureAtAnyCallNeverLeaksAHandle) {
   for (const NamedOperation& operation : AllOperations()) {
-    MemoryRegistryStore clean;
+    MemoryRegistryStore cleanMemory;
+    FaultInjectingRegistryStore clean(cleanMemory);
     SeedProfile(clean, kProfile);
     clean.ClearCalls();
     ProfileData data;
@@ -100,16 +103,17 @@ TEST(ProfileFailures, AFailureAtAnyCallNeverLeaksAHandle) {
       return call.operation != Operation::CloseKey;
     });
     for (int failing = 1; failing <= calls; ++failing) {
-      MemoryRegistryStore store;
+      MemoryRegistryStore memory;
+      FaultInjectingRegistryStore store(memory);
       SeedProfile(store, kProfile);
-      store.FailWhen([failing, seen = 0](const MemoryRegistryStore::Call& call) mutable {
+      store.FailWhen([failing, seen = 0](const Call& call) mutable {
         if (call.operation == Operation::CloseKey) return kErrorSuccess;
         return ++seen == failing ? kErrorAccessDenied : kErrorSuccess;
       });
       ProfileData failed;
       operation.run(store, failed, kProfile);
       store.ClearFailures();
-      EXPECT_EQ(store.OpenHandleCount(), 0u) << operation.name << " failing call " << failing;
+      EXPECT_EQ(memory.OpenHandleCount(), 0u) << operation.name << " failing call " << failing;
     }
   }
 }
@@ -120,37 +124,29 @@ class ProfileCallSteps : public ::testing::Test {
  protected:
   void SetUp() override { SeedProfile(store_, kProfile); }
   void FailSetOf(std::string_view valueName) {
-    store_.FailWhen([name = std::string(valueName)](const MemoryRegistryStore::Call& call) {
+    store_.FailWhen([name = std::string(valueName)](const Call& call) {
       return call.operation == Operation::SetValueEx && call.name == name ? kErrorAccessDenied
                                                                           : kErrorSuccess;
     });
   }
   std::optional<StoredValue> Get(std::u16string_view key, std::string_view name) {
-    return store_.GetValue(kCurrentUser, ToAnsi(key), name);
+    return memory_.GetValue(kCurrentUser, ToAnsi(key), name);
   }
-  MemoryRegistryStore store_;
+  MemoryRegistryStore memory_;
+  FaultInjectingRegistryStore store_{memory_};
   ProfileData data_;
 };
 
-TEST_F(ProfileCallSteps, AnIdentityIsWrittenInItsFixedOrderAndAFailedValueSkipsOnlyItself) {
+// Which values an identity gets is the write test's business; here: a failed one skips only itself.
+TEST_F(ProfileCallSteps, AFailedIdentityValueSkipsOnlyItself) {
   FailSetOf("Display Name");
-  store_.ClearCalls();
   CreateIdentityAccount(store_, kProfile, 20, u"n", u"d", u"a@x.com", u"new", u"reply");
-  const std::vector<std::string> expected{
-      "Account Name", "clsid", "Display Name", "Email", "POP3 Remember Passwd", "POP3 Server",
-      "POP3 User", "SMTP Server", "Is Account Disabled", "New Signature",
-      "Reply-Forward Signature", "NextAccountID", std::string(kOrderList)};
-  std::vector<std::string> written;
-  for (const auto& call : store_.Calls()) {
-    if (call.operation == Operation::SetValueEx) written.push_back(call.name);
-  }
-  EXPECT_EQ(written, expected);
   const std::u16string account = kAccounts + u"\\00000014";
   EXPECT_FALSE(Get(account, "Display Name"));
   EXPECT_TRUE(Get(account, "Email"));
   EXPECT_TRUE(Get(account, "Reply-Forward Signature"));
-  EXPECT_EQ(Get(kAccounts, "NextAccountID")->bytes, LittleEndianList({21}));
-  EXPECT_EQ(Get(kAccounts, kOrderList)->bytes, LittleEndianList({1, 2, 3, 20}));
+  EXPECT_EQ(Get(kAccounts, "NextAccountID")->bytes, Dwords({21}));
+  EXPECT_EQ(Get(kAccounts, kOrderList)->bytes, Dwords({1, 2, 3, 20}));
 }
 
 TEST_F(ProfileCallSteps, FailedWritesAreReportedByEveryWriter) {
@@ -174,8 +170,8 @@ TEST_F(ProfileCallSteps, FailedWritesAreReportedByEveryWriter) {
   // The account key is gone, but the order list still names it: not a success.
   FailSetOf(kOrderList);
   EXPECT_FALSE(DeleteAccount(store_, kProfile, 2));
-  EXPECT_FALSE(store_.KeyExists(kCurrentUser, ToAnsi(kAccounts + u"\\00000002")));
-  EXPECT_EQ(Get(kAccounts, kOrderList)->bytes, LittleEndianList({1, 2, 3}));
+  EXPECT_FALSE(memory_.KeyExists(kCurrentUser, ToAnsi(kAccounts + u"\\00000002")));
+  EXPECT_EQ(Get(kAccounts, kOrderList)->bytes, Dwords({1, 2, 3}));
 }
 
 TEST_F(ProfileCallSteps, FailedReadsGiveNothingRatherThanStaleOrZeroedData) {
@@ -220,14 +216,14 @@ TEST_F(ProfileCallSteps, FailedReadsGiveNothingRatherThanStaleOrZeroedData) {
 
 TEST_F(ProfileCallSteps, ASubkeyThatCannotBeDeletedKeepsItsParentButNotItsSiblings) {
   const std::string root = ToAnsi(ProfileKeyPath(kProfile)) + "\\Tree";
-  for (const char* child : {"\\a", "\\b\\c", "\\d"}) store_.CreateKeyPath(kCurrentUser, root + child);
-  store_.FailWhen([](const MemoryRegistryStore::Call& call) {
+  for (const char* child : {"\\a", "\\b\\c", "\\d"}) memory_.CreateKeyPath(kCurrentUser, root + child);
+  store_.FailWhen([](const Call& call) {
     return call.operation == Operation::DeleteKey && call.name == "c" ? kErrorAccessDenied
                                                                       : kErrorSuccess;
   });
   DeleteKeyTree(store_, kCurrentUser, FromAnsi(root));
-  EXPECT_EQ(store_.SubKeyNames(kCurrentUser, root), std::vector<std::string>{"b"});
-  EXPECT_TRUE(store_.KeyExists(kCurrentUser, root + "\\b\\c"));
+  EXPECT_EQ(memory_.SubKeyNames(kCurrentUser, root), std::vector<std::string>{"b"});
+  EXPECT_TRUE(memory_.KeyExists(kCurrentUser, root + "\\b\\c"));
 }
 
 // An empty name would otherwise read, write or delete right below the

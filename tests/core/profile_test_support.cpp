@@ -41,7 +41,7 @@ void ProfileStoreTest::PutValue(const std::string& key, std::string_view name, c
 
 void ProfileStoreTest::SeedText(const std::string& key, std::string_view name,
                                 std::u16string_view text) {
-  PutValue(key, name, StoredText(text));
+  PutValue(key, name, StoredUtf16(text));
 }
 
 void ProfileStoreTest::SeedIdentity(std::string_view keyName, std::u16string_view email,
@@ -63,30 +63,6 @@ std::optional<StoredValue> ProfileStoreTest::Value(const std::string& key, std::
 void RegisterIdentityClass(RegistryStore& store) {
   if (KeyExistsIn(store, kClassesRoot, kIdentityClassKey)) return;
   SeedValue(store, kClassesRoot, kIdentityClassKey, "", kRegSz, AsBytes("POP3/SMTP Account"));
-}
-
-Bytes LittleEndianList(std::initializer_list<std::uint32_t> numbers) {
-  Bytes bytes;
-  for (std::uint32_t number : numbers) {
-    for (int shift = 0; shift < 32; shift += 8) bytes.push_back((number >> shift) & 0xFF);
-  }
-  return bytes;
-}
-
-Bytes MultiValued(const std::vector<std::u16string>& items, bool eightBit,
-                  std::uint32_t firstOffset) {
-  Bytes strings;
-  Bytes bytes = LittleEndianList({static_cast<std::uint32_t>(items.size())});
-  if (firstOffset == 0) firstOffset = 4 + 4 * static_cast<std::uint32_t>(items.size());
-  for (const std::u16string& item : items) {
-    const Bytes offset = LittleEndianList({firstOffset + static_cast<std::uint32_t>(strings.size())});
-    bytes.insert(bytes.end(), offset.begin(), offset.end());
-    const Bytes text = eightBit ? AsBytes(ToAnsi(item) + '\0') : StoredText(item);
-    strings.insert(strings.end(), text.begin(), text.end());
-  }
-  bytes.resize(firstOffset, 0);
-  bytes.insert(bytes.end(), strings.begin(), strings.end());
-  return bytes;
 }
 
 }  // namespace quillon::testing

@@ -50,10 +50,5 @@ class ProfileStoreTest : public ::testing::Test {
 // The identity class belongs to the mail program, and other suites sharing a
 // real registry rely on it: it is registered when missing and left in place.
 void RegisterIdentityClass(platform::RegistryStore& store);
-Bytes LittleEndianList(std::initializer_list<std::uint32_t> numbers);
-// Multi-valued property data: a count, one offset per string, then the strings
-// (UTF-16 or code page). `firstOffset` past the offsets table leaves padding.
-Bytes MultiValued(const std::vector<std::u16string>& items, bool eightBit,
-                  std::uint32_t firstOffset = 0);
 
 }  // namespace quillon::testing

@@ -44,16 +44,6 @@ std::optional<std::size_t> OpenHandleCountOf(RegistryStore& store) {
   return std::nullopt;
 }
 
-bool StoreIsWineRegistry(RegistryStore& store) {
-  if (InMemoryStoreOrNull(store) != nullptr) return false;
-#ifdef _WIN32
-  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-#else
-  return false;
-#endif
-}
-
 void SeedValue(RegistryStore& store, HKey root, std::string_view path, std::string_view name,
                std::uint32_t type, const Bytes& bytes) {
   HKey key = kNoKey;
@@ -100,11 +90,13 @@ std::vector<std::string> SubKeysOf(RegistryStore& store, HKey root, std::string_
   return names;
 }
 
+// Through parent handles and short relative names: Wine refuses ANSI paths
+// longer than 260 characters. A tree that is not there is removed all the same.
 void RemoveKeyTree(RegistryStore& store, HKey root, std::string_view path) {
-  for (const std::string& child : SubKeysOf(store, root, path)) {
-    RemoveKeyTree(store, root, std::string(path) + "\\" + child);
-  }
-  // A tree that is not there (or not all there) is removed all the same.
+  HKey key = kNoKey;
+  if (store.OpenKeyEx(root, path, kKeyAllSixRights, key) != kErrorSuccess) return;
+  for (const std::string& child : SubKeysOf(store, key, "")) RemoveKeyTree(store, key, child);
+  Require(store.CloseKey(key), "CloseKey");
   [[maybe_unused]] const RegResult deleted = store.DeleteKey(root, path);
 }
 
@@ -178,17 +170,6 @@ void CopyTree(RegistryStore& from, RegistryStore& to, HKey root, const std::stri
     Require(to.CreateKeyEx(root, entry.keyPath, kKeyAllSixRights, key), "CreateKeyEx");
     Require(to.CloseKey(key), "CloseKey");
   }
-}
-
-Bytes StoredText(std::u16string_view text) {
-  Bytes bytes;
-  for (char16_t unit : text) {
-    bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
-  }
-  bytes.push_back(0);
-  bytes.push_back(0);
-  return bytes;
 }
 
 Bytes AsBytes(std::string_view text) { return Bytes(text.begin(), text.end()); }

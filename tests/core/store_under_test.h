@@ -12,6 +12,7 @@
 
 #include "platform/registry_store.h"
 #include "testing/memory_registry_store.h"
+#include "testing/page_rig.h"  // the byte builders
 
 namespace quillon::testing {
 
@@ -20,8 +21,6 @@ std::unique_ptr<platform::RegistryStore> MakeStoreUnderTest();
 MemoryRegistryStore* InMemoryStoreOrNull(platform::RegistryStore& store);
 // Handles the store gave out and that are still open, when it can tell.
 std::optional<std::size_t> OpenHandleCountOf(platform::RegistryStore& store);
-// The real registry of Wine, whose known differences from Windows tests state.
-bool StoreIsWineRegistry(platform::RegistryStore& store);
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -49,8 +48,6 @@ std::vector<TreeEntry> ReadTree(platform::RegistryStore& store, platform::HKey r
 void CopyTree(platform::RegistryStore& from, platform::RegistryStore& to, platform::HKey root,
               const std::string& path);
 
-// UTF-16LE code units of the text and one NUL unit: the profile's stored texts.
-Bytes StoredText(std::u16string_view text);
 Bytes AsBytes(std::string_view text);
 
 }  // namespace quillon::testing

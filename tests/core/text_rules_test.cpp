@@ -2,6 +2,7 @@
 // without regard to case; registry and protocol texts fold ASCII letters only.
 #include <gtest/gtest.h>
 
+#include "platform/ansi.h"
 #include "platform/text.h"
 
 namespace quillon::text {
@@ -31,6 +32,27 @@ TEST(TextRules, AsciiRuleFoldsOnlyAsciiLetters) {
   EXPECT_FALSE(EqualsAsciiIgnoringCase(u"Č", u"č"));
   EXPECT_TRUE(ContainsAsciiIgnoringCase(u"MyPop3Class", u"POP3"));
   EXPECT_FALSE(ContainsAsciiIgnoringCase(u"POP", u"POP3"));
+}
+
+// The code page's 0x80-0x9F block is not Latin-1: each byte has its own character.
+TEST(TextRules, CodePageBytesBecomeTheirWindows1252Characters) {
+  const std::string bytes = "\x80\x91\x92\x93\x94\x9F\xE9";
+  const std::u16string text = u"\u20AC\u2018\u2019\u201C\u201D\u0178\u00E9";
+  EXPECT_EQ(platform::FromAnsi(bytes), text);
+  EXPECT_EQ(platform::ToAnsi(text), bytes);
+}
+
+// Account numbers are up to eight hex digits; stored numbers fit 32 bits signed.
+TEST(TextRules, NumbersAreReadUpToTheirLastFittingDigit) {
+  EXPECT_EQ(ParseHex(u" 7fffffFF "), 0x7FFFFFFF);
+  EXPECT_EQ(ParseHex(u"FFFFFFFF"), -1);
+  EXPECT_EQ(ParseHex(u"0000000AB"), std::nullopt);
+  EXPECT_EQ(ParseHex(u"0g"), std::nullopt);
+  EXPECT_EQ(ParseWholeNumber(u"2147483647"), INT32_MAX);
+  EXPECT_EQ(ParseWholeNumber(u"2147483648"), std::nullopt);
+  EXPECT_EQ(ParseWholeNumber(u"-2147483648"), INT32_MIN);
+  EXPECT_EQ(ParseWholeNumber(u"-2147483649"), std::nullopt);
+  EXPECT_EQ(ParseWholeNumber(std::u16string(u" 12\0 3", 6)), 12);
 }
 
 }  // namespace

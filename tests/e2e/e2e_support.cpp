@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/checks.h"
+#include "tests/win/sample_profile.h"
 
 namespace quillon::e2e {
 namespace {
 
 using nlohmann::json;
 using quillon::testing::RemoveKeyTree;
+using win::testing::WindowsPath;
 using platform::kCurrentUser;
 
 std::string ReadFile(const std::wstring& path) {
@@ -32,13 +34,6 @@ std::wstring TempPath(const std::wstring& leaf) {
   return std::wstring(directory) + L"quillon-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + leaf;
 }
 
-// A Linux path as Wine's Z: drive shows it.
-std::wstring WindowsPath(const std::string& unixPath) {
-  std::wstring out = L"Z:";
-  for (char ch : unixPath) out += ch == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(ch));
-  return out;
-}
-
 // Runs a program to its end: whether it ended with exit code 0.
 bool RunToEnd(const std::wstring& commandLine) {
   standin::driver::Process process;
@@ -57,12 +52,6 @@ void Merge(json& target, const json& changes) {
 platform::RegistryStore& Store() {
   static const auto store = quillon::testing::MakeStoreUnderTest();
   return *store;
-}
-
-// The sample profile as a clean start: the key deleted, then the .reg imported.
-bool ImportSampleProfile() {
-  RemoveKeyTree(Store(), kCurrentUser, kProfileKey);
-  return ImportSample("quillon-sample.reg") && !SubKeys(kAccountsKey).empty();
 }
 
 // The page is created by ProgID, so the DLL is registered as an installer would, once.
@@ -96,25 +85,9 @@ bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes) {
   return WriteValue(key, name, {platform::kRegBinary, bytes});
 }
 
-// The regedit of this program's bitness (an x86 test starts syswow64's), so the
-// sample's POP3 account class lands in the registry view the page of that bitness reads.
-bool ImportSample(const std::string& regFile) {
-  return RunToEnd(L"regedit.exe /S \"" + WindowsPath(QUILLON_E2E_SAMPLES_DIR "/" + regFile) + L"\"");
-}
-
 void RemoveKey(const std::string& key) { RemoveKeyTree(Store(), kCurrentUser, key); }
 
-std::string Export(const std::string& key) {
-  const std::wstring file = TempPath(L"export.reg");
-  DeleteFileW(file.c_str());
-  if (!RunToEnd(L"regedit.exe /E \"" + file + L"\" \"HKEY_CURRENT_USER\\" + std::wstring(key.begin(), key.end()) +
-                L"\"")) {
-    return "regedit /E failed";
-  }
-  std::string text = ReadFile(file);
-  DeleteFileW(file.c_str());
-  return text;
-}
+std::string Export(const std::string& key) { return win::testing::RegistryImage(std::wstring(key.begin(), key.end())); }
 
 ::testing::AssertionResult AnswerDialog(DWORD processId, const std::wstring& text, int button) {
   const auto dialog = standin::driver::WaitForModal(processId);
@@ -130,8 +103,8 @@ StandinSession::StandinSession(const json& changes, const std::wstring& extraArg
   const std::wstring run = std::to_wstring(++runs);
   scenarioPath_ = TempPath(L"scenario-" + run + L".json");
   logPath_ = TempPath(L"log-" + run + L".json");
-  json scenario = json::parse(ReadFile(WindowsPath(QUILLON_E2E_SAMPLES_DIR "/quillon-sample.json")), nullptr, false);
-  if (scenario.is_discarded() || !ImportSampleProfile()) return;
+  json scenario = json::parse(ReadFile(win::testing::SamplePath(L"quillon-sample.json")), nullptr, false);
+  if (scenario.is_discarded() || !win::testing::ImportSampleProfile() || SubKeys(kAccountsKey).empty()) return;
   Merge(scenario, changes);
   if (!WriteFile(scenarioPath_, scenario.dump(2))) return;
   if (beforeStart) beforeStart();

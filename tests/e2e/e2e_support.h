@@ -18,8 +18,8 @@
 namespace quillon::e2e {
 
 using quillon::testing::Bytes;
-using quillon::testing::LittleEndianList;
-using quillon::testing::StoredText;
+using quillon::testing::Dwords;
+using quillon::testing::StoredUtf16;
 using quillon::testing::StoredValue;
 using Lines = std::vector<std::wstring>;
 using Names = std::vector<std::string>;
@@ -31,17 +31,15 @@ inline constexpr char kOrderList[] = "{ED475418-B0D6-11D2-8C3B-00104B2A6676}";
 
 inline std::string AccountKey(const char* accountName) { return kAccountsKey + "\\" + accountName; }
 inline std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
-inline StoredValue Dword(std::uint32_t number) { return {platform::kRegDword, LittleEndianList({number})}; }
+inline StoredValue Dword(std::uint32_t number) { return {platform::kRegDword, Dwords({number})}; }
 
 // Values below HKEY_CURRENT_USER through the registry store the page itself uses.
 std::optional<StoredValue> ReadValue(const std::string& key, const char* name);
 Names SubKeys(const std::string& key);
 bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes);
 bool WriteValue(const std::string& key, const char* name, const StoredValue& value);
-// regedit /S of a file in samples/; the key and everything below it deleted.
-bool ImportSample(const std::string& regFile);
 void RemoveKey(const std::string& key);
-// The key and everything below it as regedit exports it: for "nothing was written".
+// The key and everything below it as text: for "nothing was written".
 std::string Export(const std::string& key);
 
 // The next dialog of the page shows `text` and is answered with `button`.

@@ -24,8 +24,7 @@ TEST(PageClosing, RereadSavesAnEmptyListAndRestartsForANewRead) {
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   EXPECT_EQ(SubKeys(kAccountsKey), (Names{"00000002", "00000003"}));
-  EXPECT_EQ(ReadValue(kAccountsKey, kOrderList)->bytes, LittleEndianList({2, 3}));
-  EXPECT_EQ(ReadValue(AccountKey("00000002"), "Account Name")->bytes, StoredText(u"Microsoft Exchange Server"));
+  EXPECT_EQ(ReadValue(AccountKey("00000002"), "Account Name")->bytes, StoredUtf16(u"Microsoft Exchange Server"));
   EXPECT_EQ(session.OutlookSaw(), (Names{"DialogClosed by Escape", "IsRestart Integer 2", "Save 2", "Close 2",
                                          "Save 1", "Close 1", "Quit", "ControlReleased 0"}));
 }
@@ -40,7 +39,7 @@ TEST(PageClosing, WithoutOkOrWithoutTheAddInNothingIsSaved) {
     const auto changes = ending == kNoAddIn ? nlohmann::json{{"addIn", {{"loaded", false}}}} : nlohmann::json::object();
     StandinSession session(changes, L"", [&] { before = Export(kProfileKey); });
     ASSERT_TRUE(session.Started());
-    ASSERT_GT(before.size(), 4000u) << "the profile was not exported";
+    ASSERT_NE(before, "missing\n") << "the profile was not read";
     auto options = OptionsWindow::Wait(session.ProcessId());
     ASSERT_TRUE(options);
     if (ending == kNoAddIn) {

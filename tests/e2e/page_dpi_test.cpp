@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/e2e_support.h"
-#include "win/control/page_design.h"
+#include "tests/win/designed_places.h"
 
 namespace quillon::e2e {
 namespace {
@@ -29,13 +29,6 @@ class UserDpi {
   bool written_ = false;
 };
 
-RECT PlaceInPage(HWND control, HWND page) {
-  RECT place{};
-  GetWindowRect(control, &place);
-  MapWindowPoints(HWND_DESKTOP, page, reinterpret_cast<POINT*>(&place), 2);
-  return place;
-}
-
 TEST(PageAtRealDpi, ControlsSitAtTheDesignTwipsAt144) {
   const UserDpi dpi(kDpi);
   ASSERT_TRUE(dpi.Written());
@@ -47,19 +40,10 @@ TEST(PageAtRealDpi, ControlsSitAtTheDesignTwipsAt144) {
   ASSERT_TRUE(page);
   RECT pageRect{};
   GetClientRect(page, &pageRect);
-  EXPECT_NEAR(pageRect.right, win::TwipsToPixels(win::kPageSizeTwips.cx, kDpi), 1);
-  EXPECT_NEAR(pageRect.bottom, win::TwipsToPixels(win::kPageSizeTwips.cy, kDpi), 1);
-  for (const win::ControlDesign& design : win::PageDesign()) {
-    const RECT expected = win::TwipsToPixels(win::PageRectTwips(design.id), kDpi);
-    const RECT place = PlaceInPage(options->Control(static_cast<PageControl>(design.id)), page);
-    EXPECT_NEAR(place.left, expected.left, 1) << design.name;
-    EXPECT_NEAR(place.top, expected.top, 1) << design.name;
-    EXPECT_NEAR(place.right, expected.right, 1) << design.name;
-    // A drop-down list's closed height is its font's, not the design's.
-    if (design.kind != win::ControlKind::ComboBox) {
-      EXPECT_NEAR(place.bottom, expected.bottom, 1) << design.name;
-    }
-  }
+  EXPECT_NEAR(pageRect.right, 612, 1);  // 6120 x 5625 twips
+  EXPECT_NEAR(pageRect.bottom, 562.5, 1);
+  EXPECT_TRUE(win::testing::SitsAsDesigned(
+      page, kDpi, [&](win::ControlId id) { return options->Control(static_cast<PageControl>(id)); }));
   options->ClickButton(IDCANCEL);
   ASSERT_EQ(session.WaitForEnd(), 0u);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/e2e_support.h"
+#include "tests/win/sample_profile.h"
 
 namespace quillon::e2e {
 namespace {
@@ -27,10 +28,11 @@ TEST(PageProfileLocation, Outlook16UsesItsOwnCopyAndLeavesTheOthersAlone) {
   const OtherCopiesRemoved cleanup;
   std::string fixedBefore, office14Before;
   StandinSession session({{"outlook", {{"version", "16.0.0.5000"}}}}, L"", [&] {
-    ASSERT_TRUE(ImportSample("quillon-sample-16.reg"));
+    ASSERT_TRUE(win::testing::ImportSampleProfile(win::testing::SamplePath(L"quillon-sample-16.reg"),
+                                                  std::wstring(kOffice16Profile.begin(), kOffice16Profile.end())));
     // Tell the copies apart: the stale one has lost an identity since the upgrade.
     RemoveKey(kAccountsKey + "\\0000000c");
-    ASSERT_TRUE(WriteBinary(kOffice14Profile, "replyaddressformat", StoredText(u"2")));
+    ASSERT_TRUE(WriteBinary(kOffice14Profile, "replyaddressformat", StoredUtf16(u"2")));
     fixedBefore = Export(kProfileKey);
     office14Before = Export(kOffice14Profile);
   });
@@ -44,7 +46,7 @@ TEST(PageProfileLocation, Outlook16UsesItsOwnCopyAndLeavesTheOthersAlone) {
   ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
-  EXPECT_EQ(ReadValue(kOffice16Profile, "replyaddressformat")->bytes, StoredText(u"0"));
+  EXPECT_EQ(ReadValue(kOffice16Profile, "replyaddressformat")->bytes, StoredUtf16(u"0"));
   EXPECT_EQ(ReadValue(kOffice16Accounts, "NextAccountID"), Dword(15));
   EXPECT_EQ(SubKeys(kOffice16Accounts), (Names{"00000002", "00000003", "0000000d", "0000000e"}));
   EXPECT_EQ(Export(kProfileKey), fixedBefore);
@@ -62,7 +64,7 @@ TEST(PageProfileLocation, Outlook16WithTheProfileInTheOldPlaceCreatesNoNewCopy) 
   options->ClickButton(IDOK);
   ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
-  EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat")->bytes, StoredText(u"0"));
+  EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat")->bytes, StoredUtf16(u"0"));
   EXPECT_EQ(ReadValue(kOffice16Profile, "replyaddressformat"), std::nullopt);
   EXPECT_EQ(SubKeys(kOffice16Profile), Names{});
 }

@@ -16,11 +16,14 @@ namespace quillon::win::testing {
 inline constexpr wchar_t kSampleProfileKey[] =
     L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles\\Quillon Sample";
 
-// Deletes HKCU\`key` and imports samples/`regFile` with regedit /S: false when either fails.
-bool ImportSampleProfile(const std::wstring& regFile = L"quillon-sample.reg",
-                         const std::wstring& key = kSampleProfileKey);
 // A file of samples/ as a Windows path.
 std::wstring SamplePath(const std::wstring& leaf);
+// A Unix path as Wine's drive Z: shows it.
+std::wstring WindowsPath(const char* unixPath);
+// Deletes HKCU\`key` and imports the .reg file (a Windows path) with regedit /S:
+// false when either fails.
+bool ImportSampleProfile(const std::wstring& regPath = SamplePath(L"quillon-sample.reg"),
+                         const std::wstring& key = kSampleProfileKey);
 
 // Every subkey and value below HKCU\`key` (names, types and bytes) as text, in
 // the registry's own order; "missing" when the key cannot be opened.

@@ -37,7 +37,6 @@ constexpr int kWarmUp = 10;
 constexpr int kSampleEvery = 10;
 // The page's controls have these command ids (the stand-in driver knows them too).
 constexpr int kFirstControlId = 1000;
-constexpr wchar_t kAccountsKey[] = L"\\9375CFF0413111d3B88A00104B2A6676";
 constexpr wchar_t kAdded[] = L"Soak Added <soak.added@quillon-sample.com>";
 
 struct Sample {
@@ -291,55 +290,6 @@ class Soak : public ::testing::Test {
   }
 };
 
-// The 500 identity accounts are written after the sample's own, as Outlook would
-// number them, with the order list and the next account number to match.
-bool AddIdentities(int count) {
-  const std::wstring accounts = std::wstring(kSampleProfileKey) + kAccountsKey;
-  UniqueKey store;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, accounts.c_str(), 0, KEY_ALL_ACCESS, store.put()) != ERROR_SUCCESS)
-    return false;
-  constexpr wchar_t kOrder[] = L"{ED475418-B0D6-11D2-8C3B-00104B2A6676}";
-  std::vector<BYTE> order(4096);
-  DWORD orderSize = static_cast<DWORD>(order.size());
-  if (RegQueryValueExW(store.get(), kOrder, nullptr, nullptr, order.data(), &orderSize) != ERROR_SUCCESS) return false;
-  order.resize(orderSize);
-  const auto text = [](const std::wstring& value) {
-    return std::vector<BYTE>(reinterpret_cast<const BYTE*>(value.c_str()),
-                             reinterpret_cast<const BYTE*>(value.c_str() + value.size() + 1));
-  };
-  constexpr DWORD kFirst = 0x100;
-  for (DWORD n = kFirst; n < kFirst + static_cast<DWORD>(count); ++n) {
-    wchar_t name[16];
-    std::swprintf(name, 16, L"%08x", n);
-    UniqueKey account;
-    if (RegCreateKeyExW(store.get(), name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, account.put(), nullptr))
-      return false;
-    const std::wstring i = std::to_wstring(n - kFirst);
-    const std::wstring display = L"Soak Identity " + i, email = L"soak" + i + L"@quillon-sample.com";
-    const std::vector<std::pair<const wchar_t*, std::vector<BYTE>>> binary{
-        {L"Account Name", text(L"EX [" + display + L" <" + email + L">]")},
-        {L"Display Name", text(display)},
-        {L"Email", text(email)},
-        {L"POP3 Server", text(L"none")},
-        {L"POP3 User", text(L"none")},
-        {L"SMTP Server", text(L"none")},
-        {L"New Signature", text(L"")},
-        {L"Reply-Forward Signature", text(L"")}};
-    for (const auto& [value, bytes] : binary)
-      RegSetValueExW(account.get(), value, 0, REG_BINARY, bytes.data(), static_cast<DWORD>(bytes.size()));
-    const std::wstring clsid = L"{ED475411-B0D6-11D2-8C3B-00104B2A6676}";
-    RegSetValueExW(account.get(), L"clsid", 0, REG_SZ, reinterpret_cast<const BYTE*>(clsid.c_str()),
-                   static_cast<DWORD>((clsid.size() + 1) * sizeof(wchar_t)));
-    const DWORD zero = 0, one = 1;
-    RegSetValueExW(account.get(), L"POP3 Remember Passwd", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero), 4);
-    RegSetValueExW(account.get(), L"Is Account Disabled", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4);
-    for (int shift = 0; shift < 32; shift += 8) order.push_back(static_cast<BYTE>(n >> shift));
-  }
-  const DWORD next = kFirst + static_cast<DWORD>(count);
-  return RegSetValueExW(store.get(), kOrder, 0, REG_BINARY, order.data(), static_cast<DWORD>(order.size())) == 0 &&
-         RegSetValueExW(store.get(), L"NextAccountID", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&next), 4) == 0;
-}
-
 int LifetimesFromEnvironment(const char* name, int fallback) {
   char text[16] = {};
   return GetEnvironmentVariableA(name, text, sizeof text) ? std::max(atoi(text), 20) : fallback;
@@ -354,7 +304,8 @@ TEST_F(Soak, SampleProfile) {
 // accounts through wineserver), and 20 is the fewest that still compares two
 // samples after the warm-up. QUILLON_SOAK_BIG_LIFETIMES=200 runs the full count.
 TEST_F(Soak, FiveHundredIdentities) {
-  ASSERT_TRUE(AddIdentities(500));
+  // The sample profile with 500 more identities, as samples/make-sample-profile.py --large makes it.
+  ASSERT_TRUE(ImportSampleProfile(WindowsPath(QUILLON_SOAK_BIG_PROFILE)));
   SCOPED_TRACE("a profile of 500 identities");
   Run("a profile of 500 identities", LifetimesFromEnvironment("QUILLON_SOAK_BIG_LIFETIMES", 20));
 }

@@ -4,6 +4,10 @@
 // compile if a method or entry point loses its convention (on x64 there is one
 // convention and these checks would prove nothing). A wrong convention in a
 // path the tests do not take would corrupt the stack only at that call.
+//
+// Callbacks the library hands to Windows (PageWindow::WindowProc as a WNDPROC,
+// the input box's procedure as a DLGPROC) are checked by the x86 compile of
+// their own files: assigning a function of another convention does not compile.
 #include <windows.h>
 #include <ole2.h>
 
