@@ -46,12 +46,12 @@ TEST(PageSignatures, BothChosenSignaturesReachTheIdentitysAccount) {
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   // The identities are saved anew from NextAccountID 13: the chosen one first.
-  EXPECT_EQ(ReadValue(AccountKey("0000000d"), "Display Name")->bytes, StoredText(u"Jane Doe - Sales"));
+  EXPECT_EQ(ReadValue(AccountKey("0000000d"), "Display Name")->bytes, StoredUtf16(u"Jane Doe - Sales"));
   EXPECT_EQ(ReadValue(AccountKey("0000000d"), "New Signature"),
-            (StoredValue{platform::kRegBinary, StoredText(u"Kurz & b\u00FCndig")}));
+            (StoredValue{platform::kRegBinary, StoredUtf16(u"Kurz & b\u00FCndig")}));
   EXPECT_EQ(ReadValue(AccountKey("0000000d"), "Reply-Forward Signature"),
-            (StoredValue{platform::kRegBinary, StoredText(u"Support")}));
-  EXPECT_EQ(ReadValue(AccountKey("0000000e"), "New Signature")->bytes, StoredText(u"Support"));
+            (StoredValue{platform::kRegBinary, StoredUtf16(u"Support")}));
+  EXPECT_EQ(ReadValue(AccountKey("0000000e"), "New Signature")->bytes, StoredUtf16(u"Support"));
 }
 
 }  // namespace
