@@ -122,20 +122,6 @@ TEST_F(SignatureChooser, AnUnreadableFolderOffersNoneAndIsReportedOnce) {
   EXPECT_EQ(diagnostics.Reports().size(), 1u);
 }
 
-class SignatureChooserOutlook11 : public PageWorld {};
-
-// Below 12 the page is the one it always was: no frame, no catalogue read.
-TEST_F(SignatureChooserOutlook11, StaysHiddenAndUntouched) {
-  signatures.names = {u"Support"};
-  SeedIdentity(1, u"Ann", u"ann@x.example", u"Support");
-  OpenPage();
-  ui().List1.UserClick(0);
-  EXPECT_FALSE(ui().Frame5.Visible());
-  EXPECT_TRUE(signatures.versionsAsked.empty());
-  EXPECT_TRUE(ui().cboNewSignature.Items().empty());
-  EXPECT_FALSE(ui().cboNewSignature.Enabled() || ui().cboReplySignature.Enabled());
-}
-
 TEST(SignatureNamesOf, OneSortedNamePerSignatureWhateverItsFiles) {
   const Texts files{u"zeta.txt",        u"Alpha.htm",        u"alpha.RTF",        u"Alpha.txt",
                     u"\u00C9t\u00E9.htm", u"\u00E9t\u00E9.txt", u"Beta (b@x.example).htm",
