@@ -88,17 +88,26 @@ TEST(PageWithoutHost, ShowsOnlyItsDesignAndWithoutSiteNeverBecomesDirty) {
 }
 
 // Up to Outlook 11 the page edits the folder list; from 12 on Outlook keeps its
-// own and the page neither shows, reads nor writes it.
+// own and the page neither shows, reads nor writes it, but offers the signatures.
 TEST_F(PageLoad, OutlookVersionDecidesWhetherTheFolderEditorIsShownReadAndSaved) {
+  signatures.names = {u"Support"};
   const auto folder = outlook.AddFolder(outlook.mailboxRoot, u"Kept");
   const std::pair<std::u16string, std::int16_t> cases[] = {
       {u"11.0.0.8010", 11}, {u"9.0.0.2711", 9}, {u"12.0.4518", 12}, {u"16.0", 16}};
   for (const auto& [text, major] : cases) {
     SCOPED_TRACE(Narrow(text));
     SeedProfileValue("monitoredfolders", StoredUtf16(folder->entryId() + u"\t"));
+    SeedIdentity(1, u"Ann", u"ann@x.example", u"Support");
     outlook.app->version = text;
+    signatures.versionsAsked.clear();
     OpenPage();
     EXPECT_EQ(module.iOutlookVersion, major);
+    // The signatures frame from 12 on: only then is the catalogue read and offered.
+    ui().List1.UserClick(0);
+    EXPECT_EQ(ui().Frame5.Visible(), major >= 12);
+    EXPECT_EQ(signatures.versionsAsked, major < 12 ? std::vector<std::int16_t>{} : std::vector<std::int16_t>{major});
+    EXPECT_EQ(ui().cboNewSignature.Items(), major < 12 ? Texts{} : (Texts{u"(none)", u"Support"}));
+    EXPECT_EQ(ui().cboNewSignature.Enabled() || ui().cboReplySignature.Enabled(), major >= 12);
     for (const bool visible : {ui().Frame2.Visible(), ui().List4.Visible(),
                                ui().cmdAddFolder.Visible(), ui().cmdDeleteFolder.Visible()}) {
       EXPECT_EQ(visible, major < 12);

@@ -20,18 +20,10 @@ class SignatureChooser : public PageWorld16 {
     items.insert(items.end(), extra.begin(), extra.end());
     return items;
   }
-  struct Shown {
-    std::u16string newSignature, replySignature;
-    bool enabled;
-    bool operator==(const Shown&) const = default;
-    friend void PrintTo(const Shown& shown, std::ostream* out) {
-      *out << "{" << Narrow(shown.newSignature) << ", " << Narrow(shown.replySignature) << ", "
-           << (shown.enabled ? "enabled" : "disabled") << "}";
-    }
-  };
-  Shown Showing() {
-    return {ui().cboNewSignature.Text(), ui().cboReplySignature.Text(),
-            ui().cboNewSignature.Enabled() && ui().cboReplySignature.Enabled()};
+  // The two lists' texts, and whether the user can choose in them.
+  Texts Showing() {
+    const bool enabled = ui().cboNewSignature.Enabled() && ui().cboReplySignature.Enabled();
+    return {ui().cboNewSignature.Text(), ui().cboReplySignature.Text(), enabled ? u"enabled" : u"disabled"};
   }
 };
 
@@ -41,14 +33,14 @@ TEST_F(SignatureChooser, ListsFollowTheSelectionAndAChoiceSetsOnlyThatLine) {
   OpenPage();
   EXPECT_TRUE(ui().Frame5.Visible());
   EXPECT_EQ(signatures.versionsAsked, (std::vector<std::int16_t>{16}));
-  EXPECT_EQ(Showing(), (Shown{u"", u"", false}));
+  EXPECT_EQ(Showing(), (Texts{u"", u"", u"disabled"}));
 
   ui().List1.UserClick(1);
   // A stored name is found whatever its case; the list keeps the catalogue's spelling.
-  EXPECT_EQ(Showing(), (Shown{kNone, u"Support (support@x.example)", true}));
+  EXPECT_EQ(Showing(), (Texts{kNone, u"Support (support@x.example)", u"enabled"}));
   EXPECT_EQ(ui().cboReplySignature.Items(), Offered());
   ui().List1.UserClick(0);
-  EXPECT_EQ(Showing(), (Shown{u"Z\u00FCrich", kNone, true}));
+  EXPECT_EQ(Showing(), (Texts{u"Z\u00FCrich", kNone, u"enabled"}));
   EXPECT_FALSE(page().PropertyPage_Dirty());
 
   ASSERT_TRUE(ui().cboReplySignature.UserChoose(u" Sales"));
@@ -60,7 +52,7 @@ TEST_F(SignatureChooser, ListsFollowTheSelectionAndAChoiceSetsOnlyThatLine) {
   EXPECT_EQ(outlook.site->statusChanges, 2);
 
   ui().List1.UserClick(-1);
-  EXPECT_EQ(Showing(), (Shown{u"", u"", false}));
+  EXPECT_EQ(Showing(), (Texts{u"", u"", u"disabled"}));
   EXPECT_FALSE(ui().cboNewSignature.UserChoose(u" Sales"));
 }
 
@@ -71,14 +63,14 @@ TEST_F(SignatureChooser, AStoredNameTheCatalogueLacksIsShownAndKeptByteForByte) 
   const auto before = Value(AccountPath(1), "New Signature");
   OpenPage();
   ui().List1.UserClick(0);
-  EXPECT_EQ(Showing(), (Shown{u"Retired \u00E9t\u00E9", u"Support", true}));
+  EXPECT_EQ(Showing(), (Texts{u"Retired \u00E9t\u00E9", u"Support", u"enabled"}));
   EXPECT_EQ(ui().cboNewSignature.Items(), Offered({u"Retired \u00E9t\u00E9"}));
   EXPECT_EQ(ui().cboReplySignature.Items(), Offered({u"Support"}));
   ui().List1.UserClick(1);
   EXPECT_EQ(ui().cboNewSignature.Items(), Offered());  // Bob has none: nothing extra
   ui().cboNewSignature.UserChoose(u"Z\u00FCrich");
   ui().List1.UserClick(0);
-  EXPECT_EQ(Showing(), (Shown{u"Retired \u00E9t\u00E9", u"Support", true}));
+  EXPECT_EQ(Showing(), (Texts{u"Retired \u00E9t\u00E9", u"Support", u"enabled"}));
 
   ApplyAnswering(platform::kAnswerNo);
   ASSERT_TRUE(before);
@@ -97,16 +89,16 @@ TEST_F(SignatureChooser, MovesAndRemovalsKeepEachIdentitysChoiceAndApplyStoresIt
   ui().cboNewSignature.UserChoose(u" Sales");
   ui().cboReplySignature.UserChoose(u"Support (support@x.example)");
   ui().cmdMoveUp.UserClick();  // Bob, Ann, Cid
-  EXPECT_EQ(Showing(), (Shown{u" Sales", u"Support (support@x.example)", true}));
+  EXPECT_EQ(Showing(), (Texts{u" Sales", u"Support (support@x.example)", u"enabled"}));
   ui().List1.UserClick(1);
   // Blanks alone are saved as no signature, so they show as none.
-  EXPECT_EQ(Showing(), (Shown{u"Support (support@x.example)", kNone, true}));
+  EXPECT_EQ(Showing(), (Texts{u"Support (support@x.example)", kNone, u"enabled"}));
   ui().cmdMoveDown.UserClick();  // Bob, Cid, Ann
-  EXPECT_EQ(Showing(), (Shown{u"Support (support@x.example)", kNone, true}));
+  EXPECT_EQ(Showing(), (Texts{u"Support (support@x.example)", kNone, u"enabled"}));
   ui().List1.UserClick(1);
   user.AnswerMessageBox(platform::kAnswerYes);
   ui().cmdRemove.UserClick();  // Cid goes; nothing is selected then
-  EXPECT_EQ(Showing(), (Shown{u"", u"", false}));
+  EXPECT_EQ(Showing(), (Texts{u"", u"", u"disabled"}));
   EXPECT_EQ(ui().List2.Items(), (Texts{u" Sales", u"Support (support@x.example)"}));
   EXPECT_EQ(ui().List3.Items(), (Texts{u"Support (support@x.example)", u"   "}));
 
@@ -128,20 +120,6 @@ TEST_F(SignatureChooser, AnUnreadableFolderOffersNoneAndIsReportedOnce) {
   ui().List1.UserClick(0);
   EXPECT_EQ(ui().cboNewSignature.Items(), (Texts{kNone, u"Support"}));
   EXPECT_EQ(diagnostics.Reports().size(), 1u);
-}
-
-class SignatureChooserOutlook11 : public PageWorld {};
-
-// Below 12 the page is the one it always was: no frame, no catalogue read.
-TEST_F(SignatureChooserOutlook11, StaysHiddenAndUntouched) {
-  signatures.names = {u"Support"};
-  SeedIdentity(1, u"Ann", u"ann@x.example", u"Support");
-  OpenPage();
-  ui().List1.UserClick(0);
-  EXPECT_FALSE(ui().Frame5.Visible());
-  EXPECT_TRUE(signatures.versionsAsked.empty());
-  EXPECT_TRUE(ui().cboNewSignature.Items().empty());
-  EXPECT_FALSE(ui().cboNewSignature.Enabled() || ui().cboReplySignature.Enabled());
 }
 
 TEST(SignatureNamesOf, OneSortedNamePerSignatureWhateverItsFiles) {

@@ -4,11 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
 #include <new>
 
-#include "win/control/control_module.h"
-#include "win/control/page_window.h"
 #include "win_test_support.h"
 
 #ifndef WM_DPICHANGED_AFTERPARENT
@@ -20,14 +17,11 @@ namespace {
 
 using enum ControlId;
 
-class ThrowingHandler : public ::testing::Test {
+class ThrowingHandler : public PageWindowFixture, public ::testing::Test {
  protected:
   void SetUp() override {
-    auto scope = module_.ActivateVisualStyles();
-    page_ = PageWindow::Create(GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(page_);
-    page_->Attach(host_.get(), RECT{0, 0, 420, 380});
-    page_->Show(true);
+    AttachShown();
     page_->SetClickHandler(cmdAdd, [this] { ++clicks_; });
   }
 
@@ -47,9 +41,6 @@ class ThrowingHandler : public ::testing::Test {
   }
   bool NeedsPaint() { return GetUpdateRect(page_->Handle(), nullptr, FALSE) != FALSE; }
 
-  HostWindow host_;
-  ControlModule module_{GetModuleHandleW(nullptr)};
-  std::unique_ptr<PageWindow> page_;
   int clicks_ = 0;
   int failures_ = 0;
 };

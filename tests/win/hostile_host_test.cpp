@@ -269,8 +269,6 @@ const std::vector<Row> kRows = {
                  {"null parent and rectangle",
                   o->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, nullptr, nullptr), S_OK}}); }, S_OK},
   {"DoVerbShowBeforeAnySite", Start::Created, [](Subject& s) { return s.Object()->DoVerb(OLEIVERB_SHOW, nullptr, nullptr, 0, s.Host(), nullptr); }, kAnyFailure},
-  {"DoVerbWithNullParentAndRect", Start::Loaded, [](Subject& s) { return s.Object()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, nullptr, 0, nullptr, nullptr); }, S_OK},
-  {"DoVerbHideBeforeActivation", Start::Loaded, [](Subject& s) { return s.Object()->DoVerb(OLEIVERB_HIDE, nullptr, nullptr, 0, nullptr, nullptr); }, S_OK},
   // ---- teardown out of order
   {"CloseBeforeAnySite", Start::Created, [](Subject& s) { return s.Object()->Close(OLECLOSE_SAVEIFDIRTY); }, S_OK},
   {"DeactivateTwice", Start::Active, [](Subject& s) {

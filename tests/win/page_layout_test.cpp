@@ -5,11 +5,8 @@
 #include <commctrl.h>
 
 #include <map>
-#include <memory>
 #include <set>
 
-#include "win/control/control_module.h"
-#include "win/control/page_window.h"
 #include "designed_places.h"
 #include "win_test_support.h"
 
@@ -18,19 +15,14 @@ namespace {
 
 using enum ControlId;
 
-class PageLayout : public ::testing::TestWithParam<UINT> {
+class PageLayout : public PageWindowFixture, public ::testing::TestWithParam<UINT> {
  protected:
   void SetUp() override {
-    auto scope = module_.ActivateVisualStyles();
-    page_ = PageWindow::Create(GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(page_);
     EXPECT_EQ(page_->LayoutDpi(), page_->CurrentDpi());  // a new page is laid out at its window's own DPI
     page_->LayoutForDpi(GetParam());
     ASSERT_EQ(page_->LayoutDpi(), GetParam());
   }
-
-  ControlModule module_{GetModuleHandleW(nullptr)};
-  std::unique_ptr<PageWindow> page_;
 };
 
 TEST_P(PageLayout, EveryControlExistsWithItsCaptionKindAndState) {

@@ -5,16 +5,14 @@
 #include <windows.h>
 #include <oleacc.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/diagnostics.h"
 #include "testing/recording_diagnostics.h"
 #include "win/common/com_support.h"
-#include "win/control/control_module.h"
-#include "win/control/page_window.h"
 #include "win/control/win32_signature_catalogue.h"
+#include "designed_places.h"
 #include "signature_files.h"
 #include "win_test_support.h"
 
@@ -24,25 +22,10 @@ namespace {
 using enum ControlId;
 using Texts = std::vector<std::u16string>;
 
-class PageWindowTest {
+class SignaturesFrame : public PageWindowFixture, public ::testing::TestWithParam<UINT> {
  protected:
-  PageWindowTest() {
-    auto scope = module_.ActivateVisualStyles();
-    page_ = PageWindow::Create(GetModuleHandleW(nullptr), nullptr);
-  }
-  RECT Place(ControlId id) const {
-    RECT place{};
-    GetWindowRect(page_->Control(id), &place);
-    MapWindowPoints(nullptr, page_->Handle(), reinterpret_cast<POINT*>(&place), 2);
-    return place;
-  }
-
-  OleApartment apartment_;
-  ControlModule module_{GetModuleHandleW(nullptr)};
-  std::unique_ptr<PageWindow> page_;
+  RECT Place(ControlId id) const { return PlaceInPage(page_->Control(id), page_->Handle()); }
 };
-
-class SignaturesFrame : public PageWindowTest, public ::testing::TestWithParam<UINT> {};
 
 TEST_P(SignaturesFrame, FillsTheFoldersPlaceClearOfTheBottomLineAndTabsAfterTheIdentities) {
   ASSERT_TRUE(page_);
@@ -93,7 +76,9 @@ TEST_P(SignaturesFrame, FillsTheFoldersPlaceClearOfTheBottomLineAndTabsAfterTheI
 
 INSTANTIATE_TEST_SUITE_P(Dpi, SignaturesFrame, ::testing::Values(96u, 144u));
 
-class AccessibleNames : public PageWindowTest, public ::testing::Test {};
+class AccessibleNames : public PageWindowFixture, public ::testing::Test {
+  OleApartment apartment_;
+};
 
 // AccessibleObjectFromWindow is what a screen reader calls; it asks the window first.
 TEST_F(AccessibleNames, ListsAreNamedByTheirFrameOrLabelAndTheRestIsTheStandardObjects) {

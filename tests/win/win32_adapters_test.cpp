@@ -3,11 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
-
-#include "win/control/control_module.h"
 #include "win/control/input_box.h"
-#include "win/control/page_window.h"
 #include "win/control/win32_controls.h"
 #include "win/control/win32_user_services.h"
 #include "win_test_support.h"
@@ -17,20 +13,14 @@ namespace {
 
 using enum ControlId;
 
-class Win32Adapters : public ::testing::Test {
+class Win32Adapters : public PageWindowFixture, public ::testing::Test {
  protected:
   void SetUp() override {
-    auto scope = module_.ActivateVisualStyles();
-    page_ = PageWindow::Create(GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(page_);
-    page_->Attach(host_.get(), RECT{0, 0, 420, 380});
-    page_->Show(true);
+    AttachShown();
     page_->SetClickHandler(List1, [this] { ++clicks_; });
   }
 
-  HostWindow host_;
-  ControlModule module_{GetModuleHandleW(nullptr)};
-  std::unique_ptr<PageWindow> page_;
   int clicks_ = 0;
 };
 

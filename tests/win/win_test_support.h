@@ -7,10 +7,13 @@
 #include <ole2.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "standin/driver/ui_driver.h"
 #include "win/common/win_handles.h"
+#include "win/control/control_module.h"
+#include "win/control/page_window.h"
 
 namespace quillon::win::testing {
 
@@ -44,6 +47,24 @@ class HostWindow {
 
  private:
   UniqueWindow window_;
+};
+
+// A page window as the control makes it, in the module's visual styles;
+// AttachShown() puts it, shown, into a host window of its own.
+class PageWindowFixture {
+ protected:
+  PageWindowFixture() {
+    auto scope = module_.ActivateVisualStyles();
+    page_ = PageWindow::Create(GetModuleHandleW(nullptr), nullptr);
+  }
+  void AttachShown() {
+    page_->Attach(host_.get(), RECT{0, 0, 420, 380});
+    page_->Show(true);
+  }
+
+  HostWindow host_;
+  ControlModule module_{GetModuleHandleW(nullptr)};
+  std::unique_ptr<PageWindow> page_;
 };
 
 // Runs `answer` on a thread timer while a modal loop (message box, input box)
