@@ -169,7 +169,7 @@ class RegistryConformance : public ::testing::Test {
                              ::testing::UnitTest::GetInstance()->current_test_info()->name();
     for (const auto& store : stores_) {
       const char* kind = InMemoryStoreOrNull(*store) ? "in-memory store" : "real registry";
-      Side side{*store, {}};
+      Side side{*store, {}, {}};
       RemoveKeyTree(*store, kCurrentUser, path);
       ASSERT_EQ(store->CreateKeyEx(kCurrentUser, path, kKeyAllSixRights, side.slots[S]), kErrorSuccess);
       for (std::size_t i = 0; i < script.size(); ++i) {

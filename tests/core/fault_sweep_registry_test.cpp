@@ -300,13 +300,19 @@ TEST(ApplyWithOneFailure, LosesOnlyWhatTheFailedCallWasFor) {
     world.page().PropertyPage_Apply();
     world.faults.ClearFailures();
     world.Reflect();
-    if (!c.keys.empty()) EXPECT_EQ(world.AccountKeys(), c.keys);
+    if (!c.keys.empty()) {
+      EXPECT_EQ(world.AccountKeys(), c.keys);
+    }
     for (const auto& [number, email] : c.emails) {
       EXPECT_EQ(world.Value(world.AccountPath(number), "Email"),
                 email ? std::optional(StoredUtf16(*email)) : std::nullopt) << number;
     }
-    if (!c.order.empty()) EXPECT_EQ(world.Value(world.AccountsPath(), order), Dwords(c.order));
-    if (c.next != 0) EXPECT_EQ(world.Value(world.AccountsPath(), "NextAccountID"), Dwords({c.next}));
+    if (!c.order.empty()) {
+      EXPECT_EQ(world.Value(world.AccountsPath(), order), Dwords(c.order));
+    }
+    if (c.next != 0) {
+      EXPECT_EQ(world.Value(world.AccountsPath(), "NextAccountID"), Dwords({c.next}));
+    }
   }
 }
 

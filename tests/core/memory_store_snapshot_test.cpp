@@ -20,7 +20,7 @@ TEST(MemoryStoreSnapshot, RestoreBringsBackEveryKeyAndValueExactly) {
   HKey profile = kNoKey;
   ASSERT_EQ(store.CreateKey(kCurrentUser, world.ProfilePath(), profile), kErrorSuccess);
   ASSERT_EQ(store.DeleteKey(profile, "Extra"), kErrorSuccess);
-  store.CloseKey(profile);
+  EXPECT_EQ(store.CloseKey(profile), kErrorSuccess);
   store.PutValue(kCurrentUser, world.ProfilePath() + "\\EXTRA", "Kept", kRegDword, {1, 0, 0, 0});
   store.PutValue(kCurrentUser, world.AccountPath(9), "Email", kRegBinary, {'x', 0});
   store.PutValue(kCurrentUser, world.AccountPath(3), "Email", kRegSz, {'x', 0});
@@ -33,7 +33,7 @@ TEST(MemoryStoreSnapshot, RestoreBringsBackEveryKeyAndValueExactly) {
   std::uint32_t length = sizeof name;
   ASSERT_EQ(store.EnumKeyEx(accounts, 3, name, &length), kErrorSuccess);  // the cursor stands on 9
   ASSERT_STREQ(name, "00000009");
-  store.CloseKey(accounts);
+  EXPECT_EQ(store.CloseKey(accounts), kErrorSuccess);
   ASSERT_NE(TakeImage(store), before);
 
   store.RestoreTree(*saved);
@@ -45,7 +45,7 @@ TEST(MemoryStoreSnapshot, RestoreBringsBackEveryKeyAndValueExactly) {
   EXPECT_STREQ(name, "00000004");
   length = sizeof name;
   EXPECT_EQ(store.EnumKeyEx(accounts, 4, name, &length), kErrorNoMoreItems);
-  store.CloseKey(accounts);
+  EXPECT_EQ(store.CloseKey(accounts), kErrorSuccess);
   EXPECT_EQ(store.OpenHandleCount(), 0u);
 }
 
