@@ -1,8 +1,8 @@
 #include "win/control/accessible_name.h"
 
-#include <commctrl.h>
 #include <oleacc.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -11,8 +11,6 @@
 
 namespace quillon::win {
 namespace {
-
-constexpr UINT_PTR kSubclassId = 0x51AC;  // this subclass among any others of the window
 
 // By __uuidof: liboleacc's IID_IAccessible is an imported data symbol, which
 // MinGW would link as the address of its import thunk.
@@ -126,34 +124,61 @@ std::wstring AccessibleNameFrom(ControlId labelledBy) {
   return name;
 }
 
-LRESULT AnswerGetObject(HWND window, WPARAM wParam, ControlId labelledBy) {
+// The subclass's own state, kept in the control's GWLP_USERDATA: the page
+// made the control and nothing else of this process uses that slot. Not
+// comctl32's SetWindowSubclass: under Wine every message to a window
+// subclassed that way looks its chain up in the window's properties through
+// wineserver, which tripled the open of a page of 1,000 identities.
+struct Naming {
+  WNDPROC original;
+  ControlId labelledBy;
+};
+
+LRESULT AnswerGetObject(HWND window, WPARAM wParam, const Naming& naming) {
   ComPtr<IAccessible> standard;
   if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible), standard.put_void())) ||
       !standard) {
-    return DefSubclassProc(window, WM_GETOBJECT, wParam, static_cast<LPARAM>(OBJID_CLIENT));
+    return CallWindowProcW(naming.original, window, WM_GETOBJECT, wParam, static_cast<LPARAM>(OBJID_CLIENT));
   }
-  const ComPtr<IAccessible> named(new NamedAccessible(std::move(standard), AccessibleNameFrom(labelledBy)));
+  const ComPtr<IAccessible> named(new NamedAccessible(std::move(standard), AccessibleNameFrom(naming.labelledBy)));
   return LresultFromObject(__uuidof(IAccessible), wParam, named.get());
 }
 
-LRESULT CALLBACK NamingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                            DWORD_PTR labelledBy) {
+LRESULT CALLBACK NamingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* naming = reinterpret_cast<Naming*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!naming) return DefWindowProcW(window, message, wParam, lParam);  // only if the slot was overwritten
+  const WNDPROC original = naming->original;
   return GuardedCallback<LRESULT>(
       [&]() -> LRESULT {
         // The object id is a 32-bit value, however the sender widened it.
         if (message == WM_GETOBJECT && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
-          return AnswerGetObject(window, wParam, static_cast<ControlId>(labelledBy));
+          return AnswerGetObject(window, wParam, *naming);
         }
-        if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &NamingProc, kSubclassId);
-        return DefSubclassProc(window, message, wParam, lParam);
+        if (message == WM_NCDESTROY) {  // the last message: the control's own procedure sees it as before
+          SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+          SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+          delete naming;
+        }
+        return CallWindowProcW(original, window, message, wParam, lParam);
       },
-      [&] { return DefSubclassProc(window, message, wParam, lParam); });
+      [&] { return CallWindowProcW(original, window, message, wParam, lParam); });
 }
 
 }  // namespace
 
 bool AnswerAccessibleName(HWND control, ControlId labelledBy) {
-  return control && SetWindowSubclass(control, &NamingProc, kSubclassId, static_cast<DWORD_PTR>(labelledBy));
+  if (!control || GetWindowLongPtrW(control, GWLP_USERDATA)) return false;
+  auto naming = std::make_unique<Naming>(Naming{nullptr, labelledBy});
+  SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(naming.get()));
+  SetLastError(ERROR_SUCCESS);  // a previous procedure of 0 and a failure look alike otherwise
+  naming->original = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NamingProc)));
+  if (!naming->original) {
+    SetWindowLongPtrW(control, GWLP_USERDATA, 0);
+    return false;
+  }
+  naming.release();  // freed by NamingProc on WM_NCDESTROY
+  return true;
 }
 
 }  // namespace quillon::win
