@@ -170,13 +170,21 @@ bool PageWindow::CreateControls() {
     if (!control) return false;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(design->id)), FALSE);
     controls_[Index(design->id)] = control;
-    if (design->selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+    if (design->selected) SetOptionCheck(control, true);
     if (design->toolTip) SetToolTip(design->id, FromWide(design->toolTip, wcslen(design->toolTip)));
   }
   for (const ControlDesign& design : PageDesign())
     if (design.kind == ControlKind::Option) ApplyVisibility(design.id);
   for (const auto& [list, label] : kLabelledBy) AnswerAccessibleName(Control(list), label);
   return true;
+}
+
+void SetOptionCheck(HWND button, bool checked) {
+  const LONG style = GetWindowLongW(button, GWL_STYLE);
+  const bool automatic = (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+  if (checked && automatic) SendMessageW(button, BM_SETSTYLE, (style & 0xFFFF & ~BS_TYPEMASK) | BS_RADIOBUTTON, FALSE);
+  SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (checked && automatic) SendMessageW(button, BM_SETSTYLE, style & 0xFFFF, FALSE);
 }
 
 UINT PageWindow::CurrentDpi() const {

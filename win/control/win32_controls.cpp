@@ -174,11 +174,10 @@ bool Win32OptionButton::Value() const {
 void Win32OptionButton::SetValue(bool value) {
   if (!Window()) return;
   if (!value) {
-    SendMessageW(Window(), BM_SETCHECK, BST_UNCHECKED, 0);
+    SetOptionCheck(Window(), false);
     return;
   }
-  for (ControlId member : group_)
-    SendMessageW(page_.Control(member), BM_SETCHECK, member == id_ ? BST_CHECKED : BST_UNCHECKED, 0);
+  for (ControlId member : group_) SetOptionCheck(page_.Control(member), member == id_);
   page_.RaiseClick(id_);
 }
 
