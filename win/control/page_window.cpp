@@ -158,25 +158,56 @@ bool PageWindow::CreateControls() {
   // would cost about as much again. Option buttons are shown once their choice is
   // set: Wine's checked auto radio button unchecks the visible ones of its group
   // and takes their tab stop.
-  for (const ControlDesign* design : InZOrder()) {
-    const ClassAndStyle kind = StyleOf(*design);
-    const RECT place = TwipsToPixels(PageRectTwips(design->id), layoutDpi_);
-    const bool showNow = Shown(design->id) && design->kind != ControlKind::Option;
-    HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, design->caption,
-                                   kind.style | (showNow ? WS_VISIBLE : 0), place.left, place.top,
-                                   place.right - place.left, WindowHeight(*design, place), window_.get(),
-                                   reinterpret_cast<HMENU>(static_cast<UINT_PTR>(CommandIdOf(design->id))),
-                                   instance_, nullptr);
-    if (!control) return false;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(design->id)), FALSE);
-    controls_[Index(design->id)] = control;
-    if (design->selected) SetOptionCheck(control, true);
-    if (design->toolTip) SetToolTip(design->id, FromWide(design->toolTip, wcslen(design->toolTip)));
-  }
+  for (const ControlDesign* design : InZOrder())
+    if (!WaitsUntilUsed(*design) && !CreateControl(*design)) return false;
   for (const ControlDesign& design : PageDesign())
     if (design.kind == ControlKind::Option) ApplyVisibility(design.id);
-  for (const auto& [list, label] : kLabelledBy) AnswerAccessibleName(Control(list), label);
   return true;
+}
+
+bool PageWindow::CreateControl(const ControlDesign& design) {
+  const ClassAndStyle kind = StyleOf(design);
+  const RECT place = TwipsToPixels(PageRectTwips(design.id), layoutDpi_);
+  const bool showNow = Shown(design.id) && design.kind != ControlKind::Option;
+  HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, design.caption,
+                                 kind.style | (showNow ? WS_VISIBLE : 0), place.left, place.top,
+                                 place.right - place.left, WindowHeight(design, place), window_.get(),
+                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(CommandIdOf(design.id))),
+                                 instance_, nullptr);
+  if (!control) return false;
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(design.id)), FALSE);
+  controls_[Index(design.id)] = control;
+  if (design.selected) SetOptionCheck(control, true);
+  if (design.toolTip) SetToolTip(design.id, FromWide(design.toolTip, wcslen(design.toolTip)));
+  for (const auto& [list, label] : kLabelledBy)
+    if (list == design.id) AnswerAccessibleName(control, label);
+  return true;
+}
+
+// A frame designed hidden waits with what it holds until it is shown or used:
+// the signatures frame on an Outlook that never shows it costs nothing.
+bool PageWindow::WaitsUntilUsed(const ControlDesign& design) {
+  const ControlId frame = design.kind == ControlKind::Frame ? design.id : design.container;
+  return frame != ControlId::Page && !DesignOf(frame).visible;
+}
+
+// Each in its place in the z-order (the tab order), after the nearest control
+// that precedes it there.
+void PageWindow::CreateWaitingControls() {
+  HWND previous = HWND_TOP;
+  for (const ControlDesign* design : InZOrder()) {
+    if (!controls_[Index(design->id)]) {
+      if (!WaitsUntilUsed(*design) || !CreateControl(*design)) continue;
+      SetWindowPos(controls_[Index(design->id)], previous, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+    previous = controls_[Index(design->id)];
+  }
+}
+
+HWND PageWindow::Control(ControlId id) {
+  if (!controls_[Index(id)] && window_ && WaitsUntilUsed(DesignOf(id))) CreateWaitingControls();
+  return controls_[Index(id)];
 }
 
 void SetOptionCheck(HWND button, bool checked) {
@@ -222,7 +253,8 @@ void PageWindow::LayoutForDpi(UINT dpi) {
   layoutDpi_ = dpi;
   for (const ControlDesign& design : PageDesign()) {
     const RECT place = TwipsToPixels(PageRectTwips(design.id), dpi);
-    HWND control = Control(design.id);
+    HWND control = controls_[Index(design.id)];  // one still waiting is made at the new DPI
+    if (!control) continue;
     MoveWindow(control, place.left, place.top, place.right - place.left, WindowHeight(design, place),
                FALSE);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(design.id)), FALSE);
@@ -315,7 +347,8 @@ bool PageWindow::Shown(ControlId id) const {
 }
 
 void PageWindow::ApplyVisibility(ControlId id) {
-  if (HWND control = Control(id)) ShowWindow(control, Shown(id) ? SW_SHOWNA : SW_HIDE);
+  const bool shown = Shown(id);
+  if (HWND control = shown ? Control(id) : controls_[Index(id)]) ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
 }
 
 void PageWindow::SetToolTip(ControlId id, const std::u16string& text) {
@@ -337,12 +370,12 @@ void PageWindow::SetToolTip(ControlId id, const std::u16string& text) {
 
 // Read back from the tooltip control itself: what the user would see.
 std::u16string PageWindow::ToolTip(ControlId id) const {
-  if (!toolTips_ || !Control(id) || !hasToolTip_[Index(id)]) return {};
+  if (!toolTips_ || !controls_[Index(id)] || !hasToolTip_[Index(id)]) return {};
   std::wstring buffer(4096, L'\0');
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.hwnd = window_.get();
-  tool.uId = reinterpret_cast<UINT_PTR>(Control(id));
+  tool.uId = reinterpret_cast<UINT_PTR>(controls_[Index(id)]);
   tool.lpszText = buffer.data();
   SendMessageW(toolTips_.get(), TTM_GETTEXTW, buffer.size() - 1, reinterpret_cast<LPARAM>(&tool));
   buffer.back() = L'\0';

@@ -49,7 +49,8 @@ class PageWindow {
   ~PageWindow();
 
   HWND Handle() const { return window_.get(); }
-  HWND Control(ControlId id) const { return controls_[Index(id)]; }
+  // Made here if it is still waiting (see WaitsUntilUsed).
+  HWND Control(ControlId id);
 
   void Attach(HWND parent, const RECT& position);
   void Detach();
@@ -107,6 +108,9 @@ class PageWindow {
   static LRESULT Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateControls();
+  bool CreateControl(const ControlDesign& design);
+  static bool WaitsUntilUsed(const ControlDesign& design);
+  void CreateWaitingControls();
   void CreateFonts(UINT dpi);
   HFONT FontOf(ControlId id) const;
   bool Shown(ControlId id) const;
