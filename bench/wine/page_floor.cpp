@@ -32,16 +32,6 @@ bool RegisterFloorClass() {
   return RegisterClassExW(&windowClass) != 0;
 }
 
-UniqueFont MakeFont(int height, int weight, bool underline, BYTE charset, const wchar_t* face) {
-  LOGFONTW font{};
-  font.lfHeight = height;
-  font.lfWeight = weight;
-  font.lfUnderline = underline;
-  font.lfCharSet = charset;
-  wcscpy_s(font.lfFaceName, face);
-  return UniqueFont(CreateFontIndirectW(&font));
-}
-
 INT_PTR CALLBACK HostProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
 // The Options dialog's frame, tab and buttons, not yet shown: what exists before a page is created.
@@ -92,21 +82,17 @@ double TimedFloorOpen() {
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance,
                               nullptr);
   if (!window || !tips) return -1;
-  const UniqueFont pageFont = MakeFont(-MulDiv(kPageFontPoints, 96, 72), FW_NORMAL, false, DEFAULT_CHARSET,
-                                       kPageFontFace);
-  const UniqueFont linkFont = MakeFont(-MulDiv(kLinkFontTenthsOfPoint, 96, 720), FW_BOLD, true, kLinkFontCharset,
-                                       L"Arial");
+  const PageFonts fonts = MakePageFonts(96);
   for (const ControlDesign& design : PageDesign()) {
     const ClassAndStyle kind = StyleOf(design);
     const RECT place = TwipsToPixels(PageRectTwips(design.id), 96);
     const bool shown = design.visible && (design.container == ControlId::Page || DesignOf(design.container).visible);
     HWND control = CreateWindowExW(kind.extendedStyle, kind.windowClass, design.caption,
                                    kind.style | (shown ? WS_VISIBLE : 0), place.left, place.top,
-                                   place.right - place.left, place.bottom - place.top, window, nullptr, instance,
-                                   nullptr);
+                                   place.right - place.left, WindowHeight(design, place), window, nullptr,
+                                   instance, nullptr);
     if (!control) return -1;
-    const HFONT font = design.id == ControlId::Label1 ? linkFont.get() : pageFont.get();
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.For(design.id)), FALSE);
     if (design.selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
     if (!design.toolTip) continue;
     TTTOOLINFOW tool{};

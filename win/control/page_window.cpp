@@ -31,12 +31,34 @@ constexpr std::pair<ControlId, ControlId> kLabelledBy[]{
 // How far a drop-down list opens below its field, in fields.
 constexpr int kDropDownFields = 8;
 
+}  // namespace
+
 // A drop-down list's window height includes the list that opens below it; its
 // closed field takes the height its font needs, as VB's combo box does.
 int WindowHeight(const ControlDesign& design, const RECT& place) {
   const int height = place.bottom - place.top;
   return design.kind == ControlKind::ComboBox ? height * (1 + kDropDownFields) : height;
 }
+
+PageFonts MakePageFonts(UINT dpi) {
+  LOGFONTW page{};
+  page.lfHeight = -MulDiv(kPageFontPoints, static_cast<int>(dpi), 72);
+  page.lfWeight = FW_NORMAL;
+  page.lfCharSet = DEFAULT_CHARSET;
+  wcscpy_s(page.lfFaceName, kPageFontFace);
+
+  LOGFONTW link{};
+  link.lfHeight = -MulDiv(kLinkFontTenthsOfPoint, static_cast<int>(dpi), 720);
+  link.lfWeight = FW_BOLD;
+  link.lfUnderline = TRUE;
+  link.lfCharSet = kLinkFontCharset;
+  wcscpy_s(link.lfFaceName, L"Arial");
+  return {UniqueFont(CreateFontIndirectW(&page)), UniqueFont(CreateFontIndirectW(&link))};
+}
+
+HFONT PageFonts::For(ControlId id) const { return id == ControlId::Label1 ? link.get() : page.get(); }
+
+namespace {
 
 WORD CommandIdOf(ControlId id) { return static_cast<WORD>(kFirstControlId + static_cast<int>(id)); }
 
@@ -136,7 +158,7 @@ std::unique_ptr<PageWindow> PageWindow::Create(HINSTANCE instance, IUnknown* lif
   // Each control is made at its place and in its font for the window's DPI: moving
   // them there afterwards would cost about as much again as creating them.
   page->layoutDpi_ = page->CurrentDpi();
-  page->CreateFonts(page->layoutDpi_);
+  page->fonts_ = MakePageFonts(page->layoutDpi_);
   if (!page->CreateControls()) return nullptr;
   return page;
 }
@@ -152,7 +174,7 @@ bool PageWindow::CreateControls() {
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_.get(), nullptr,
                               instance_, nullptr));
-  if (toolTips_) SendMessageW(toolTips_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(pageFont_.get()), FALSE);
+  if (toolTips_) SendMessageW(toolTips_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.page.get()), FALSE);
   for (const ControlDesign& design : PageDesign()) ownVisible_[Index(design.id)] = design.visible;
   // Created in z-order and shown as designed: reordering or showing each afterwards
   // would cost about as much again. Option buttons are shown once their choice is
@@ -175,7 +197,7 @@ bool PageWindow::CreateControl(const ControlDesign& design) {
                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(CommandIdOf(design.id))),
                                  instance_, nullptr);
   if (!control) return false;
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(design.id)), FALSE);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(design.id)), FALSE);
   controls_[Index(design.id)] = control;
   if (design.selected) SetOptionCheck(control, true);
   if (design.toolTip) SetToolTip(design.id, FromWide(design.toolTip, wcslen(design.toolTip)));
@@ -227,29 +249,10 @@ UINT PageWindow::CurrentDpi() const {
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
-void PageWindow::CreateFonts(UINT dpi) {
-  LOGFONTW page{};
-  page.lfHeight = -MulDiv(kPageFontPoints, static_cast<int>(dpi), 72);
-  page.lfWeight = FW_NORMAL;
-  page.lfCharSet = DEFAULT_CHARSET;
-  wcscpy_s(page.lfFaceName, kPageFontFace);
-  pageFont_.reset(CreateFontIndirectW(&page));
-
-  LOGFONTW link{};
-  link.lfHeight = -MulDiv(kLinkFontTenthsOfPoint, static_cast<int>(dpi), 720);
-  link.lfWeight = FW_BOLD;
-  link.lfUnderline = TRUE;
-  link.lfCharSet = kLinkFontCharset;
-  wcscpy_s(link.lfFaceName, L"Arial");
-  linkFont_.reset(CreateFontIndirectW(&link));
-}
-
 void PageWindow::LayoutForDpi(UINT dpi) {
   if (!window_ || dpi == 0) return;
   // The old fonts stay selected in the controls until the new ones are set.
-  UniqueFont oldPage(pageFont_.release());
-  UniqueFont oldLink(linkFont_.release());
-  CreateFonts(dpi);
+  const PageFonts old = std::exchange(fonts_, MakePageFonts(dpi));
   layoutDpi_ = dpi;
   for (const ControlDesign& design : PageDesign()) {
     const RECT place = TwipsToPixels(PageRectTwips(design.id), dpi);
@@ -257,15 +260,12 @@ void PageWindow::LayoutForDpi(UINT dpi) {
     if (!control) continue;
     MoveWindow(control, place.left, place.top, place.right - place.left, WindowHeight(design, place),
                FALSE);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(design.id)), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(design.id)), FALSE);
   }
-  if (toolTips_) SendMessageW(toolTips_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(pageFont_.get()), FALSE);
+  if (toolTips_) SendMessageW(toolTips_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.page.get()), FALSE);
   InvalidateRect(window_.get(), nullptr, TRUE);
 }
 
-HFONT PageWindow::FontOf(ControlId id) const {
-  return id == ControlId::Label1 ? linkFont_.get() : pageFont_.get();
-}
 
 void PageWindow::Attach(HWND parent, const RECT& position) {
   if (!window_) return;

@@ -28,6 +28,16 @@ struct ClassAndStyle {
   DWORD extendedStyle;
 };
 ClassAndStyle StyleOf(const ControlDesign& design);
+// A drop-down list's window is taller than its field: it holds the list too.
+int WindowHeight(const ControlDesign& design, const RECT& place);
+
+// The form's font and the link's (Label1's), at a DPI.
+struct PageFonts {
+  UniqueFont page;
+  UniqueFont link;
+  HFONT For(ControlId id) const;
+};
+PageFonts MakePageFonts(UINT dpi);
 
 // Checks or unchecks an option button without Wine's walk of its dialog group:
 // Wine's BM_SETCHECK on an automatic radio button unchecks the rest of the
@@ -98,8 +108,7 @@ class PageWindow {
     PageWindow& page_;
   };
 
-  HFONT PageFont() const { return pageFont_.get(); }
-  HFONT LinkFont() const { return linkFont_.get(); }
+  HFONT PageFont() const { return fonts_.page.get(); }
 
  private:
   PageWindow(HINSTANCE instance, IUnknown* lifetimeOwner);
@@ -111,8 +120,6 @@ class PageWindow {
   bool CreateControl(const ControlDesign& design);
   static bool WaitsUntilUsed(const ControlDesign& design);
   void CreateWaitingControls();
-  void CreateFonts(UINT dpi);
-  HFONT FontOf(ControlId id) const;
   bool Shown(ControlId id) const;
   void ApplyVisibility(ControlId id);
   void OnCommand(WORD controlId, WORD code);
@@ -130,8 +137,7 @@ class PageWindow {
   std::function<void()> focusHandler_;
   int listRedrawPauses_ = 0;
   std::function<void(UINT)> messageProbe_;
-  UniqueFont pageFont_;
-  UniqueFont linkFont_;
+  PageFonts fonts_;
   UINT layoutDpi_ = 96;
   short pointer_ = 0;
   HCURSOR replacedCursor_ = nullptr;
