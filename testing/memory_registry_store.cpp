@@ -11,10 +11,6 @@ using namespace platform;
 
 namespace {
 
-constexpr KeyAccess kKeySetValue = KeyAccess::kSetValue;
-constexpr KeyAccess kKeyEnumerateSubKeys = KeyAccess::kEnumerateSubKeys;
-constexpr KeyAccess kAnyAccess = KeyAccess::kNone;
-
 // The registry compares names by their upper-case UTF-16 characters, so "_x"
 // sorts after "Alpha" and "Šxx" after "Zulu".
 char16_t UpperCaseUnit(char16_t unit) {
@@ -78,6 +74,22 @@ bool SplitPath(std::string_view path, std::vector<std::string_view>& names) {
   }
 }
 
+// An existing value keeps the case of its name.
+void StoreValue(MemoryRegistryStore::Values& values, std::string_view name, StoredValue value) {
+  if (auto found = values.find(name); found != values.end()) {
+    found->second = std::move(value);
+  } else {
+    values.emplace(std::string(name), std::move(value));
+  }
+}
+
+template <typename Map>
+std::vector<std::string> NamesOf(const Map& map) {
+  std::vector<std::string> names;
+  for (const auto& entry : map) names.push_back(entry.first);
+  return names;
+}
+
 }  // namespace
 
 bool RegistryNameLess::operator()(std::string_view left, std::string_view right) const {
@@ -128,8 +140,7 @@ struct MemoryRegistryStore::Key {
   }
 };
 
-class MemoryRegistryStore::Tree {
- public:
+struct MemoryRegistryStore::Tree {
   std::shared_ptr<Key> classesRoot;
   std::shared_ptr<Key> currentUser;
 };
@@ -173,7 +184,7 @@ RegResult MemoryRegistryStore::OpenOrCreate(HKey parent, std::string_view subKey
                                             bool* created) {
   result = kNoKey;
   Key* base = nullptr;
-  if (RegResult code = Resolve(parent, kAnyAccess, base); code != kErrorSuccess) return code;
+  if (RegResult code = Resolve(parent, KeyAccess::kNone, base); code != kErrorSuccess) return code;
   if (HasNul(subKey)) return kErrorInvalidParameter;
   std::vector<std::string_view> names;
   if (!SplitPath(subKey, names)) return kErrorBadPathname;
@@ -198,19 +209,16 @@ RegResult MemoryRegistryStore::OpenOrCreate(HKey parent, std::string_view subKey
 
 RegResult MemoryRegistryStore::OpenKeyEx(HKey parent, std::string_view subKey,
                                          KeyAccess access, HKey& result) {
-  result = kNoKey;
   return OpenOrCreate(parent, subKey, access, false, result, nullptr);
 }
 
 RegResult MemoryRegistryStore::CreateKeyEx(HKey parent, std::string_view subKey,
                                            KeyAccess access, HKey& result, bool* created) {
-  result = kNoKey;
   return OpenOrCreate(parent, subKey, access, true, result, created);
 }
 
 RegResult MemoryRegistryStore::CreateKey(HKey parent, std::string_view subKey, HKey& result) {
-  result = kNoKey;
-  return OpenOrCreate(parent, subKey, kKeyAllAccess, true, result, nullptr);
+  return OpenOrCreate(parent, subKey, KeyAccess::kAllAccess, true, result, nullptr);
 }
 
 RegResult MemoryRegistryStore::QueryValueEx(HKey handle, std::string_view valueName,
@@ -247,38 +255,25 @@ RegResult MemoryRegistryStore::SetValueEx(HKey handle, std::string_view valueNam
                                           std::uint32_t type, const std::uint8_t* data,
                                           std::uint32_t size) {
   Key* key = nullptr;
-  if (RegResult code = Resolve(handle, kKeySetValue, key); code != kErrorSuccess) return code;
+  if (RegResult code = Resolve(handle, KeyAccess::kSetValue, key); code != kErrorSuccess) return code;
   if (HasNul(valueName)) return kErrorInvalidParameter;
   if (data == nullptr && size != 0) return kErrorNoAccess;
   StoredValue value{type, data == nullptr ? std::vector<std::uint8_t>{}
                                           : std::vector<std::uint8_t>(data, data + size)};
-  // An existing value keeps the case of its name.
-  if (auto found = key->values.find(valueName); found != key->values.end()) {
-    found->second = std::move(value);
-  } else {
-    key->values.emplace(std::string(valueName), std::move(value));
-  }
+  StoreValue(key->values, valueName, std::move(value));
   return kErrorSuccess;
 }
 
+// The same answers as EnumKeyEx, without the name's length.
 RegResult MemoryRegistryStore::EnumKey(HKey handle, std::uint32_t index, char* name,
                                        std::uint32_t nameSize) {
-  Key* key = nullptr;
-  if (RegResult code = Resolve(handle, kKeyEnumerateSubKeys, key); code != kErrorSuccess) {
-    return code;
-  }
-  if (index >= key->subKeys.size()) return kErrorNoMoreItems;
-  if (name == nullptr) return kErrorInvalidParameter;
-  const std::string& subName = key->SubKeyNameAt(index);
-  if (subName.size() + 1 > nameSize) return kErrorMoreData;
-  std::memcpy(name, subName.c_str(), subName.size() + 1);
-  return kErrorSuccess;
+  return EnumKeyEx(handle, index, name, &nameSize);
 }
 
 RegResult MemoryRegistryStore::EnumKeyEx(HKey handle, std::uint32_t index, char* name,
                                          std::uint32_t* nameLength) {
   Key* key = nullptr;
-  if (RegResult code = Resolve(handle, kKeyEnumerateSubKeys, key); code != kErrorSuccess) {
+  if (RegResult code = Resolve(handle, KeyAccess::kEnumerateSubKeys, key); code != kErrorSuccess) {
     return code;
   }
   if (index >= key->subKeys.size()) return kErrorNoMoreItems;
@@ -303,7 +298,7 @@ RegResult MemoryRegistryStore::QueryInfoKey(HKey handle, std::uint32_t* subKeys,
 
 RegResult MemoryRegistryStore::DeleteKey(HKey handle, std::string_view subKey) {
   Key* base = nullptr;
-  if (RegResult code = Resolve(handle, kAnyAccess, base); code != kErrorSuccess) return code;
+  if (RegResult code = Resolve(handle, KeyAccess::kNone, base); code != kErrorSuccess) return code;
   if (HasNul(subKey)) return kErrorInvalidParameter;
   std::vector<std::string_view> names;
   if (!SplitPath(subKey, names)) return kErrorBadPathname;
@@ -385,37 +380,22 @@ void MemoryRegistryStore::SyncKey(Key& live, const Key& saved) {
   }
 }
 
-MemoryRegistryStore::Key* MemoryRegistryStore::FindPath(Key* from, std::string_view path) const {
+MemoryRegistryStore::Key* MemoryRegistryStore::FindPath(Key* from, std::string_view path, bool create) const {
   std::vector<std::string_view> names;
   if (from == nullptr || !SplitPath(path, names)) return nullptr;
   for (std::string_view name : names) {
     std::shared_ptr<Key> next = from->FindSubKey(name);
-    if (!next) return nullptr;
-    from = next.get();
+    if (!next && !create) return nullptr;
+    from = next ? next.get() : from->AddSubKey(name).get();
   }
   return from;
 }
 
-void MemoryRegistryStore::CreateKeyPath(HKey root, std::string_view path) {
-  Key* key = RootKey(root);
-  std::vector<std::string_view> names;
-  if (key == nullptr || !SplitPath(path, names)) return;
-  for (std::string_view name : names) {
-    std::shared_ptr<Key> next = key->FindSubKey(name);
-    key = next ? next.get() : key->AddSubKey(name).get();
-  }
-}
+void MemoryRegistryStore::CreateKeyPath(HKey root, std::string_view path) { FindPath(RootKey(root), path, true); }
 
 void MemoryRegistryStore::PutValue(HKey root, std::string_view path, std::string_view name,
                                    std::uint32_t type, std::vector<std::uint8_t> bytes) {
-  CreateKeyPath(root, path);
-  Key* key = FindPath(RootKey(root), path);
-  if (key == nullptr) return;
-  if (auto found = key->values.find(name); found != key->values.end()) {
-    found->second = StoredValue{type, std::move(bytes)};
-  } else {
-    key->values.emplace(std::string(name), StoredValue{type, std::move(bytes)});
-  }
+  if (Key* key = FindPath(RootKey(root), path, true)) StoreValue(key->values, name, {type, std::move(bytes)});
 }
 
 std::optional<StoredValue> MemoryRegistryStore::GetValue(HKey root, std::string_view path,
@@ -432,19 +412,13 @@ bool MemoryRegistryStore::KeyExists(HKey root, std::string_view path) const {
 }
 
 std::vector<std::string> MemoryRegistryStore::SubKeyNames(HKey root, std::string_view path) const {
-  std::vector<std::string> names;
-  if (Key* key = FindPath(RootKey(root), path)) {
-    for (const auto& entry : key->subKeys) names.push_back(entry.first);
-  }
-  return names;
+  const Key* key = FindPath(RootKey(root), path);
+  return key ? NamesOf(key->subKeys) : std::vector<std::string>{};
 }
 
 std::vector<std::string> MemoryRegistryStore::ValueNames(HKey root, std::string_view path) const {
-  std::vector<std::string> names;
-  if (Key* key = FindPath(RootKey(root), path)) {
-    for (const auto& entry : key->values) names.push_back(entry.first);
-  }
-  return names;
+  const Key* key = FindPath(RootKey(root), path);
+  return key ? NamesOf(key->values) : std::vector<std::string>{};
 }
 
 namespace {

@@ -23,8 +23,6 @@ using platform::RegResult;
 inline constexpr RegResult kErrorBadPathname = 161;
 inline constexpr RegResult kErrorNoAccess = 998;
 inline constexpr RegResult kErrorKeyDeleted = 1018;
-// The access RegCreateKey asks for.
-inline constexpr platform::KeyAccess kKeyAllAccess = platform::KeyAccess::kAllAccess;
 
 // Orders names as the registry does: by their upper-case characters.
 struct RegistryNameLess {
@@ -85,7 +83,7 @@ class MemoryRegistryStore : public platform::RegistryStore {
   // Every key and value of both roots, to put back later: a fuzz target
   // builds its world once and returns to it after each input. Restore only
   // with every handle closed (the keys an open one names are reused or gone).
-  class Tree;
+  struct Tree;
   std::shared_ptr<const Tree> SaveTree() const;
   void RestoreTree(const Tree& tree);
 
@@ -97,7 +95,8 @@ class MemoryRegistryStore : public platform::RegistryStore {
                          bool create, HKey& result, bool* created);
   RegResult Resolve(HKey handle, platform::KeyAccess neededAccess, Key*& key) const;
   Key* RootKey(HKey root) const;
-  Key* FindPath(Key* from, std::string_view path) const;
+  // The key at `path` below `from`, made with its parents when `create`.
+  Key* FindPath(Key* from, std::string_view path, bool create = false) const;
   static RegResult RemoveSubKey(Key& parent, std::string_view name);
   HKey NewHandle(std::shared_ptr<Key> key, platform::KeyAccess access);
   static std::shared_ptr<Key> CopyKey(const Key& key, Key* parent);

@@ -175,9 +175,7 @@ void PageRig::DropControls() {
   controls_.reset();
 }
 
-const std::string& PageRig::ProfilePath() const { return profilePath_; }
 std::string PageRig::ProfilePrefix() const { return "HKCU\\" + ProfilePath() + "\\"; }
-const std::string& PageRig::AccountsPath() const { return accountsPath_; }
 
 std::string PageRig::AccountPath(std::int32_t number) const {
   return AccountsPath() + "\\" + Ansi(profile::AccountKeyName(number));
@@ -206,10 +204,6 @@ std::vector<std::string> PageRig::AccountKeys() const {
 
 SweepWorld::SweepWorld(std::u16string outlookVersion, std::u16string_view profilesKey)
     : PageRig(std::move(outlookVersion), profilesKey) {
-  BuildProfile();
-}
-
-void SweepWorld::BuildProfile() {
   projects = outlook.AddFolder(outlook.DefaultFolder(platform::kFolderInbox), u"Projects");
   archive = outlook.AddFolder(outlook.mailboxRoot, u"Archive");
   SeedExchangeAccount(1, u"Microsoft Exchange Server");

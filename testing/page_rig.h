@@ -88,9 +88,9 @@ class PageRig {
 
   // "HKCU\...\Profiles\<profile>\": everything the page may write lies below it.
   std::string ProfilePrefix() const;
-  const std::string& ProfilePath() const;  // paths below HKEY_CURRENT_USER
+  const std::string& ProfilePath() const { return profilePath_; }  // paths below HKEY_CURRENT_USER
   profile::ProfileLocation Location() const { return {profilesKey_, kProfile}; }
-  const std::string& AccountsPath() const;
+  const std::string& AccountsPath() const { return accountsPath_; }
   std::string AccountPath(std::int32_t number) const;
   std::optional<Bytes> Value(const std::string& path, std::string_view name) const;
   std::optional<Bytes> ProfileValue(std::string_view name) const;
@@ -139,9 +139,6 @@ class SweepWorld : public PageRig {
 
   std::shared_ptr<FakeFolder> projects;  // Inbox\Projects, monitored
   std::shared_ptr<FakeFolder> archive;   // Archive, below the mailbox root, monitored
-
- private:
-  void BuildProfile();
 };
 
 }  // namespace quillon::testing
