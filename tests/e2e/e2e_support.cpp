@@ -81,10 +81,6 @@ bool WriteValue(const std::string& key, const char* name, const StoredValue& val
   return written;
 }
 
-bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes) {
-  return WriteValue(key, name, {platform::kRegBinary, bytes});
-}
-
 void RemoveKey(const std::string& key) { RemoveKeyTree(Store(), kCurrentUser, key); }
 
 std::string Export(const std::string& key) { return win::testing::RegistryImage(std::wstring(key.begin(), key.end())); }

@@ -12,7 +12,6 @@ using standin::driver::PageControl;
 
 constexpr wchar_t kSupport[] =
     L"Support Desk /o=Quillon/ou=Exchange Administrative Group/cn=Recipients/cn=support";
-constexpr wchar_t kRestartQuestion[] = L"Outlook wiil be restarted to finish the configuration.\rRestart it now?";
 
 TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
   std::optional<StoredValue> foldersBefore;

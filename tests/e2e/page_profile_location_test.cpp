@@ -32,7 +32,7 @@ TEST(PageProfileLocation, Outlook16UsesItsOwnCopyAndLeavesTheOthersAlone) {
                                                   std::wstring(kOffice16Profile.begin(), kOffice16Profile.end())));
     // Tell the copies apart: the stale one has lost an identity since the upgrade.
     RemoveKey(kAccountsKey + "\\0000000c");
-    ASSERT_TRUE(WriteBinary(kOffice14Profile, "replyaddressformat", StoredUtf16(u"2")));
+    ASSERT_TRUE(WriteValue(kOffice14Profile, "replyaddressformat", {platform::kRegBinary, StoredUtf16(u"2")}));
     fixedBefore = Export(kProfileKey);
     office14Before = Export(kOffice14Profile);
   });
@@ -43,7 +43,7 @@ TEST(PageProfileLocation, Outlook16UsesItsOwnCopyAndLeavesTheOthersAlone) {
 
   options->Click(PageControl::Option1_0);
   options->ClickButton(IDOK);
-  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES));
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), kRestartQuestion, IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   EXPECT_EQ(ReadValue(kOffice16Profile, "replyaddressformat")->bytes, StoredUtf16(u"0"));
@@ -62,7 +62,7 @@ TEST(PageProfileLocation, Outlook16WithTheProfileInTheOldPlaceCreatesNoNewCopy) 
   EXPECT_EQ(options->Lines(PageControl::List1).size(), 2u);
   options->Click(PageControl::Option1_0);
   options->ClickButton(IDOK);
-  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES));
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), kRestartQuestion, IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
   EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat")->bytes, StoredUtf16(u"0"));
   EXPECT_EQ(ReadValue(kOffice16Profile, "replyaddressformat"), std::nullopt);

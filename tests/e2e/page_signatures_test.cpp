@@ -41,8 +41,7 @@ TEST(PageSignatures, BothChosenSignaturesReachTheIdentitysAccount) {
   EXPECT_TRUE(options->ApplyEnabled());
 
   options->ClickButton(IDOK);
-  ASSERT_TRUE(AnswerDialog(session.ProcessId(),
-                           L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES));
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), kRestartQuestion, IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   // The identities are saved anew from NextAccountID 13: the chosen one first.
