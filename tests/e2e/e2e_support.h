@@ -56,7 +56,10 @@ class StandinSession {
                           const std::function<void()>& beforeStart = nullptr);
   ~StandinSession();
 
-  bool Started() const { return started_; }
+  // The Options dialog once the stand-in shows it; none if the stand-in did not start.
+  std::optional<standin::driver::OptionsWindow> Options() const {
+    return started_ ? standin::driver::OptionsWindow::Wait(process_.Id()) : std::nullopt;
+  }
   DWORD ProcessId() const { return process_.Id(); }
   // Waits for the end of the stand-in; its exit code, or none when it is still running.
   std::optional<DWORD> WaitForEnd() { return process_.Wait(); }

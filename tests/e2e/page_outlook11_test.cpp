@@ -78,8 +78,7 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
                             StoredFolders({kProjects, L"00000000DEADDEADDEADDEADDEAD00000000", kCustomers})}));
     pop3Before = Export(AccountKey("00000003"));
   });
-  ASSERT_TRUE(session.Started());
-  auto options = OptionsWindow::Wait(session.ProcessId());
+  auto options = session.Options();
   ASSERT_TRUE(options);
 
   // Loaded: identities with their forms, the stored format, the folders that still open.

@@ -7,7 +7,6 @@
 namespace quillon::e2e {
 namespace {
 
-using standin::driver::OptionsWindow;
 using standin::driver::PageControl;
 
 constexpr wchar_t kSupport[] =
@@ -18,8 +17,7 @@ TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
   StandinSession session({{"outlook", {{"version", "16.0.0.5000"}, {"uiLanguage", 0x0C0A}}},  // Spanish
                           {"inspectors", {{{"subject", "New message"}}}}},
                          L"--init-new-first", [&] { foldersBefore = ReadValue(kProfileKey, "monitoredfolders"); });
-  ASSERT_TRUE(session.Started());
-  auto options = OptionsWindow::Wait(session.ProcessId());
+  auto options = session.Options();
   ASSERT_TRUE(options);
   const auto created = session.EventsNamed("ControlCreated");
   ASSERT_EQ(created.size(), 1u);

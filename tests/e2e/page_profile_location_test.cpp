@@ -9,7 +9,6 @@
 namespace quillon::e2e {
 namespace {
 
-using standin::driver::OptionsWindow;
 using standin::driver::PageControl;
 
 const std::string kOffice16Profile = "Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles\\Quillon Sample";
@@ -36,8 +35,7 @@ TEST(PageProfileLocation, Outlook16UsesItsOwnCopyAndLeavesTheOthersAlone) {
     fixedBefore = Export(kProfileKey);
     office14Before = Export(kOffice14Profile);
   });
-  ASSERT_TRUE(session.Started());
-  auto options = OptionsWindow::Wait(session.ProcessId());
+  auto options = session.Options();
   ASSERT_TRUE(options);
   EXPECT_EQ(options->Lines(PageControl::List1).size(), 2u);  // both identities of Office\16.0
 
@@ -56,8 +54,7 @@ TEST(PageProfileLocation, Outlook16UsesItsOwnCopyAndLeavesTheOthersAlone) {
 // Outlook 2016 with the profile only in the old place: nothing appears under Office\16.0.
 TEST(PageProfileLocation, Outlook16WithTheProfileInTheOldPlaceCreatesNoNewCopy) {
   StandinSession session(nlohmann::json{{"outlook", {{"version", "16.0.0.5000"}}}});
-  ASSERT_TRUE(session.Started());
-  auto options = OptionsWindow::Wait(session.ProcessId());
+  auto options = session.Options();
   ASSERT_TRUE(options);
   EXPECT_EQ(options->Lines(PageControl::List1).size(), 2u);
   options->Click(PageControl::Option1_0);

@@ -247,9 +247,6 @@ const std::vector<Row> kRows = {
      return s.Page()->Apply(); }, S_OK},
   {"SetClientSiteNullBeforeAnySite", Start::Created, [](Subject& s) { return s.Object()->SetClientSite(nullptr); }, S_OK},
   // ---- Apply out of order
-  {"ApplyBeforeTheLoad", Start::Created, [](Subject& s) {
-     s.As<IPersistStreamInit>(IID_IPersistStreamInit)->InitNew();
-     return s.Page()->Apply(); }, kAnyFailure},
   {"ApplyTwiceInARow", Start::Active, [](Subject& s) {
      EXPECT_HRESULT_SUCCEEDED(s.Page()->Apply());
      return s.Page()->Apply(); }, S_OK},

@@ -94,7 +94,7 @@ struct WineLabelBlock {
   BOOL imageHasAlpha;
 };
 
-const bool g_underWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+const bool g_underWine = RunningOnWine();
 std::size_t g_labelsDestroyed = 0;
 
 BOOL CALLBACK CountKeptLabel(HWND window, LPARAM count) {
