@@ -18,30 +18,6 @@
 namespace quillon::win::testing {
 namespace {
 
-// A client site whose QueryInterface answers nothing, not even IOleClientSite.
-class MuteSite final : public IOleClientSite {
- public:
-  STDMETHODIMP QueryInterface(REFIID, void** object) override {
-    if (object) *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-  STDMETHODIMP SaveObject() override { return E_FAIL; }
-  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override { return *moniker = nullptr, E_FAIL; }
-  STDMETHODIMP GetContainer(IOleContainer** container) override { return *container = nullptr, E_FAIL; }
-  STDMETHODIMP ShowObject() override { return E_FAIL; }
-  STDMETHODIMP OnShowWindow(BOOL) override { return E_FAIL; }
-  STDMETHODIMP RequestNewObjectLayout() override { return E_FAIL; }
-
- private:
-  ULONG references_ = 1;
-};
-
 // Where a row starts: the control as a host may hold it when it misbehaves.
 enum class Start {
   Created,  // made by the class factory only: neither initialised nor sited
@@ -239,7 +215,8 @@ const std::vector<Row> kRows = {
      s.Object()->SetClientSite(&s.Hosted()->Site());
      return hr; }, S_OK},
   {"SetClientSiteThatAnswersNothing", Start::Created, [](Subject& s) {
-     ComPtr<MuteSite> mute(new MuteSite);
+     ComPtr<TestSite> mute(new TestSite(s.Host(), nullptr));
+     mute->answersNothing = true;  // not even IOleClientSite
      s.As<IPersistStreamInit>(IID_IPersistStreamInit)->InitNew();
      EXPECT_HRESULT_SUCCEEDED(s.Object()->SetClientSite(mute.get()));
      EXPECT_TRUE(FAILED(s.Object()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, mute.get(), 0, s.Host(), nullptr)));
@@ -349,7 +326,7 @@ TEST(BadInputAtTheFactory, RefusesNullsAggregationAndUnknownClasses) {
   EXPECT_EQ(canUnload(), S_FALSE);  // a live factory keeps the library loaded
   EXPECT_EQ(factory->QueryInterface(IID_IClassFactory, nullptr), E_POINTER);
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_IOleObject, nullptr), E_POINTER);
-  ComPtr<IUnknown> outer(new MuteSite), made;
+  ComPtr<IUnknown> outer(static_cast<IOleClientSite*>(new TestSite(nullptr, nullptr))), made;
   EXPECT_EQ(factory->CreateInstance(outer.get(), IID_IUnknown, made.put_void()), CLASS_E_NOAGGREGATION);
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_IClassFactory, made.put_void()), E_NOINTERFACE);
   EXPECT_FALSE(made);

@@ -19,6 +19,8 @@ class TestSite final : public IOleClientSite, public IOleInPlaceSite, public Pro
   TestSite(HWND window, IDispatch* application) : window_(window), application_(application) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+    if (answersNothing)
+      return *object = nullptr, E_NOINTERFACE;
     if (iid == IID_IUnknown || iid == IID_IOleClientSite)
       *object = static_cast<IOleClientSite*>(this);
     else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
@@ -86,6 +88,7 @@ class TestSite final : public IOleClientSite, public IOleInPlaceSite, public Pro
   STDMETHODIMP OnStatusChange() override { return S_OK; }
 
   int applicationCalls = 0;
+  bool answersNothing = false;  // a hostile site: QueryInterface finds no interface at all
   RECT position{0, 0, 420, 380};
   ULONG references() const { return references_; }
 
