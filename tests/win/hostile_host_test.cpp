@@ -167,12 +167,13 @@ const std::vector<Row> kRows = {
   // ---- PropertyPage::GetPageInfo
   {"GetPageInfoWithNullsAndAHostsValues", Start::Loaded, [](Subject& s) {
      long context = 9;
-     UniqueBstr file;
+     UniqueBstr file(SysAllocString(L"outlook.chm"));
      const HRESULT hr = All({{"both null", s.Page()->GetPageInfo(nullptr, nullptr), S_OK},
                              {"null help file", s.Page()->GetPageInfo(nullptr, &context), S_OK},
-                             {"null context", s.Page()->GetPageInfo(file.addressof(), nullptr), S_OK}});
+                             {"null context", s.Page()->GetPageInfo(file.addressof(), nullptr), S_OK},
+                             {"both the host's", s.Page()->GetPageInfo(file.addressof(), &context), S_OK}});
      EXPECT_EQ(context, 9);  // the page has no help: both stay as the host passed them
-     EXPECT_EQ(file.get(), nullptr);
+     EXPECT_STREQ(file.get(), L"outlook.chm");
      return hr; }, S_OK},
   {"GetPageInfoBeforeTheLoad", Start::Created, [](Subject& s) { return s.Page()->GetPageInfo(nullptr, nullptr); }, S_OK},
   // ---- IDispatch
