@@ -21,23 +21,10 @@ std::string ReadFile(const std::wstring& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-bool WriteFile(const std::wstring& path, const std::string& text) {
-  std::ofstream out(std::filesystem::path(path), std::ios::binary);
-  out << text;
-  out.close();
-  return !out.fail();
-}
-
 std::wstring TempPath(const std::wstring& leaf) {
   wchar_t directory[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, directory);
   return std::wstring(directory) + L"quillon-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" + leaf;
-}
-
-// Runs a program to its end: whether it ended with exit code 0.
-bool RunToEnd(const std::wstring& commandLine) {
-  standin::driver::Process process;
-  return process.Start(commandLine) && process.Wait(60000) == 0u;
 }
 
 // Folds `changes` into `target`: objects merge key by key, anything else replaces.
@@ -58,7 +45,9 @@ platform::RegistryStore& Store() {
 class RegisteredControl : public ::testing::Environment {
  public:
   void SetUp() override {
-    ASSERT_TRUE(RunToEnd(L"regsvr32.exe /s \"" + WindowsPath(QUILLON_E2E_CONTROL_DLL) + L"\""))
+    standin::driver::Process regsvr32;
+    ASSERT_TRUE(regsvr32.Start(L"regsvr32.exe /s \"" + WindowsPath(QUILLON_E2E_CONTROL_DLL) + L"\"") &&
+                regsvr32.Wait(60000) == 0u)
         << "regsvr32 could not register Quillon.dll";
   }
 };
@@ -79,10 +68,6 @@ bool WriteValue(const std::string& key, const char* name, const StoredValue& val
                                           static_cast<std::uint32_t>(value.bytes.size())) == platform::kErrorSuccess;
   Store().CloseKey(handle);
   return written;
-}
-
-bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes) {
-  return WriteValue(key, name, {platform::kRegBinary, bytes});
 }
 
 void RemoveKey(const std::string& key) { RemoveKeyTree(Store(), kCurrentUser, key); }
@@ -106,7 +91,10 @@ StandinSession::StandinSession(const json& changes, const std::wstring& extraArg
   json scenario = json::parse(ReadFile(win::testing::SamplePath(L"quillon-sample.json")), nullptr, false);
   if (scenario.is_discarded() || !win::testing::ImportSampleProfile() || SubKeys(kAccountsKey).empty()) return;
   Merge(scenario, changes);
-  if (!WriteFile(scenarioPath_, scenario.dump(2))) return;
+  std::ofstream scenarioFile(std::filesystem::path(scenarioPath_), std::ios::binary);
+  scenarioFile << scenario.dump(2);
+  scenarioFile.close();  // before the stand-in reads it
+  if (scenarioFile.fail()) return;
   if (beforeStart) beforeStart();
   started_ = process_.Start(L"\"" + WindowsPath(QUILLON_E2E_OPTIONS_EXE) + L"\" --scenario \"" + scenarioPath_ +
                             L"\" --log \"" + logPath_ + L"\" " + extraArguments);

@@ -30,13 +30,14 @@ inline const std::string kAccountsKey = kProfileKey + "\\9375CFF0413111d3B88A001
 inline constexpr char kOrderList[] = "{ED475418-B0D6-11D2-8C3B-00104B2A6676}";
 
 inline std::string AccountKey(const char* accountName) { return kAccountsKey + "\\" + accountName; }
-inline std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 inline StoredValue Dword(std::uint32_t number) { return {platform::kRegDword, Dwords({number})}; }
+// What the page asks after a save that needs Outlook restarted.
+inline constexpr wchar_t kRestartQuestion[] =
+    L"Outlook wiil be restarted to finish the configuration.\rRestart it now?";
 
 // Values below HKEY_CURRENT_USER through the registry store the page itself uses.
 std::optional<StoredValue> ReadValue(const std::string& key, const char* name);
 Names SubKeys(const std::string& key);
-bool WriteBinary(const std::string& key, const char* name, const Bytes& bytes);
 bool WriteValue(const std::string& key, const char* name, const StoredValue& value);
 void RemoveKey(const std::string& key);
 // The key and everything below it as text: for "nothing was written".
@@ -55,7 +56,10 @@ class StandinSession {
                           const std::function<void()>& beforeStart = nullptr);
   ~StandinSession();
 
-  bool Started() const { return started_; }
+  // The Options dialog once the stand-in shows it; none if the stand-in did not start.
+  std::optional<standin::driver::OptionsWindow> Options() const {
+    return started_ ? standin::driver::OptionsWindow::Wait(process_.Id()) : std::nullopt;
+  }
   DWORD ProcessId() const { return process_.Id(); }
   // Waits for the end of the stand-in; its exit code, or none when it is still running.
   std::optional<DWORD> WaitForEnd() { return process_.Wait(); }

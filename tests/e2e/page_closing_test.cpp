@@ -7,13 +7,11 @@
 namespace quillon::e2e {
 namespace {
 
-using standin::driver::OptionsWindow;
 using standin::driver::PageControl;
 
 TEST(PageClosing, RereadSavesAnEmptyListAndRestartsForANewRead) {
   StandinSession session(nlohmann::json{{"outlook", {{"version", "16.0.0.5000"}}}});
-  ASSERT_TRUE(session.Started());
-  auto options = OptionsWindow::Wait(session.ProcessId());
+  auto options = session.Options();
   ASSERT_TRUE(options);
   options->Click(PageControl::cmdRefresh);
   ASSERT_TRUE(AnswerDialog(session.ProcessId(),
@@ -38,9 +36,8 @@ TEST(PageClosing, WithoutOkOrWithoutTheAddInNothingIsSaved) {
     std::string before;
     const auto changes = ending == kNoAddIn ? nlohmann::json{{"addIn", {{"loaded", false}}}} : nlohmann::json::object();
     StandinSession session(changes, L"", [&] { before = Export(kProfileKey); });
-    ASSERT_TRUE(session.Started());
     ASSERT_NE(before, "missing\n") << "the profile was not read";
-    auto options = OptionsWindow::Wait(session.ProcessId());
+    auto options = session.Options();
     ASSERT_TRUE(options);
     if (ending == kNoAddIn) {
       EXPECT_TRUE(options->Lines(PageControl::List1).empty());

@@ -8,7 +8,6 @@
 namespace quillon::e2e {
 namespace {
 
-using standin::driver::OptionsWindow;
 using standin::driver::PageControl;
 using win::ControlId;
 
@@ -33,8 +32,7 @@ TEST(PageAtRealDpi, ControlsSitAtTheDesignTwipsAt144) {
   const UserDpi dpi(kDpi);
   ASSERT_TRUE(dpi.Written());
   StandinSession session(nlohmann::json{{"outlook", {{"version", "11.0.8169.0"}}}});
-  ASSERT_TRUE(session.Started());
-  auto options = OptionsWindow::Wait(session.ProcessId());
+  auto options = session.Options();
   ASSERT_TRUE(options);
   const HWND page = GetParent(options->Control(PageControl::Frame3));
   ASSERT_TRUE(page);

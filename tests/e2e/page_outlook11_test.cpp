@@ -22,7 +22,7 @@ constexpr wchar_t kSupportMailbox[] = L"/o=Quillon/ou=Exchange Administrative Gr
 Bytes StoredFolders(std::initializer_list<const wchar_t*> entryIds) {
   std::u16string text;
   for (const wchar_t* entryId : entryIds) {
-    text += U16(entryId);
+    text.append(entryId, entryId + wcslen(entryId));
     text += u'\t';
   }
   return StoredUtf16(text);
@@ -73,12 +73,12 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
   std::string pop3Before;
   StandinSession session({{"outlook", {{"version", "11.0.8169.0"}}}}, L"", [&] {
     // A folder that no longer opens sits between two that do.
-    ASSERT_TRUE(WriteBinary(kProfileKey, "monitoredfolders",
-                            StoredFolders({kProjects, L"00000000DEADDEADDEADDEADDEAD00000000", kCustomers})));
+    ASSERT_TRUE(WriteValue(kProfileKey, "monitoredfolders",
+                           {platform::kRegBinary,
+                            StoredFolders({kProjects, L"00000000DEADDEADDEADDEADDEAD00000000", kCustomers})}));
     pop3Before = Export(AccountKey("00000003"));
   });
-  ASSERT_TRUE(session.Started());
-  auto options = OptionsWindow::Wait(session.ProcessId());
+  auto options = session.Options();
   ASSERT_TRUE(options);
 
   // Loaded: identities with their forms, the stored format, the folders that still open.
@@ -112,7 +112,7 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
   options->Click(PageControl::Option1_2);
 
   options->ClickButton(IDOK);
-  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES));
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), kRestartQuestion, IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   // The identities, in list order, each with its own new account number.

@@ -7,20 +7,17 @@
 namespace quillon::e2e {
 namespace {
 
-using standin::driver::OptionsWindow;
 using standin::driver::PageControl;
 
 constexpr wchar_t kSupport[] =
     L"Support Desk /o=Quillon/ou=Exchange Administrative Group/cn=Recipients/cn=support";
-constexpr wchar_t kRestartQuestion[] = L"Outlook wiil be restarted to finish the configuration.\rRestart it now?";
 
 TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
   std::optional<StoredValue> foldersBefore;
   StandinSession session({{"outlook", {{"version", "16.0.0.5000"}, {"uiLanguage", 0x0C0A}}},  // Spanish
                           {"inspectors", {{{"subject", "New message"}}}}},
                          L"--init-new-first", [&] { foldersBefore = ReadValue(kProfileKey, "monitoredfolders"); });
-  ASSERT_TRUE(session.Started());
-  auto options = OptionsWindow::Wait(session.ProcessId());
+  auto options = session.Options();
   ASSERT_TRUE(options);
   const auto created = session.EventsNamed("ControlCreated");
   ASSERT_EQ(created.size(), 1u);

@@ -9,7 +9,6 @@
 namespace quillon::e2e {
 namespace {
 
-using standin::driver::OptionsWindow;
 using standin::driver::PageControl;
 
 const std::string kOffice16Profile = "Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles\\Quillon Sample";
@@ -32,18 +31,17 @@ TEST(PageProfileLocation, Outlook16UsesItsOwnCopyAndLeavesTheOthersAlone) {
                                                   std::wstring(kOffice16Profile.begin(), kOffice16Profile.end())));
     // Tell the copies apart: the stale one has lost an identity since the upgrade.
     RemoveKey(kAccountsKey + "\\0000000c");
-    ASSERT_TRUE(WriteBinary(kOffice14Profile, "replyaddressformat", StoredUtf16(u"2")));
+    ASSERT_TRUE(WriteValue(kOffice14Profile, "replyaddressformat", {platform::kRegBinary, StoredUtf16(u"2")}));
     fixedBefore = Export(kProfileKey);
     office14Before = Export(kOffice14Profile);
   });
-  ASSERT_TRUE(session.Started());
-  auto options = OptionsWindow::Wait(session.ProcessId());
+  auto options = session.Options();
   ASSERT_TRUE(options);
   EXPECT_EQ(options->Lines(PageControl::List1).size(), 2u);  // both identities of Office\16.0
 
   options->Click(PageControl::Option1_0);
   options->ClickButton(IDOK);
-  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES));
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), kRestartQuestion, IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   EXPECT_EQ(ReadValue(kOffice16Profile, "replyaddressformat")->bytes, StoredUtf16(u"0"));
@@ -56,13 +54,12 @@ TEST(PageProfileLocation, Outlook16UsesItsOwnCopyAndLeavesTheOthersAlone) {
 // Outlook 2016 with the profile only in the old place: nothing appears under Office\16.0.
 TEST(PageProfileLocation, Outlook16WithTheProfileInTheOldPlaceCreatesNoNewCopy) {
   StandinSession session(nlohmann::json{{"outlook", {{"version", "16.0.0.5000"}}}});
-  ASSERT_TRUE(session.Started());
-  auto options = OptionsWindow::Wait(session.ProcessId());
+  auto options = session.Options();
   ASSERT_TRUE(options);
   EXPECT_EQ(options->Lines(PageControl::List1).size(), 2u);
   options->Click(PageControl::Option1_0);
   options->ClickButton(IDOK);
-  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES));
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), kRestartQuestion, IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
   EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat")->bytes, StoredUtf16(u"0"));
   EXPECT_EQ(ReadValue(kOffice16Profile, "replyaddressformat"), std::nullopt);

@@ -9,7 +9,6 @@
 namespace quillon::e2e {
 namespace {
 
-using standin::driver::OptionsWindow;
 using standin::driver::PageControl;
 
 constexpr wchar_t kSelectIdentity[] = L"Jane Doe - Sales <sales@quillon-sample.com>";
@@ -21,8 +20,7 @@ TEST(PageSignatures, BothChosenSignaturesReachTheIdentitysAccount) {
     signatures.Add(file);
   }
   StandinSession session(nlohmann::json{{"outlook", {{"version", "16.0.0.5000"}}}});
-  ASSERT_TRUE(session.Started());
-  auto options = OptionsWindow::Wait(session.ProcessId());
+  auto options = session.Options();
   ASSERT_TRUE(options);
   EXPECT_TRUE(options->Visible(PageControl::Frame5));
   EXPECT_FALSE(options->Enabled(PageControl::cboNewSignature));  // no identity selected yet
@@ -41,8 +39,7 @@ TEST(PageSignatures, BothChosenSignaturesReachTheIdentitysAccount) {
   EXPECT_TRUE(options->ApplyEnabled());
 
   options->ClickButton(IDOK);
-  ASSERT_TRUE(AnswerDialog(session.ProcessId(),
-                           L"Outlook wiil be restarted to finish the configuration.\rRestart it now?", IDYES));
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), kRestartQuestion, IDYES));
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   // The identities are saved anew from NextAccountID 13: the chosen one first.

@@ -35,8 +35,6 @@ TEST_P(ControlHosting, CreatedByProgIdAnswersEveryInterfaceAndLoadsOnce) {
     part->QueryInterface(IID_IUnknown, identity.put_void());
     EXPECT_EQ(identity.get(), control.get()) << "every interface leads back to the same object";
   }
-  ComPtr<IUnknown> none;
-  EXPECT_EQ(control->QueryInterface(IID_IClassFactory, none.put_void()), E_NOINTERFACE);
   DWORD status = 0;
   ASSERT_HRESULT_SUCCEEDED(hosted_.Object()->GetMiscStatus(DVASPECT_CONTENT, &status));
   EXPECT_TRUE(status & OLEMISC_SETCLIENTSITEFIRST);
@@ -53,9 +51,6 @@ TEST_P(ControlHosting, CreatedByProgIdAnswersEveryInterfaceAndLoadsOnce) {
   EXPECT_EQ(hosted_.Site().applicationCalls, 1);
   // The load wrote the version label from the library's own version resource.
   EXPECT_NE(FindChildWithText(hosted_.PageWindow(), L"Quillon ver. 1.0.0"), nullptr);
-  VARIANT_BOOL dirty = VARIANT_TRUE;
-  ASSERT_HRESULT_SUCCEEDED(hosted_.Page()->get_Dirty(&dirty));
-  EXPECT_EQ(dirty, VARIANT_FALSE);
 }
 
 TEST_P(ControlHosting, NotLoadedBeforeBothStepsAndApplyThenRefusesToSave) {
@@ -114,13 +109,6 @@ TEST_P(ControlHosting, ActivatesInPlaceInsideTheHostWindow) {
 TEST_P(ControlHosting, PropertyPageAnswersThroughVtableAndDispatch) {
   ASSERT_HRESULT_SUCCEEDED(hosted_.Activate());
   PropertyPage* page = hosted_.Page();
-  // GetPageInfo leaves what the host passed.
-  UniqueBstr helpFile(SysAllocString(L"outlook.chm"));
-  long helpContext = 42;
-  EXPECT_HRESULT_SUCCEEDED(page->GetPageInfo(helpFile.addressof(), &helpContext));
-  EXPECT_STREQ(helpFile.get(), L"outlook.chm");
-  EXPECT_EQ(helpContext, 42);
-
   // Unknown names, members and call kinds are the hostile-host table's.
   for (const auto& [name, dispid] : {std::pair{L"Caption", -518}, {L"GetPageInfo", 0x2100}, {L"Dirty", 0x2101},
                                      {L"Apply", 0x2102}}) {

@@ -133,21 +133,5 @@ TEST(Registration, UnregisterKeepsAProgIdNowOwnedByAnotherClass) {
   EXPECT_EQ(ReadText(sandbox.Machine(), kProgIdKey + L"\\CLSID"), other);
 }
 
-TEST(Registration, ClassObjectOnlyForThePageClass) {
-  const auto getClassObject = LibraryEntry<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>("DllGetClassObject");
-  const auto canUnload = LibraryEntry<Entry>("DllCanUnloadNow");
-  ASSERT_TRUE(getClassObject && canUnload);
-  ComPtr<IClassFactory> factory;
-  EXPECT_EQ(getClassObject(IID_IUnknown, IID_IClassFactory, factory.put_void()), CLASS_E_CLASSNOTAVAILABLE);
-  EXPECT_FALSE(factory);
-
-  ASSERT_HRESULT_SUCCEEDED(getClassObject(kClsidQuillonPage, IID_IClassFactory, factory.put_void()));
-  EXPECT_EQ(canUnload(), S_FALSE);  // a live factory keeps the library loaded
-  void* object = nullptr;
-  EXPECT_EQ(factory->CreateInstance(factory.get(), IID_IUnknown, &object), CLASS_E_NOAGGREGATION);
-  factory.reset();
-  EXPECT_EQ(canUnload(), S_OK);
-}
-
 }  // namespace
 }  // namespace quillon::win::testing

@@ -28,7 +28,6 @@ class ScriptedDispatch final : public IDispatch {
   ScriptedDispatch() = default;
   ScriptedDispatch(const ScriptedDispatch&) = delete;
   ScriptedDispatch& operator=(const ScriptedDispatch&) = delete;
-  ~ScriptedDispatch() = default;
 
   void Answer(const std::wstring& name, Member member) { members_[name] = std::move(member); }
   // A member that returns only `hr`.

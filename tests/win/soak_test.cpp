@@ -19,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -93,7 +94,7 @@ struct WineLabelBlock {
   BOOL imageHasAlpha;
 };
 
-const bool g_underWine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+const bool g_underWine = RunningOnWine();
 std::size_t g_labelsDestroyed = 0;
 
 BOOL CALLBACK CountKeptLabel(HWND window, LPARAM count) {
@@ -171,6 +172,13 @@ Sample Measure(int lifetime, const ControlModule& module) {
   return sample;
 }
 
+// Four bytes written as eight hex digits from `at`, little-endian.
+unsigned long DwordAt(const std::string& hex, std::size_t at) {
+  unsigned long number = 0;
+  for (int b = 3; b >= 0; --b) number = number << 8 | std::stoul(hex.substr(at + 2 * b, 2), nullptr, 16);
+  return number;
+}
+
 // The profile's image with account numbers replaced by their place in the order
 // list: Apply gives the identities new numbers on every save (from
 // "NextAccountID"), so only the numbers may differ from save to save.
@@ -179,49 +187,37 @@ std::string WithoutAccountNumbers(const std::string& image) {
   const std::string nextLine = "  \"NextAccountID\" 4 ";
   const std::string accountHeader = std::string("[") + "\\9375CFF0413111d3B88A00104B2A6676\\";
   std::vector<unsigned long> order;
-  const std::size_t at = image.find(orderLine);
-  if (at != std::string::npos) {
-    const std::size_t end = image.find('\n', at);
-    const std::string hex = image.substr(at + orderLine.size(), end - at - orderLine.size());
-    for (std::size_t i = 0; i + 8 <= hex.size(); i += 8) {
-      unsigned long number = 0;
-      for (int b = 3; b >= 0; --b) number = number << 8 | std::stoul(hex.substr(i + 2 * b, 2), nullptr, 16);
-      order.push_back(number);
-    }
+  if (const std::size_t at = image.find(orderLine); at != std::string::npos) {
+    for (std::size_t i = at + orderLine.size(); i + 8 <= image.find('\n', at); i += 8)
+      order.push_back(DwordAt(image, i));
   }
   const unsigned long highest = order.empty() ? 0 : *std::max_element(order.begin(), order.end());
-  std::string out, line;
-  for (std::size_t start = 0; start < image.size();) {
-    const std::size_t end = image.find('\n', start);
-    line = image.substr(start, end - start);
-    start = end == std::string::npos ? image.size() : end + 1;
-    if (line.rfind(orderLine, 0) == 0) {
+  std::istringstream lines(image);
+  std::string out;
+  for (std::string line; std::getline(lines, line); out += line + "\n") {
+    if (line.starts_with(orderLine)) {
       line = orderLine + std::to_string(order.size()) + " accounts";
-    } else if (line.rfind(nextLine, 0) == 0) {
-      const std::string hex = line.substr(nextLine.size());
-      unsigned long next = 0;
-      for (int b = 3; b >= 0 && hex.size() >= 8; --b) next = next << 8 | std::stoul(hex.substr(2 * b, 2), nullptr, 16);
+    } else if (line.starts_with(nextLine)) {
+      const unsigned long next = line.size() >= nextLine.size() + 8 ? DwordAt(line, nextLine.size()) : 0;
       line = nextLine + (next > highest ? "above every account" : "NOT above every account");
-    } else if (line.rfind(accountHeader, 0) == 0 && line.size() == accountHeader.size() + 9) {
+    } else if (line.starts_with(accountHeader) && line.size() == accountHeader.size() + 9) {
       const unsigned long number = std::stoul(line.substr(accountHeader.size(), 8), nullptr, 16);
       const auto place = std::find(order.begin(), order.end(), number);
       line = accountHeader + (place == order.end() ? "not in the order list"
                                                    : "account " + std::to_string(place - order.begin())) + "]";
     }
-    out += line + "\n";
   }
   return out;
 }
 
 // The first line where two images differ, for a readable failure.
 std::string FirstDifference(const std::string& expected, const std::string& actual) {
-  std::size_t line = 1, start = 0;
-  for (std::size_t i = 0; i < std::min(expected.size(), actual.size()); ++i) {
-    if (expected[i] != actual[i]) break;
-    if (expected[i] == '\n') ++line, start = i + 1;
-  }
+  const std::size_t at = std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end()).first -
+                         expected.begin();
+  const std::size_t start = at ? expected.rfind('\n', at - 1) + 1 : 0;  // npos + 1: the first line
   const auto lineAt = [start](const std::string& text) { return text.substr(start, text.find('\n', start) - start); };
-  return "line " + std::to_string(line) + ": expected \"" + lineAt(expected) + "\", got \"" + lineAt(actual) + "\"";
+  return "line " + std::to_string(std::count(expected.begin(), expected.begin() + start, '\n') + 1) +
+         ": expected \"" + lineAt(expected) + "\", got \"" + lineAt(actual) + "\"";
 }
 
 // Answers every dialog of the page with what the lifetime expects next.
@@ -342,7 +338,7 @@ class Soak : public ::testing::Test {
     return later > earlier * 1.05;
   }
 
-  static bool Grew(const std::vector<Sample>& samples, const Counter& counter) {
+  static bool Grew(const std::vector<Sample>& samples, const Counter& counter, double highest) {
     const Sample& first = samples.front();
     const Sample& last = samples.back();
     switch (counter.growth) {
@@ -354,8 +350,6 @@ class Soak : public ::testing::Test {
       case Growth::kNone:
         break;
     }
-    double highest = 0;
-    for (const Sample& s : samples) highest = std::max(highest, counter.read(s));
     return highest > counter.read(first);
   }
 
@@ -376,7 +370,7 @@ class Soak : public ::testing::Test {
         verdict = "NOT CHECKED: reads 0 throughout (not implemented here)";
       } else if (counter.growth == Growth::kNoisy && samples.size() < kFewestForATrend) {
         verdict = "shown only: too few samples to tell a climb from the noise";
-      } else if (Grew(samples, counter)) {
+      } else if (Grew(samples, counter, highest)) {
         verdict = "GREW";
         ADD_FAILURE() << counter.name << " grew on " << profileName << ": " << start << " at lifetime "
                       << first.lifetime << ", " << counter.read(last) << " at " << last.lifetime << ", highest "

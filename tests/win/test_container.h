@@ -19,6 +19,8 @@ class TestSite final : public IOleClientSite, public IOleInPlaceSite, public Pro
   TestSite(HWND window, IDispatch* application) : window_(window), application_(application) {}
 
   STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+    if (answersNothing)
+      return *object = nullptr, E_NOINTERFACE;
     if (iid == IID_IUnknown || iid == IID_IOleClientSite)
       *object = static_cast<IOleClientSite*>(this);
     else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
@@ -83,10 +85,10 @@ class TestSite final : public IOleClientSite, public IOleInPlaceSite, public Pro
   STDMETHODIMP get_Class(long* objectClass) override { return *objectClass = 70, S_OK; }  // olPropertyPageSite
   STDMETHODIMP get_Session(IDispatch** session) override { return *session = nullptr, E_NOTIMPL; }
   STDMETHODIMP get_Parent(IDispatch** parent) override { return *parent = nullptr, E_NOTIMPL; }
-  STDMETHODIMP OnStatusChange() override { return ++statusChanges, S_OK; }
+  STDMETHODIMP OnStatusChange() override { return S_OK; }
 
   int applicationCalls = 0;
-  int statusChanges = 0;
+  bool answersNothing = false;  // a hostile site: QueryInterface finds no interface at all
   RECT position{0, 0, 420, 380};
   ULONG references() const { return references_; }
 

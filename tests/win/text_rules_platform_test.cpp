@@ -12,14 +12,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/text.h"
+#include "win_test_support.h"
 
 namespace quillon::win {
 namespace {
-
-bool RunningOnWine() {
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
 
 int CompareOrdinalIgnoringCase(wchar_t a, wchar_t b) {
   return CompareStringOrdinal(&a, 1, &b, 1, TRUE);
@@ -78,7 +74,7 @@ TEST(TextRulesOnThePlatform, IdentityRuleMatchesCompareStringOrdinal) {
     std::snprintf(hex, sizeof hex, "0x%04X,", static_cast<unsigned>(unit));
     listed += hex;
   }
-  EXPECT_EQ(disagreeing, RunningOnWine() ? kKnownWineDifferences : std::set<char16_t>{}) << listed;
+  EXPECT_EQ(disagreeing, testing::RunningOnWine() ? kKnownWineDifferences : std::set<char16_t>{}) << listed;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "win_test_support.h"
 
+#include "sample_profile.h"
+
 namespace quillon::win::testing {
 namespace {
 
@@ -24,12 +26,8 @@ BOOL CALLBACK MatchText(HWND window, LPARAM lParam) {
 
 }  // namespace
 
-std::wstring ControlLibraryPath() {
-  // The build passes the Unix path; Wine shows the Unix root as drive Z:.
-  std::wstring path = L"Z:";
-  for (const char* c = QUILLON_CONTROL_DLL; *c; ++c) path.push_back(*c == '/' ? L'\\' : static_cast<wchar_t>(*c));
-  return path;
-}
+// The build passes the Unix path.
+std::wstring ControlLibraryPath() { return WindowsPath(QUILLON_CONTROL_DLL); }
 
 HostWindow::HostWindow() {
   window_.reset(CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"Quillon test host",

@@ -28,6 +28,9 @@ class OleApartment {
   ~OleApartment() { OleUninitialize(); }
 };
 
+// Wine marks its ntdll with an export Windows lacks.
+inline bool RunningOnWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
 // The built Quillon.dll as a Windows path.
 std::wstring ControlLibraryPath();
 // An entry point of the library; the library stays loaded for the process.

@@ -15,9 +15,7 @@
 
 #include "platform/registry_store.h"
 #include "win/common/outlook_interfaces.h"
-#include "win/control/class_factory.h"
 #include "win/control/dll_entry_points.h"
-#include "win/control/quillon_control.h"
 
 #if !defined(__i386__) && !defined(_M_IX86)
 #error "x86_abi_checks.cpp is built for x86 only"
@@ -26,20 +24,7 @@
 namespace quillon::win {
 namespace {
 
-template <class T>
-struct IsStdcallFunction : std::false_type {};
-template <class R, class... A>
-struct IsStdcallFunction<R(__stdcall*)(A...)> : std::true_type {};
-
-template <class T>
-struct IsStdcallMember : std::false_type {};
-template <class R, class C, class... A>
-struct IsStdcallMember<R (__stdcall C::*)(A...)> : std::true_type {};
-
-// The checks themselves must tell the conventions apart.
-struct CdeclMemberProbe {};
-static_assert(!IsStdcallFunction<HRESULT(__cdecl*)(int)>::value && IsStdcallFunction<HRESULT(__stdcall*)(int)>::value);
-static_assert(!IsStdcallMember<HRESULT (CdeclMemberProbe::*)()>::value);
+// The checks below must tell the conventions apart.
 static_assert(!std::is_same_v<HRESULT(__cdecl*)(), HRESULT(__stdcall*)()>);
 
 // ---- exported entry points: exactly the types COM and regsvr32 call.
@@ -69,22 +54,8 @@ static_assert(std::is_polymorphic_v<PropertyPage> && std::is_base_of_v<IDispatch
 static_assert(std::is_polymorphic_v<PropertyPageSite> && std::is_base_of_v<IDispatch, PropertyPageSite>);
 static_assert(alignof(PropertyPage) == 4);
 
-// ---- the control's and the factory's implementations keep the convention.
-static_assert(IsStdcallMember<decltype(&QuillonControl::GetPageInfo)>::value);
-static_assert(IsStdcallMember<decltype(&QuillonControl::get_Dirty)>::value);
-static_assert(IsStdcallMember<decltype(&QuillonControl::Apply)>::value);
-static_assert(IsStdcallMember<decltype(&QuillonControl::Invoke)>::value);
-static_assert(IsStdcallMember<decltype(&QuillonControl::GetIDsOfNames)>::value);
-static_assert(IsStdcallMember<decltype(&QuillonControl::QueryInterface)>::value);
-static_assert(IsStdcallMember<decltype(&QuillonControl::AddRef)>::value);
-static_assert(IsStdcallMember<decltype(&QuillonControl::Release)>::value);
-static_assert(IsStdcallMember<decltype(&QuillonControl::SetClientSite)>::value);
-static_assert(IsStdcallMember<decltype(&QuillonControl::DoVerb)>::value);
-static_assert(IsStdcallMember<decltype(&QuillonControl::InPlaceDeactivate)>::value);
-static_assert(IsStdcallMember<decltype(&QuillonControl::TranslateAccelerator)>::value);
-static_assert(IsStdcallMember<decltype(&QuillonControl::InitNew)>::value);
-static_assert(IsStdcallMember<decltype(&ClassFactory::CreateInstance)>::value);
-static_assert(IsStdcallMember<decltype(&ClassFactory::LockServer)>::value);
+// The control's and the factory's methods need no check of their own: an override
+// whose convention differs from the method it overrides does not compile.
 
 // The registry store hands out 32-bit handles on both, so no HKEY is truncated on x64
 // and none widened on x86.
