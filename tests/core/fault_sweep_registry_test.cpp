@@ -4,6 +4,7 @@
 // run on the in-memory store natively and on the real registry under Wine.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <set>
@@ -234,9 +235,11 @@ TEST(FaultSweepRegistry, ApplyLosesAtMostTheLineWhoseCallFailed) {
     // No account number is listed twice, so no account was written over.
     const auto order = world.Value(world.AccountsPath(), platform::ToAnsi(profile::kAccountOrderValue));
     ASSERT_TRUE(order.has_value());
-    std::set<Bytes> numbers;
+    std::set<std::uint32_t> numbers;  // as stored: the byte order does not matter here
     for (std::size_t i = 0; i + 4 <= order->size(); i += 4) {
-      EXPECT_TRUE(numbers.insert(Bytes(order->begin() + i, order->begin() + i + 4)).second) << "entry " << i / 4;
+      std::uint32_t number = 0;
+      std::memcpy(&number, order->data() + i, 4);
+      EXPECT_TRUE(numbers.insert(number).second) << "entry " << i / 4;
     }
     EXPECT_FALSE(world.page().PropertyPage_Dirty());
   });
