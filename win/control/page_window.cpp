@@ -266,7 +266,6 @@ void PageWindow::LayoutForDpi(UINT dpi) {
   InvalidateRect(window_.get(), nullptr, TRUE);
 }
 
-
 void PageWindow::Attach(HWND parent, const RECT& position) {
   if (!window_) return;
   if (GetParent(window_.get()) != parent) {

@@ -150,7 +150,7 @@ std::u16string Win32ComboBox::List(std::int16_t index) const {
 }
 
 bool Win32ComboBox::AddItem(std::u16string_view text) {
-  if (!Window() || SendMessageW(Window(), CB_GETCOUNT, 0, 0) >= kMaxListCount) return false;
+  if (!Window() || ListCount() >= kMaxListCount) return false;
   const std::wstring wide = Wide(text);
   return SendMessageW(Window(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())) >= 0;
 }
@@ -165,7 +165,6 @@ bool Win32ComboBox::SetListIndex(std::int16_t index) {
   SendMessageW(Window(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   return true;
 }
-
 
 bool Win32OptionButton::Value() const {
   return SendMessageW(Window(), BM_GETCHECK, 0, 0) == BST_CHECKED;
