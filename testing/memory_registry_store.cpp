@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/ansi.h"
+#include "platform/text.h"
 
 namespace quillon::testing {
 
@@ -11,29 +12,17 @@ using namespace platform;
 
 namespace {
 
-// The registry compares names by their upper-case UTF-16 characters, so "_x"
-// sorts after "Alpha" and "Šxx" after "Zulu".
-char16_t UpperCaseUnit(char16_t unit) {
-  if (unit >= u'a' && unit <= u'z') return unit - 0x20;
-  if (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7) return unit - 0x20;
-  switch (unit) {
-    case 0xFF: return 0x178;
-    case 0x161: return 0x160;
-    case 0x153: return 0x152;
-    case 0x17E: return 0x17D;
-    default: return unit;
-  }
-}
-
-// Compares the names' upper-case UTF-16 units. The ANSI code page maps one
-// byte to one unit, so the names are folded unit by unit without a copy
-// (every registry lookup and every image of a fuzz run goes through here).
+// Compares the names' upper-case UTF-16 units, by the one simple upper-case
+// table that the registry and the identity rule share: "_x" sorts after
+// "Alpha" and "Šxx" after "Zulu". The ANSI code page maps one byte to one
+// unit, so the names are folded unit by unit without a copy (every registry
+// lookup and every image of a fuzz run goes through here).
 int CompareFolded(std::string_view left, std::string_view right) {
   const std::size_t common = std::min(left.size(), right.size());
   const auto folded = [](char byte) -> char16_t {
     const auto code = static_cast<unsigned char>(byte);
     if (code < 0x80) return code >= 'a' && code <= 'z' ? code - 0x20 : code;  // ASCII: no table
-    return UpperCaseUnit(FromAnsi(std::string_view(&byte, 1))[0]);
+    return text::SimpleUpperCase(FromAnsi(std::string_view(&byte, 1))[0]);
   };
   // Equal bytes fold alike: only the rest is folded (names in a tree share long heads).
   std::size_t i = 0;

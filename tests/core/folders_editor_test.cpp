@@ -161,29 +161,6 @@ TEST_F(FoldersEditor, RemovingFoldersKeepsBothListsInStep) {
   EXPECT_EQ(ProfileValue("monitoredfolders"), (Bytes{0, 0}));
 }
 
-TEST_F(FoldersEditor, WholeLifeOfAnOutlook11Page) {
-  SeedIdentity(2, u"Bob", u"bob@x.example");
-  SeedDirectory({u"smtp:other@corp.example"});  // no primary address
-  SeedProfileValue("monitoredfolders", StoredFolders({projects}));
-  OpenPage();
-  const auto reports = outlook.AddFolder(outlook.mailboxRoot, u"Reports");
-  user.ChooseFolder(reports);
-  ui().cmdAddFolder.UserClick();
-  ui().List5.SetList(0, u" " + projects->entryId() + u" ");
-  ui().Option1_0.UserClick();
-  ApplyAnswering(platform::kAnswerYes);
-  ClosePage();
-  EXPECT_EQ(ProfileValue("monitoredfolders"), StoredFolders({projects, reports}));
-
-  // Reopened after the restart, the page shows what was saved.
-  OpenPage();
-  EXPECT_EQ(ui().List4.Items(), (Texts{u"Inbox\\Projects", u"Reports"}));
-  EXPECT_TRUE(IdentityLists({u"Bob <bob@x.example>"}, {u""}, {u""}));
-  // A lone account without signatures still gives parallel lines.
-  EXPECT_EQ(ui().lblDefAddress.Caption(), u"Ann Lee <>  (Default)");
-  EXPECT_TRUE(ui().Option1_0.Value());
-}
-
 TEST_F(FoldersEditor, PathNamesUpToTwentyAncestorsBelowTheRootAndLeavesOutUnreadableParts) {
   EXPECT_EQ(PathOf(*projects), u"Inbox\\Projects");
   EXPECT_EQ(PathOf(*inbox), u"Inbox");
