@@ -8,7 +8,7 @@
 #include "profile/account_store.h"
 #include "profile/directory_addresses.h"
 #include "profile/registry_access.h"
-#include "testing/fault_injecting_registry_store.h"
+#include "testing/page_rig.h"
 #include "tests/core/profile_test_support.h"
 
 namespace quillon::testing {
@@ -19,7 +19,7 @@ using namespace profile;
 using Operation = FaultInjectingRegistryStore::Operation;
 using Call = FaultInjectingRegistryStore::Call;
 
-constexpr std::u16string_view kProfile = u"Resource Profile";
+constexpr std::u16string_view kProfile = PageRig::kProfile;
 const std::u16string kAccounts = AccountsKeyPath(kProfile);
 
 struct NamedOperation {
@@ -55,51 +55,41 @@ const std::vector<NamedOperation>& AllOperations() {
 }
 
 // A profile with something for every operation to read, write and delete.
-void SeedProfile(RegistryStore& store, std::u16string_view profile) {
-  const std::string accounts = ToAnsi(AccountsKeyPath(profile));
-  RegisterIdentityClass(store);
-  SeedValue(store, kCurrentUser, accounts, "NextAccountID", kRegDword, Dwords({4}));
-  SeedValue(store, kCurrentUser, accounts, kOrderList, kRegBinary, Dwords({1, 2, 3}));
-  for (std::string id : {"00000001", "00000002"}) {
-    const std::string key = accounts + "\\" + id;
-    SeedValue(store, kCurrentUser, key, "clsid", kRegSz, AsBytes(kIdentityClsid));
-    for (const char* name : {"POP3 Server", "SMTP Server", "Email", "Display Name"}) {
-      SeedValue(store, kCurrentUser, key, name, kRegBinary, StoredUtf16(u"none"));
-    }
-    SeedValue(store, kCurrentUser, key + "\\Child", "v", kRegBinary, {1});
+void SeedProfile(PageRig& rig) {
+  rig.SeedNextAccountID(4);
+  rig.SeedOrderList({1, 2, 3});
+  for (const std::int32_t number : {1, 2}) {
+    rig.SeedIdentity(number, u"Ann", u"ann@x.example");
+    rig.Put(rig.AccountPath(number) + "\\Child", "v", {1});
   }
-  SeedValue(store, kCurrentUser, accounts + "\\00000003", "Service Name", kRegBinary,
-            StoredUtf16(u"MSEMS"));
-  SeedValue(store, kCurrentUser, ToAnsi(DirectorySectionKeyPath(profile)), "101f6637", kRegBinary,
-            MultiValued({u"SMTP:a"}, false));
-  SeedValue(store, kCurrentUser, ToAnsi(ProfileKeyPath(profile)), "replyaddressformat", kRegBinary,
-            StoredUtf16(u"2"));
+  rig.SeedExchangeAccount(3, u"Microsoft Exchange Server");
+  rig.SeedDirectory({u"SMTP:a"});
+  rig.SeedProfileValue("replyaddressformat", StoredUtf16(u"2"));
 }
 
-// Each operation on a seeded and on a missing profile: first without a failure,
-// then with each of its calls failing in turn. Closing is what is checked, so
-// closes never fail.
+// Each operation on the seeded profile and on a missing one: first without a
+// failure, then with each of its calls failing in turn. Closing is what is
+// checked, so closes never fail.
 TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
-  for (const bool seeded : {true, false}) {
+  for (const std::u16string_view profile : {kProfile, std::u16string_view(u"Missing")}) {
     for (const NamedOperation& operation : AllOperations()) {
       for (int failing = 0, calls = 0; failing <= calls; ++failing) {
-        MemoryRegistryStore memory;
-        FaultInjectingRegistryStore store(memory);
-        if (seeded) SeedProfile(store, kProfile);
-        store.ClearCalls();
-        store.FailWhen([failing, seen = 0](const Call& call) mutable {
+        PageRig rig;
+        SeedProfile(rig);
+        rig.faults.FailWhen([failing, seen = 0](const Call& call) mutable {
           if (call.operation == Operation::CloseKey) return kErrorSuccess;
           return ++seen == failing ? kErrorAccessDenied : kErrorSuccess;
         });
         ProfileData data;
-        operation.run(store, data, kProfile);
+        operation.run(rig.faults, data, profile);
         if (failing == 0) {
-          calls = static_cast<int>(std::count_if(store.Calls().begin(), store.Calls().end(), [](auto& call) {
+          const auto& log = rig.faults.Calls();
+          calls = static_cast<int>(std::count_if(log.begin(), log.end(), [](auto& call) {
             return call.operation != Operation::CloseKey;
           }));
         }
-        EXPECT_EQ(memory.OpenHandleCount(), 0u)
-            << operation.name << (seeded ? ", seeded" : ", missing") << " profile, failing call " << failing;
+        EXPECT_EQ(rig.registry.OpenHandleCount(), 0u)
+            << operation.name << ", " << ToAnsi(profile) << " profile, failing call " << failing;
       }
     }
   }
@@ -109,7 +99,7 @@ TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
 // what is checked.
 class ProfileCallSteps : public ::testing::Test {
  protected:
-  void SetUp() override { SeedProfile(store_, kProfile); }
+  void SetUp() override { SeedProfile(rig_); }
   void FailSetOf(std::string_view valueName) {
     store_.FailWhen([name = std::string(valueName)](const Call& call) {
       return call.operation == Operation::SetValueEx && call.name == name ? kErrorAccessDenied
@@ -119,8 +109,9 @@ class ProfileCallSteps : public ::testing::Test {
   std::optional<StoredValue> Get(std::u16string_view key, std::string_view name) {
     return memory_.GetValue(kCurrentUser, ToAnsi(key), name);
   }
-  MemoryRegistryStore memory_;
-  FaultInjectingRegistryStore store_{memory_};
+  PageRig rig_;
+  MemoryRegistryStore& memory_ = rig_.registry;
+  FaultInjectingRegistryStore& store_ = rig_.faults;
   ProfileData data_;
 };
 
