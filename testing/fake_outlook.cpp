@@ -195,7 +195,7 @@ FakeOutlook::FakeOutlook(std::u16string version) {
   for (const auto& folder : kMailboxDefaults) {
     ns->defaultFolders[folder.type] = AddFolder(mailboxRoot, folder.name);
   }
-  publicRoot = AddStore(u"Public Folders");
+  const auto publicRoot = AddStore(u"Public Folders");
   ns->defaultFolders[platform::kFolderAllPublicFolders] =
       AddFolder(publicRoot, u"All Public Folders");
 }

@@ -150,7 +150,6 @@ class FakeOutlook {
   std::shared_ptr<FakeHostSite> site = std::make_shared<FakeHostSite>();
   FakeContainer container;
   std::shared_ptr<FakeFolder> mailboxRoot;  // root of the default mailbox
-  std::shared_ptr<FakeFolder> publicRoot;   // root of the public folders store
 
  private:
   std::u16string NextEntryId();

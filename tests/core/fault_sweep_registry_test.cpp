@@ -31,11 +31,12 @@ struct Scenario {
   std::function<void(SweepWorld&)> act;      // its registry calls are swept
 };
 
+constexpr std::string_view kOperationNames[] = {"OpenKeyEx", "CreateKeyEx", "CreateKey",  "QueryValueEx",
+                                                "SetValueEx", "EnumKey",    "EnumKeyEx", "QueryInfoKey",
+                                                "DeleteKey",  "CloseKey"};
+
 std::string OperationName(Operation operation) {
-  static const char* const kNames[] = {"OpenKeyEx", "CreateKeyEx", "CreateKey",  "QueryValueEx",
-                                       "SetValueEx", "EnumKey",    "EnumKeyEx", "QueryInfoKey",
-                                       "DeleteKey",  "CloseKey"};
-  return kNames[static_cast<int>(operation)];
+  return std::string(kOperationNames[static_cast<int>(operation)]);
 }
 
 std::string Describe(const std::optional<Call>& call) {
@@ -53,10 +54,7 @@ bool NamesCall(const RecordedFailure& report, const Call& call) {
 
 std::vector<RecordedFailure> RegistryReports(std::vector<RecordedFailure> reports) {
   std::erase_if(reports, [](const RecordedFailure& report) {
-    for (int operation = 0; operation <= static_cast<int>(Operation::CloseKey); ++operation) {
-      if (platform::ToAnsi(report.call) == OperationName(static_cast<Operation>(operation))) return false;
-    }
-    return true;
+    return std::ranges::find(kOperationNames, platform::ToAnsi(report.call)) == std::end(kOperationNames);
   });
   return reports;
 }
