@@ -1,5 +1,6 @@
 // Every operation closes what it opens, asks for the access its call sequence
-// names, and skips a failing step exactly as intended, whichever call fails.
+// names, and skips a failing step exactly as intended, whichever call fails;
+// what is not there is no failure, and an ignored failure is reported once.
 #include <algorithm>
 #include <functional>
 
@@ -8,6 +9,7 @@
 #include "profile/account_store.h"
 #include "profile/directory_addresses.h"
 #include "profile/registry_access.h"
+#include "profile/scoped_key.h"
 #include "testing/page_rig.h"
 #include "tests/core/profile_test_support.h"
 
@@ -18,6 +20,7 @@ using namespace platform;
 using namespace profile;
 using Operation = FaultInjectingRegistryStore::Operation;
 using Call = FaultInjectingRegistryStore::Call;
+using Reports = std::vector<RecordedFailure>;
 
 constexpr std::u16string_view kProfile = PageRig::kProfile;
 const std::u16string kAccounts = AccountsKeyPath(kProfile);
@@ -95,8 +98,8 @@ TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
   }
 }
 
-// Single steps on the in-memory store: a chosen call fails, or the call log is
-// what is checked.
+// Single steps on the in-memory store: a chosen call fails, or the call log or
+// the reports of the failures gone on without are what is checked.
 class ProfileCallSteps : public ::testing::Test {
  protected:
   void SetUp() override { SeedProfile(rig_); }
@@ -113,6 +116,8 @@ class ProfileCallSteps : public ::testing::Test {
   MemoryRegistryStore& memory_ = rig_.registry;
   FaultInjectingRegistryStore& store_ = rig_.faults;
   ProfileData data_;
+  const std::u16string profileKey_ = ProfileKeyPath(kProfile);
+  DiagnosticStep step_{rig_.diagnostics, u"Test"};
 };
 
 // Which values an identity gets is the write test's business; here: a failed one skips only itself.
@@ -234,6 +239,54 @@ TEST_F(ProfileCallSteps, AnEmptyProfileNameOrKeyPathTouchesNothing) {
   EXPECT_EQ(data_.sAccIDs, u"");
   EXPECT_EQ(data_.sExchangeID, u"") << "a profile without Exchange account renames none";
   EXPECT_EQ(data_.vDirAddresses, std::vector<std::u16string>{u"SMTP:kept@x.com"});
+}
+
+TEST_F(ProfileCallSteps, WhatIsNotThereIsNoFailure) {
+  rig_.Put(rig_.ProfilePath(), "long", Bytes(1000, 'x'));
+  EXPECT_EQ(OpenKey(store_, kCurrentUser, u"Software\\Missing"), kNoKey);
+  {
+    ScopedKey key(store_, OpenKey(store_, kCurrentUser, profileKey_));
+    EXPECT_TRUE(TryReadDwordValue(store_, key.get(), u"missing").Missing());
+    EXPECT_TRUE(TryReadValueText(store_, key.get(), u"missing", ValueTextMode::kSingleText).Missing());
+    // Read by its size: the first query's ERROR_MORE_DATA is part of the protocol.
+    EXPECT_EQ(ReadValueText(store_, key.get(), u"long", ValueTextMode::kSingleText).size(), 500u);
+  }
+  EXPECT_TRUE(TryReadBinaryValue(store_, profileKey_, u"missing").Missing());
+  DeleteKeyTree(store_, kCurrentUser, profileKey_);  // enumerates to ERROR_NO_MORE_ITEMS, subkeys and all
+  DeleteKeyTree(store_, kCurrentUser, profileKey_);  // nothing left to delete
+  EXPECT_FALSE(memory_.KeyExists(kCurrentUser, rig_.ProfilePath()));
+  EXPECT_EQ(rig_.diagnostics.Reports(), Reports{});
+}
+
+TEST_F(ProfileCallSteps, AFailedReadIsToldFromAMissingOneAndReportedOnceWhereItIsIgnored) {
+  rig_.Put(rig_.ProfilePath(), "n", {7, 0, 0, 0}, kRegDword);
+  ScopedKey key(store_, OpenKey(store_, kCurrentUser, profileKey_));
+  store_.FailCall(Operation::QueryValueEx, 1);
+  const RegRead<std::int32_t> read = TryReadDwordValue(store_, key.get(), u"n");
+  EXPECT_FALSE(read.Found());
+  EXPECT_FALSE(read.Missing());
+  EXPECT_EQ(read.Failure().code(), kErrorAccessDenied);
+  EXPECT_EQ(read.Failure().call(), u"QueryValueEx");
+  EXPECT_EQ(rig_.diagnostics.Reports(), Reports{}) << "telling a failure is not ignoring it";
+
+  store_.ClearFailures();
+  store_.FailCall(Operation::QueryValueEx, 1);
+  EXPECT_EQ(ReadDwordValue(store_, key.get(), u"n"), 0);  // as when it is missing
+  EXPECT_EQ(ReadDwordValue(store_, key.get(), u"n"), 7);
+  EXPECT_EQ(rig_.diagnostics.Reports(), (Reports{{u"Test", u"QueryValueEx", u"n", kErrorAccessDenied, CodeKind::kWin32}}));
+}
+
+TEST_F(ProfileCallSteps, AKeyThatWillNotOpenOrCloseIsReported) {
+  store_.FailWhen([](const Call& call) {
+    return call.operation == Operation::OpenKeyEx || call.operation == Operation::CloseKey ? kErrorAccessDenied
+                                                                                             : kErrorSuccess;
+  });
+  EXPECT_EQ(OpenKey(store_, kCurrentUser, profileKey_), kNoKey);
+  { ScopedKey key(store_, CreateWritableKey(store_, profileKey_)); }
+  store_.ClearFailures();
+  EXPECT_EQ(rig_.diagnostics.Reports(),
+            (Reports{{u"Test", u"OpenKeyEx", profileKey_, kErrorAccessDenied, CodeKind::kWin32},
+                     {u"Test", u"CloseKey", u"", kErrorAccessDenied, CodeKind::kWin32}}));
 }
 
 }  // namespace
