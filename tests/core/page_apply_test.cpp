@@ -87,10 +87,6 @@ TEST_F(PageApply, ReplyFormatIsStoredOnlyWhenAnOptionIsSelected) {
   page().MarkDirty();
   ApplyAnswering(platform::kAnswerNo);
   EXPECT_EQ(ProfileValue("replyaddressformat"), StoredUtf16(u"7"));
-
-  ui().Option1_1.UserClick();
-  ApplyAnswering(platform::kAnswerNo);
-  EXPECT_EQ(ProfileValue("replyaddressformat"), StoredUtf16(u"1"));
 }
 
 TEST_F(PageApply, AccountKeysThatAreNoNumbersAreNotMistakenForAccountZero) {
