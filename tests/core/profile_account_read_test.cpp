@@ -12,18 +12,7 @@ namespace {
 using namespace platform;
 using namespace profile;
 
-class ProfileAccountReading : public ProfileStoreTest {
- protected:
-  void SetUp() override {
-    ProfileStoreTest::SetUp();
-    RegisterIdentityClass(*store_);
-  }
-  std::vector<std::u16string> Lists() const {
-    return {data_.sAccIdentities, data_.sAccIDs,   data_.sAccEmails,
-            data_.sAccDisplayNames, data_.sAccNames, data_.sAccNewSignatures,
-            data_.sAccReplySignatures};
-  }
-};
+using ProfileAccountReading = ProfileStoreTest;
 
 TEST_F(ProfileAccountReading, IdentitiesAreTheServerlessPop3AccountsInKeyNameOrder) {
   SeedIdentity("0000000c", u"c@x.com", u"Cee", u"NONE");
@@ -67,7 +56,8 @@ TEST_F(ProfileAccountReading, TheExchangeAccountIsFoundButNeverListedAndEachLoad
   EXPECT_EQ(data_.sAccIDs, u"00000010");
   EXPECT_EQ(data_.sAccNewSignatures, kNotDefined);
   EXPECT_EQ(data_.sAccReplySignatures, u"");
-  for (const std::u16string& list : Lists()) {
+  for (const std::u16string& list : {data_.sAccIdentities, data_.sAccIDs, data_.sAccEmails, data_.sAccDisplayNames,
+                                     data_.sAccNames, data_.sAccNewSignatures, data_.sAccReplySignatures}) {
     EXPECT_EQ(list.find(u'\t'), std::u16string::npos) << ToAnsi(list);
   }
 

@@ -14,6 +14,11 @@ void ProfileStoreTest::SetUp() {
   }
   profile_ = FromAnsi(name);
   RemoveKeyTree(*store_, kCurrentUser, ProfileKey());
+  // The class belongs to the mail program, and other suites sharing a real
+  // registry rely on it: it is registered when missing and left in place.
+  const std::string classKey = "CLSID\\" + std::string(kIdentityClsid);
+  if (KeyExistsIn(*store_, kClassesRoot, classKey)) return;
+  SeedValue(*store_, kClassesRoot, classKey, "", kRegSz, AsBytes("POP3/SMTP Account"));
 }
 
 void ProfileStoreTest::TearDown() {
@@ -58,11 +63,6 @@ void ProfileStoreTest::SeedIdentity(std::string_view keyName, std::u16string_vie
 
 std::optional<StoredValue> ProfileStoreTest::Value(const std::string& key, std::string_view name) {
   return ReadRawValue(*store_, kCurrentUser, key, name);
-}
-
-void RegisterIdentityClass(RegistryStore& store) {
-  if (KeyExistsIn(store, kClassesRoot, kIdentityClassKey)) return;
-  SeedValue(store, kClassesRoot, kIdentityClassKey, "", kRegSz, AsBytes("POP3/SMTP Account"));
 }
 
 }  // namespace quillon::testing

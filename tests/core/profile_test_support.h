@@ -1,6 +1,7 @@
-// A fixture for the profile store's tests: a fresh store and a profile name of
-// its own (with blanks, used unchanged in key paths) whose key tree is removed
-// afterwards, so that the tests run on the real registry as well.
+// A fixture for the profile store's tests: a fresh store where the identity
+// account class is registered, and a profile name of its own (with blanks,
+// used unchanged in key paths) whose key tree is removed afterwards, so that
+// the tests run on the real registry as well.
 #pragma once
 
 #include <string>
@@ -20,8 +21,6 @@ namespace quillon::testing {
 // constant there shows up as wrong bytes here.
 inline constexpr std::string_view kIdentityClsid = "{ED475411-B0D6-11D2-8C3B-00104B2A6676}";
 inline constexpr std::string_view kOrderList = "{ED475418-B0D6-11D2-8C3B-00104B2A6676}";
-inline constexpr std::string_view kIdentityClassKey =
-    "CLSID\\{ED475411-B0D6-11D2-8C3B-00104B2A6676}";
 
 class ProfileStoreTest : public ::testing::Test {
  protected:
@@ -46,9 +45,5 @@ class ProfileStoreTest : public ::testing::Test {
   std::u16string profile_;
   profile::ProfileData data_;
 };
-
-// The identity class belongs to the mail program, and other suites sharing a
-// real registry rely on it: it is registered when missing and left in place.
-void RegisterIdentityClass(platform::RegistryStore& store);
 
 }  // namespace quillon::testing
