@@ -80,12 +80,6 @@ Names Under(Names changes, const std::string& prefix) {
   return changes;
 }
 
-// Which Outlook runs and where the sweep world keeps the profile.
-struct WorldShape {
-  std::u16string outlookVersion = u"11.0.0.8010";
-  std::u16string profilesKey{profile::sProfilesKey};
-};
-
 // Changes outside the copy of the profile the page chose, where all it may write lies.
 // A copy made afresh brings its parent keys along.
 Names ChangesOutsideChosenCopy(const RegistryImage& before, const RegistryImage& after,
@@ -121,12 +115,14 @@ Names WritesOutside(const std::vector<Call>& calls, const std::string& allowed) 
   return outside;
 }
 
+// `outlookVersion` runs; the sweep world keeps the profile below `profilesKey`.
 void SweepRegistryFailures(const Scenario& scenario, const Check& check,
-                           const WorldShape& shape = {}) {
+                           const std::u16string& outlookVersion = u"11.0.0.8010",
+                           std::u16string_view profilesKey = profile::sProfilesKey) {
   std::size_t points = 0;
   bool real = false;
   {
-    FaultWorld dryRun(shape.outlookVersion, shape.profilesKey);
+    FaultWorld dryRun(outlookVersion, profilesKey);
     scenario.arrange(dryRun);
     dryRun.faults.ClearCalls();
     dryRun.diagnostics.Clear();
@@ -143,7 +139,7 @@ void SweepRegistryFailures(const Scenario& scenario, const Check& check,
               ::testing::UnitTest::GetInstance()->current_test_info()->name(), points,
               real ? "real registry" : "in-memory store");
   for (std::size_t n = 1; n <= points; ++n) {
-    FaultWorld world(shape.outlookVersion, shape.profilesKey);
+    FaultWorld world(outlookVersion, profilesKey);
     scenario.arrange(world);
     world.Reflect();
     const RegistryImage before = TakeImage(world.registry);
@@ -382,7 +378,7 @@ TEST(FaultSweepRegistry, AFailingProfileProbeFallsBackAndWritesOnlyInTheChosenCo
           const std::u16string expected = !probeFailed ? live : live == office16 ? fixed : office16;
           EXPECT_EQ(world.module.profilesKey, expected);
         },
-        {u"16.0.0.5000", live});
+        u"16.0.0.5000", live);
   }
 }
 
