@@ -109,9 +109,6 @@ class ProfileCallSteps : public ::testing::Test {
                                                                           : kErrorSuccess;
     });
   }
-  std::optional<StoredValue> Get(std::u16string_view key, std::string_view name) {
-    return memory_.GetValue(kCurrentUser, ToAnsi(key), name);
-  }
   PageRig rig_;
   MemoryRegistryStore& memory_ = rig_.registry;
   FaultInjectingRegistryStore& store_ = rig_.faults;
@@ -124,12 +121,11 @@ class ProfileCallSteps : public ::testing::Test {
 TEST_F(ProfileCallSteps, AFailedIdentityValueSkipsOnlyItself) {
   FailSetOf("Display Name");
   CreateIdentityAccount(store_, kProfile, 20, u"n", u"d", u"a@x.com", u"new", u"reply");
-  const std::u16string account = kAccounts + u"\\00000014";
-  EXPECT_FALSE(Get(account, "Display Name"));
-  EXPECT_TRUE(Get(account, "Email"));
-  EXPECT_TRUE(Get(account, "Reply-Forward Signature"));
-  EXPECT_EQ(Get(kAccounts, "NextAccountID")->bytes, Dwords({21}));
-  EXPECT_EQ(Get(kAccounts, kOrderList)->bytes, Dwords({1, 2, 3, 20}));
+  EXPECT_FALSE(rig_.Value(rig_.AccountPath(20), "Display Name"));
+  EXPECT_TRUE(rig_.Value(rig_.AccountPath(20), "Email"));
+  EXPECT_TRUE(rig_.Value(rig_.AccountPath(20), "Reply-Forward Signature"));
+  EXPECT_EQ(rig_.Value(rig_.AccountsPath(), "NextAccountID"), Dwords({21}));
+  EXPECT_EQ(rig_.Value(rig_.AccountsPath(), kOrderList), Dwords({1, 2, 3, 20}));
 }
 
 TEST_F(ProfileCallSteps, FailedWritesAreReportedByEveryWriter) {
@@ -149,12 +145,12 @@ TEST_F(ProfileCallSteps, FailedWritesAreReportedByEveryWriter) {
   EXPECT_EQ(CreateKeyAndSetValue(store_, kCurrentUser, kAccounts, u"x", std::int32_t{1}, kRegDword)
                 .call(),
             u"CreateKey");
-  EXPECT_FALSE(Get(kAccounts, "x"));
+  EXPECT_FALSE(rig_.Value(rig_.AccountsPath(), "x"));
   // The account key is gone, but the order list still names it: not a success.
   FailSetOf(kOrderList);
   EXPECT_FALSE(DeleteAccount(store_, kProfile, 2));
-  EXPECT_FALSE(memory_.KeyExists(kCurrentUser, ToAnsi(kAccounts + u"\\00000002")));
-  EXPECT_EQ(Get(kAccounts, kOrderList)->bytes, Dwords({1, 2, 3}));
+  EXPECT_FALSE(memory_.KeyExists(kCurrentUser, rig_.AccountPath(2)));
+  EXPECT_EQ(rig_.Value(rig_.AccountsPath(), kOrderList), Dwords({1, 2, 3}));
 }
 
 TEST_F(ProfileCallSteps, FailedReadsGiveNothingRatherThanStaleOrZeroedData) {
