@@ -54,9 +54,7 @@ TEST_F(ProfileAccountWriting, AnIdentityIsWrittenByteForByteWithTrimmedSignature
       EXPECT_EQ(Value(AccountKey(account), name), value) << account << " " << name;
     }
   }
-  if (memory_ != nullptr) {
-    EXPECT_EQ(memory_->ValueNames(kCurrentUser, AccountKey("0000000b")).size(), 9u);
-  }
+  EXPECT_EQ(ReadTree(*store_, kCurrentUser, AccountKey("0000000b")).size(), 1u + 9u) << "the key and its values";
   EXPECT_FALSE(Value(AccountKey("0000000b"), "New Signature"));
   EXPECT_FALSE(Value(AccountKey("0000000b"), "Reply-Forward Signature"));
   EXPECT_EQ(Value(AccountKey("0000000c"), "New Signature"),
@@ -124,9 +122,7 @@ TEST_F(ProfileAccountWriting, TheExchangeAccountNameIsTheOnlyValueWritten) {
   SetExchangeAccountName(*store_, data_, profile_, 3, u"  Pat - pat@x.com ");
   EXPECT_EQ(Value(key, "Account Name"), (StoredValue{kRegBinary, StoredUtf16(u"Pat - pat@x.com")}));
   EXPECT_EQ(Value(key, "Service Name"), (StoredValue{kRegBinary, StoredUtf16(u"MSEMS")}));
-  if (memory_ != nullptr) {
-    EXPECT_EQ(memory_->ValueNames(kCurrentUser, key).size(), 2u);
-  }
+  EXPECT_EQ(ReadTree(*store_, kCurrentUser, key).size(), 1u + 2u) << "the key and its values";
 }
 
 }  // namespace

@@ -6,7 +6,6 @@ using namespace platform;
 
 void ProfileStoreTest::SetUp() {
   store_ = MakeStoreUnderTest();
-  memory_ = InMemoryStoreOrNull(*store_);
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = std::string("Quillon Test ") + test->test_suite_name() + " " + test->name();
   for (char& c : name) {

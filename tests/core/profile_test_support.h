@@ -41,7 +41,6 @@ class ProfileStoreTest : public ::testing::Test {
   std::optional<StoredValue> Value(const std::string& key, std::string_view name);
 
   std::unique_ptr<platform::RegistryStore> store_;
-  MemoryRegistryStore* memory_ = nullptr;
   std::u16string profile_;
   profile::ProfileData data_;
 };
