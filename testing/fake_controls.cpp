@@ -148,8 +148,6 @@ void FakePageSurface::SetMousePointer(std::int16_t pointer) {
   history_.push_back(pointer);
 }
 
-FakePageControls::FakePageControls() = default;
-
 PageControls FakePageControls::Controls() {
   return PageControls{UserControl,
                       List1,

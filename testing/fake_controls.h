@@ -178,7 +178,7 @@ class FakePageSurface : public platform::PageSurface {
 
 // The page's 34 control instances in their design-time states.
 struct FakePageControls {
-  FakePageControls();
+  FakePageControls() = default;
   FakePageControls(const FakePageControls&) = delete;
   FakePageControls& operator=(const FakePageControls&) = delete;
 
