@@ -26,7 +26,6 @@ constexpr std::string_view kScratchParent = "Software\\QuillonConformance";
 // Key slots a step refers to: 0 is the test's scratch key, -1 HKEY_CURRENT_USER.
 constexpr int S = 0;
 constexpr int kUserRoot = -1;
-constexpr KeyAccess kEnumerateOnly = KeyAccess::kEnumerateSubKeys;
 
 // Slots from kRawHandle on stand for that number as a handle.
 constexpr int kRawHandle = 10000;
@@ -307,7 +306,7 @@ TEST_F(RegistryConformance, HandlesCloseOnceAndAllowOnlyTheAccessTheyWereOpenedW
       Delete(2, "sub", "rc=0"), Close(2),
       Open(3, S, "Access", "rc=0 key", KeyAccess::kSetValue), Query(3, "Value", 8, "rc=5 type=77 size=8 buffer=cccccccccccccccccccc"),
       Close(3),
-      Open(4, S, "Access", "rc=0 key", kEnumerateOnly), Enum(4, 0, 64, "rc=259"), Close(4),
+      Open(4, S, "Access", "rc=0 key", KeyAccess::kEnumerateSubKeys), Enum(4, 0, 64, "rc=259"), Close(4),
       Open(5, S, "Access", "rc=0 key", KeyAccess::kNone), Query(5, "Value", 8, "rc=5 type=77 size=8 buffer=cccccccccccccccccccc"),
       Enum(5, 0, 64, "rc=5"), Close(5),
       Create(7, S, "Access", "rc=0 key", KeyAccess::kNone), Set(7, "w", kRegBinary, "1", "rc=5"), Close(7),
