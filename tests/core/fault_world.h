@@ -23,8 +23,6 @@ class FaultWorld : public SweepWorld {
  public:
   explicit FaultWorld(std::u16string outlookVersion = u"11.0.0.8010",
                       std::u16string_view profilesKey = profile::sProfilesKey);
-  FaultWorld(const FaultWorld&) = delete;
-  FaultWorld& operator=(const FaultWorld&) = delete;
   ~FaultWorld();
 
   bool OnRealRegistry() const { return real != nullptr; }
