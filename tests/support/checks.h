@@ -29,7 +29,6 @@ class Checks {
     if (!condition) Fail(what);
     return *this;
   }
-  bool Passed() const { return passed_; }
   operator ::testing::AssertionResult() const {  // NOLINT: used as a test's result
     if (passed_) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << failures_.str();
