@@ -29,36 +29,38 @@ enum class Start {
 class Subject {
  public:
   explicit Subject(Start start) : outlook_(SampleOutlook()) {
-    if (start == Start::Created) {
-      CLSID clsid{};
-      if (SUCCEEDED(CLSIDFromProgID(kProgId, &clsid)))
-        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, bare_.put_void());
+    if (start == Start::Active) {
+      hosted_ = std::make_unique<HostedPage>(outlook_.get());
       return;
     }
-    hosted_ = std::make_unique<HostedControl>(CreationOrder::SiteFirst, outlook_.get());
-    if (start == Start::Active && Ready()) hosted_->Activate();
+    CLSID clsid{};
+    if (SUCCEEDED(CLSIDFromProgID(kProgId, &clsid)))
+      CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, bare_.put_void());
+    if (start == Start::Loaded && bare_) {
+      bare_->SetClientSite(Site());
+      As<IPersistStreamInit>(IID_IPersistStreamInit)->InitNew();
+    }
   }
 
   bool Ready() const { return hosted_ ? SUCCEEDED(hosted_->created) : static_cast<bool>(bare_); }
-  IOleObject* Object() const { return hosted_ ? hosted_->Object() : bare_.get(); }
+  IOleObject* Object() const { return hosted_ ? hosted_->control.Object() : bare_.get(); }
   template <class Interface>
   ComPtr<Interface> As(REFIID iid) const {
     return ComPtr<IOleObject>::Share(Object()).As<Interface>(iid);
   }
   ComPtr<PropertyPage> Page() const { return As<PropertyPage>(kIidPropertyPage); }
-  HostedControl* Hosted() const { return hosted_.get(); }
-  HWND Host() const { return hosted_ ? hosted_->Host() : host_.get(); }
+  HWND Host() const { return hosted_ ? hosted_->window.get() : host_.get(); }
+  ControlSite* Site() const { return hosted_ ? hosted_->site.get() : site_.get(); }
+  HWND Window() const { return hosted_ ? hosted_->control.Window() : nullptr; }
   HRESULT Invoke(DISPID id, WORD flags, std::vector<VARIANT> arguments = {}, VARIANT* result = nullptr) {
     DISPPARAMS params{arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
     return Page()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr, nullptr);
   }
   // What the last Release reported (0: the control is gone).
   ULONG Release() {
-    if (hosted_) {
-      hosted_->Teardown();
-      return hosted_->finalReferences;
-    }
+    if (hosted_) return hosted_->control.Destroy().value_or(0xFFFF);
     if (!bare_) return 0xFFFF;
+    bare_->Close(OLECLOSE_NOSAVE);
     bare_->SetClientSite(nullptr);
     return bare_.close();
   }
@@ -66,7 +68,9 @@ class Subject {
  private:
   HostWindow host_;
   ComPtr<IDispatch> outlook_;
-  std::unique_ptr<HostedControl> hosted_;
+  TestSiteOwner owner_{host_.get(), outlook_.get()};
+  ComPtr<ControlSite> site_{new ControlSite(owner_)};
+  std::unique_ptr<HostedPage> hosted_;
   ComPtr<IOleObject> bare_;
 };
 
@@ -210,14 +214,15 @@ const std::vector<Row> kRows = {
      return hr; }, S_OK},
   // ---- the site
   {"SetClientSiteToAnotherSite", Start::Active, [](Subject& s) {
-     ComPtr<TestSite> other(new TestSite(s.Host(), nullptr));
+     TestSiteOwner owner(s.Host(), nullptr);
+     ComPtr<ControlSite> other(new ControlSite(owner));
      const HRESULT hr = s.Object()->SetClientSite(other.get());
-     EXPECT_EQ(other->applicationCalls, 0);
-     s.Object()->SetClientSite(&s.Hosted()->Site());
+     EXPECT_EQ(owner.applicationCalls, 0);
+     s.Object()->SetClientSite(s.Site());
      return hr; }, S_OK},
   {"SetClientSiteThatAnswersNothing", Start::Created, [](Subject& s) {
-     ComPtr<TestSite> mute(new TestSite(s.Host(), nullptr));
-     mute->answersNothing = true;  // not even IOleClientSite
+     TestSiteOwner owner(s.Host(), nullptr);
+     ComPtr<ControlSite> mute(new MuteSite(owner));
      s.As<IPersistStreamInit>(IID_IPersistStreamInit)->InitNew();
      EXPECT_HRESULT_SUCCEEDED(s.Object()->SetClientSite(mute.get()));
      EXPECT_TRUE(FAILED(s.Object()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, mute.get(), 0, s.Host(), nullptr)));
@@ -290,7 +295,7 @@ TEST_F(BadInputApply, SecondApplyInARowWritesNothing) {
   {
     Subject subject(Start::Active);
     ASSERT_TRUE(subject.Ready());
-    HWND page = subject.Hosted()->PageWindow();
+    HWND page = subject.Window();
     for (const wchar_t* format : {L"<a@x.com>", L"[smtp:a@x.com]"}) {
       HWND option = FindChildWithText(page, format);
       if (SendMessageW(option, BM_GETCHECK, 0, 0) == BST_UNCHECKED) SendMessageW(option, BM_CLICK, 0, 0);
@@ -327,7 +332,8 @@ TEST(BadInputAtTheFactory, RefusesNullsAggregationAndUnknownClasses) {
   EXPECT_EQ(canUnload(), S_FALSE);  // a live factory keeps the library loaded
   EXPECT_EQ(factory->QueryInterface(IID_IClassFactory, nullptr), E_POINTER);
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_IOleObject, nullptr), E_POINTER);
-  ComPtr<IUnknown> outer(static_cast<IOleClientSite*>(new TestSite(nullptr, nullptr))), made;
+  TestSiteOwner owner(nullptr, nullptr);
+  ComPtr<IUnknown> outer(static_cast<IOleClientSite*>(new ControlSite(owner))), made;
   EXPECT_EQ(factory->CreateInstance(outer.get(), IID_IUnknown, made.put_void()), CLASS_E_NOAGGREGATION);
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_IClassFactory, made.put_void()), E_NOINTERFACE);
   EXPECT_FALSE(made);

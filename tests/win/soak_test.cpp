@@ -273,9 +273,9 @@ class Soak : public ::testing::Test {
     ComPtr<IOleObject> made;
     // The creation reference goes at the end of the statement; `made` holds the page.
     ComPtr<QuillonControl>(new QuillonControl(module))->QueryInterface(IID_IOleObject, made.put_void());
-    HostedControl hosted(std::move(made), CreationOrder::SiteFirst, outlook.get());
-    EXPECT_HRESULT_SUCCEEDED(hosted.Activate()) << "lifetime " << lifetime;
-    HWND page = hosted.PageWindow();
+    HostedPage hosted(outlook.get(), CreationOrder::kSetClientSiteFirst, std::move(made));
+    EXPECT_HRESULT_SUCCEEDED(hosted.created) << "lifetime " << lifetime;
+    HWND page = hosted.control.Window();
     const int loaded = Lines(page);
     Answers answers;
 
@@ -296,11 +296,10 @@ class Soak : public ::testing::Test {
     Click(page, stored);
 
     answers.Next(IDNO);  // no restart
-    EXPECT_HRESULT_SUCCEEDED(hosted.Page()->Apply()) << "lifetime " << lifetime;
+    EXPECT_HRESULT_SUCCEEDED(hosted.control.Apply()) << "lifetime " << lifetime;
     EXPECT_EQ(answers.Count(), 3) << "lifetime " << lifetime << ": input box, removal, restart question";
     CountLabelsAboutToGo(page);
-    hosted.Teardown();
-    EXPECT_EQ(hosted.finalReferences, 0u) << "lifetime " << lifetime;
+    EXPECT_EQ(hosted.control.Destroy(), 0u) << "lifetime " << lifetime;
     return !HasFailure();
   }
 
