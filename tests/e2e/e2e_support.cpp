@@ -61,13 +61,8 @@ std::optional<StoredValue> ReadValue(const std::string& key, const char* name) {
 
 Names SubKeys(const std::string& key) { return quillon::testing::SubKeysOf(Store(), kCurrentUser, key); }
 
-bool WriteValue(const std::string& key, const char* name, const StoredValue& value) {
-  platform::HKey handle = platform::kNoKey;
-  if (Store().CreateKeyEx(kCurrentUser, key, platform::kKeyAllSixRights, handle) != platform::kErrorSuccess) return false;
-  const bool written = Store().SetValueEx(handle, name, value.type, value.bytes.data(),
-                                          static_cast<std::uint32_t>(value.bytes.size())) == platform::kErrorSuccess;
-  Store().CloseKey(handle);
-  return written;
+void WriteValue(const std::string& key, const char* name, const StoredValue& value) {
+  quillon::testing::SeedValue(Store(), kCurrentUser, key, name, value.type, value.bytes);
 }
 
 void RemoveKey(const std::string& key) { RemoveKeyTree(Store(), kCurrentUser, key); }

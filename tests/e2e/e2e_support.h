@@ -38,7 +38,7 @@ inline constexpr wchar_t kRestartQuestion[] =
 // Values below HKEY_CURRENT_USER through the registry store the page itself uses.
 std::optional<StoredValue> ReadValue(const std::string& key, const char* name);
 Names SubKeys(const std::string& key);
-bool WriteValue(const std::string& key, const char* name, const StoredValue& value);
+void WriteValue(const std::string& key, const char* name, const StoredValue& value);
 void RemoveKey(const std::string& key);
 // The key and everything below it as text: for "nothing was written".
 std::string Export(const std::string& key);

@@ -73,9 +73,8 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
   std::string pop3Before;
   StandinSession session({{"outlook", {{"version", "11.0.8169.0"}}}}, L"", [&] {
     // A folder that no longer opens sits between two that do.
-    ASSERT_TRUE(WriteValue(kProfileKey, "monitoredfolders",
-                           {platform::kRegBinary,
-                            StoredFolders({kProjects, L"00000000DEADDEADDEADDEADDEAD00000000", kCustomers})}));
+    WriteValue(kProfileKey, "monitoredfolders",
+               {platform::kRegBinary, StoredFolders({kProjects, L"00000000DEADDEADDEADDEADDEAD00000000", kCustomers})});
     pop3Before = Export(AccountKey("00000003"));
   });
   auto options = session.Options();

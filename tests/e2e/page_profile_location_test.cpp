@@ -31,9 +31,10 @@ TEST(PageProfileLocation, Outlook16UsesItsOwnCopyAndLeavesTheOthersAlone) {
                                                   std::wstring(kOffice16Profile.begin(), kOffice16Profile.end())));
     // Tell the copies apart: the stale one has lost an identity since the upgrade.
     RemoveKey(kAccountsKey + "\\0000000c");
-    ASSERT_TRUE(WriteValue(kOffice14Profile, "replyaddressformat", {platform::kRegBinary, StoredUtf16(u"2")}));
+    WriteValue(kOffice14Profile, "replyaddressformat", {platform::kRegBinary, StoredUtf16(u"2")});
     fixedBefore = Export(kProfileKey);
     office14Before = Export(kOffice14Profile);
+    ASSERT_NE(office14Before, "missing\n");
   });
   auto options = session.Options();
   ASSERT_TRUE(options);

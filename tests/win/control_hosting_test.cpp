@@ -26,7 +26,7 @@ TEST_P(ControlHosting, CreatedByProgIdAnswersEveryInterfaceAndLoadsOnce) {
   CLSID clsid{};
   ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(L"Quillon.QuillonPage", &clsid));
   EXPECT_TRUE(IsEqualCLSID(clsid, kClsidQuillonPage));
-  const auto control = ComPtr<IOleObject>::Share(hosted_.control.Object()).As<IUnknown>(IID_IUnknown);
+  const auto control = hosted_.As<IUnknown>(IID_IUnknown);
   for (const IID& iid : {kIidPropertyPage, IID_IDispatch, IID_IOleObject, IID_IOleInPlaceObject, IID_IOleWindow,
                          IID_IOleInPlaceActiveObject, IID_IOleControl, IID_IViewObject, IID_IViewObject2,
                          IID_IPersistStreamInit, IID_IPersistPropertyBag, IID_IPersist}) {
@@ -84,7 +84,7 @@ TEST_P(ControlHosting, PageWhoseWindowWentDownWithTheHostRefusesToSave) {
 }
 
 TEST_P(ControlHosting, ActivatesInPlaceInsideTheHostWindow) {
-  const auto inPlace = ComPtr<IOleObject>::Share(hosted_.control.Object()).As<IOleInPlaceObject>(IID_IOleInPlaceObject);
+  const auto inPlace = hosted_.As<IOleInPlaceObject>(IID_IOleInPlaceObject);
   HWND page = hosted_.control.Window();
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(GetParent(page), hosted_.window.get());
@@ -144,7 +144,7 @@ TEST_P(ControlHosting, TeardownReleasesSiteApplicationAndWindow) {
 }
 
 TEST_P(ControlHosting, KeyboardStaysInsideThePageButEscapeGoesToTheHost) {
-  auto active = ComPtr<IOleObject>::Share(hosted_.control.Object()).As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
+  auto active = hosted_.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
   HWND add = FindChildWithText(hosted_.control.Window(), L"Add");
   ASSERT_NE(add, nullptr);
   SetFocus(add);
@@ -163,7 +163,7 @@ TEST_P(ControlHosting, KeyboardStaysInsideThePageButEscapeGoesToTheHost) {
 INSTANTIATE_TEST_SUITE_P(BothOrders, ControlHosting,
                          ::testing::Values(CreationOrder::kSetClientSiteFirst, CreationOrder::kInitNewFirst),
                          [](const auto& info) {
-                           return std::string(info.param == CreationOrder::kInitNewFirst ? "InitNewFirst" : "SiteFirst");
+                           return info.param == CreationOrder::kInitNewFirst ? "InitNewFirst" : "SiteFirst";
                          });
 
 }  // namespace

@@ -53,9 +53,11 @@ struct HostedPage {
     created = made ? control.Create(std::move(made), site.get(), order, window.get(), kPagePlace, step)
                    : control.Create(kProgId, site.get(), order, window.get(), kPagePlace, step);
   }
-  ComPtr<PropertyPage> Page() const {
-    return ComPtr<IOleObject>::Share(control.Object()).As<PropertyPage>(kIidPropertyPage);
+  template <class Interface>
+  ComPtr<Interface> As(REFIID iid) const {
+    return ComPtr<IOleObject>::Share(control.Object()).As<Interface>(iid);
   }
+  ComPtr<PropertyPage> Page() const { return As<PropertyPage>(kIidPropertyPage); }
 
   HostWindow window;
   TestSiteOwner owner;
