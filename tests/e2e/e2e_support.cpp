@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/checks.h"
-#include "tests/win/sample_profile.h"
 
 namespace quillon::e2e {
 namespace {
@@ -66,8 +65,6 @@ void WriteValue(const std::string& key, const char* name, const StoredValue& val
 }
 
 void RemoveKey(const std::string& key) { RemoveKeyTree(Store(), kCurrentUser, key); }
-
-std::string Export(const std::string& key) { return win::testing::RegistryImage(std::wstring(key.begin(), key.end())); }
 
 ::testing::AssertionResult AnswerDialog(DWORD processId, const std::wstring& text, int button) {
   const auto dialog = standin::driver::WaitForModal(processId);

@@ -75,7 +75,7 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
     // A folder that no longer opens sits between two that do.
     WriteValue(kProfileKey, "monitoredfolders",
                {platform::kRegBinary, StoredFolders({kProjects, L"00000000DEADDEADDEADDEADDEAD00000000", kCustomers})});
-    pop3Before = Export(AccountKey("00000003"));
+    pop3Before = RegistryImage(AccountKey("00000003"));
   });
   auto options = session.Options();
   ASSERT_TRUE(options);
@@ -127,7 +127,7 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
   // The Exchange account carries the default identity; the POP3 account is untouched.
   EXPECT_EQ(ReadValue(AccountKey("00000002"), "Account Name")->bytes,
             StoredUtf16(u"EX [Jane Doe <jane.doe@quillon-sample.com>]"));
-  EXPECT_EQ(Export(AccountKey("00000003")), pop3Before);
+  EXPECT_EQ(RegistryImage(AccountKey("00000003")), pop3Before);
   EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat")->bytes, StoredUtf16(u"2"));
   EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders")->bytes, StoredFolders({kCustomers, kOrders}));
 

@@ -45,7 +45,7 @@ TEST_P(ControlHosting, CreatedByProgIdAnswersEveryInterfaceAndLoadsOnce) {
                                                             hosted_.window.get(), &place));
   EXPECT_EQ(hosted_.owner.applicationCalls, 1);
   // The load wrote the version label from the library's own version resource.
-  EXPECT_NE(FindChildWithText(hosted_.control.Window(), L"Quillon ver. 1.0.0"), nullptr);
+  EXPECT_EQ(WindowText(FindPageControl(hosted_.control.Window(), ControlId::Label4_0)), L"Quillon ver. 1.0.0");
 }
 
 TEST_P(ControlHosting, LoadedOnlyOnceBothStepsAreDoneAndUnloadedRefusesToSave) {
@@ -75,7 +75,7 @@ TEST_P(ControlHosting, LoadedOnlyOnceBothStepsAreDoneAndUnloadedRefusesToSave) {
 
 TEST_P(ControlHosting, PageWhoseWindowWentDownWithTheHostRefusesToSave) {
   HWND page = hosted_.control.Window();
-  SendMessageW(FindChildWithText(page, L"<a@x.com>"), BM_CLICK, 0, 0);  // dirty
+  SendMessageW(FindPageControl(page, ControlId::Option1_0), BM_CLICK, 0, 0);  // dirty
   // A host that destroys its window without deactivating the control first.
   DestroyWindow(hosted_.window.get());
   EXPECT_FALSE(IsWindow(page));
@@ -145,7 +145,7 @@ TEST_P(ControlHosting, TeardownReleasesSiteApplicationAndWindow) {
 
 TEST_P(ControlHosting, KeyboardStaysInsideThePageButEscapeGoesToTheHost) {
   auto active = hosted_.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
-  HWND add = FindChildWithText(hosted_.control.Window(), L"Add");
+  HWND add = FindPageControl(hosted_.control.Window(), ControlId::cmdAdd);
   ASSERT_NE(add, nullptr);
   SetFocus(add);
 
