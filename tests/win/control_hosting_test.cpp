@@ -16,10 +16,10 @@ class ControlHosting : public ::testing::TestWithParam<CreationOrder> {
   static void SetUpTestSuite() {
     ASSERT_HRESULT_SUCCEEDED(LibraryEntry<HRESULT(STDAPICALLTYPE*)()>("DllRegisterServer")());
   }
-  void SetUp() override { ASSERT_HRESULT_SUCCEEDED(hosted_.created); }
+  void SetUp() override { ASSERT_HRESULT_SUCCEEDED(hosted_.Create(GetParam())); }
 
   OleApartment apartment_;
-  HostedPage hosted_{nullptr, GetParam()};
+  HostedPage hosted_{nullptr};
 };
 
 TEST_P(ControlHosting, CreatedByProgIdAnswersEveryInterfaceAndLoadsOnce) {
@@ -131,8 +131,8 @@ TEST_P(ControlHosting, PropertyPageAnswersThroughVtableAndDispatch) {
 TEST_P(ControlHosting, TeardownReleasesSiteApplicationAndWindow) {
   hosted_.control.Destroy();  // this page alone
   ScriptedDispatch application;  // knows no member: every Outlook call on it fails
-  HostedPage hosted(&application, GetParam());
-  ASSERT_HRESULT_SUCCEEDED(hosted.created);
+  HostedPage hosted(&application);
+  ASSERT_HRESULT_SUCCEEDED(hosted.Create(GetParam()));
   HWND page = hosted.control.Window();
   EXPECT_GT(application.References(), 1u);  // held as the module's Outlook
   EXPECT_EQ(hosted.control.Destroy(), 0u);

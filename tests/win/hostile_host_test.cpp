@@ -28,9 +28,9 @@ enum class Start {
 // The control under test, reached through any of its interfaces.
 class Subject {
  public:
-  explicit Subject(Start start) : outlook_(SampleOutlook()) {
+  explicit Subject(Start start) : outlook_(SampleOutlook()), hosted_(outlook_.get()) {
     if (start == Start::Active) {
-      hosted_ = std::make_unique<HostedPage>(outlook_.get());
+      hosted_.Create();
       return;
     }
     CLSID clsid{};
@@ -42,22 +42,22 @@ class Subject {
     }
   }
 
-  bool Ready() const { return hosted_ ? SUCCEEDED(hosted_->created) : static_cast<bool>(bare_); }
-  IOleObject* Object() const { return hosted_ ? hosted_->control.Object() : bare_.get(); }
+  bool Ready() const { return Object() != nullptr; }
+  IOleObject* Object() const { return hosted_.control.IsCreated() ? hosted_.control.Object() : bare_.get(); }
   template <class Interface>
   ComPtr<Interface> As(REFIID iid) const {
     return ComPtr<IOleObject>::Share(Object()).As<Interface>(iid);
   }
   ComPtr<PropertyPage> Page() const { return As<PropertyPage>(kIidPropertyPage); }
-  HWND Host() const { return hosted_ ? hosted_->window.get() : host_.get(); }
-  ControlSite* Site() const { return hosted_ ? hosted_->site.get() : site_.get(); }
+  HWND Host() const { return hosted_.window.get(); }
+  ControlSite* Site() const { return hosted_.site.get(); }
   HRESULT Invoke(DISPID id, WORD flags, std::vector<VARIANT> arguments = {}, VARIANT* result = nullptr) {
     DISPPARAMS params{arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
     return Page()->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr, nullptr);
   }
   // What the last Release reported (0: the control is gone).
   ULONG Release() {
-    if (hosted_) return hosted_->control.Destroy().value_or(0xFFFF);
+    if (hosted_.control.IsCreated()) return hosted_.control.Destroy().value_or(0xFFFF);
     if (!bare_) return 0xFFFF;
     bare_->Close(OLECLOSE_NOSAVE);
     bare_->SetClientSite(nullptr);
@@ -65,11 +65,8 @@ class Subject {
   }
 
  private:
-  HostWindow host_;
   ComPtr<IDispatch> outlook_;
-  TestSiteOwner owner_{host_.get(), outlook_.get()};
-  ComPtr<ControlSite> site_{new ControlSite(owner_)};
-  std::unique_ptr<HostedPage> hosted_;
+  HostedPage hosted_;
   ComPtr<IOleObject> bare_;
 };
 

@@ -268,8 +268,9 @@ class Soak : public ::testing::Test {
     ComPtr<IOleObject> made;
     // The creation reference goes at the end of the statement; `made` holds the page.
     ComPtr<QuillonControl>(new QuillonControl(module))->QueryInterface(IID_IOleObject, made.put_void());
-    HostedPage hosted(outlook.get(), CreationOrder::kSetClientSiteFirst, std::move(made));
-    EXPECT_HRESULT_SUCCEEDED(hosted.created) << "lifetime " << lifetime;
+    HostedPage hosted(outlook.get());
+    EXPECT_HRESULT_SUCCEEDED(hosted.Create(CreationOrder::kSetClientSiteFirst, std::move(made)))
+        << "lifetime " << lifetime;
     HWND page = hosted.control.Window();
     const int loaded = Lines(page);
     Answers answers;
@@ -279,14 +280,16 @@ class Soak : public ::testing::Test {
     EXPECT_EQ(Lines(page), loaded + 1) << "lifetime " << lifetime << ": add";
     ClickLine(page, loaded);
     Click(page, cmdMoveUp);
-    EXPECT_EQ(SendMessageW(FindPageControl(page, List1), LB_GETCURSEL, 0, 0), loaded - 1) << "lifetime " << lifetime << ": move";
+    EXPECT_EQ(SendMessageW(FindPageControl(page, List1), LB_GETCURSEL, 0, 0), loaded - 1)
+        << "lifetime " << lifetime << ": move";
     answers.Next(IDYES);
     Click(page, cmdRemove);
     EXPECT_EQ(Lines(page), loaded) << "lifetime " << lifetime << ": remove";
     // Away from the stored format and back: an edit whose result is the same each time.
-    const ControlId stored = SendMessageW(FindPageControl(page, Option1_0), BM_GETCHECK, 0, 0) == BST_CHECKED ? Option1_0
-                             : SendMessageW(FindPageControl(page, Option1_1), BM_GETCHECK, 0, 0) == BST_CHECKED ? Option1_1
-                                                                                                    : Option1_2;
+    const auto checked = [page](ControlId id) {
+      return SendMessageW(FindPageControl(page, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    };
+    const ControlId stored = checked(Option1_0) ? Option1_0 : checked(Option1_1) ? Option1_1 : Option1_2;
     Click(page, stored == Option1_0 ? Option1_1 : Option1_0);
     Click(page, stored);
 

@@ -43,15 +43,15 @@ class MuteSite final : public ControlSite {
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override { return *out = nullptr, E_NOINTERFACE; }
 };
 
-// The control created (by ProgID, or `made` some other way), sited, initialised and
-// activated in place as Outlook does it; the destructor tears it down.
+// A host window with the stand-in's site in it, for one control.
 struct HostedPage {
-  explicit HostedPage(IDispatch* application, CreationOrder order = CreationOrder::kSetClientSiteFirst,
-                      ComPtr<IOleObject> made = {})
-      : owner(window.get(), application) {
+  explicit HostedPage(IDispatch* application) : owner(window.get(), application) {}
+  // The control created (by ProgID, or `made` some other way), sited, initialised
+  // and activated in place as Outlook does it; the destructor tears it down.
+  HRESULT Create(CreationOrder order = CreationOrder::kSetClientSiteFirst, ComPtr<IOleObject> made = {}) {
     std::string step;
-    created = made ? control.Create(std::move(made), site.get(), order, window.get(), kPagePlace, step)
-                   : control.Create(kProgId, site.get(), order, window.get(), kPagePlace, step);
+    return made ? control.Create(std::move(made), site.get(), order, window.get(), kPagePlace, step)
+                : control.Create(kProgId, site.get(), order, window.get(), kPagePlace, step);
   }
   template <class Interface>
   ComPtr<Interface> As(REFIID iid) const {
@@ -63,7 +63,6 @@ struct HostedPage {
   TestSiteOwner owner;
   ComPtr<ControlSite> site{new ControlSite(owner)};
   standin::HostedControl control;
-  HRESULT created = E_FAIL;
 };
 
 }  // namespace quillon::win::testing
