@@ -54,8 +54,8 @@ const auto* const kRegisteredControl = ::testing::AddGlobalTestEnvironment(new R
 
 }  // namespace
 
-std::optional<StoredValue> ReadValue(const std::string& key, const char* name) {
-  return quillon::testing::ReadRawValue(Store(), kCurrentUser, key, name);
+StoredValue ReadValue(const std::string& key, const char* name) {
+  return quillon::testing::ReadRawValue(Store(), kCurrentUser, key, name).value_or(StoredValue{});
 }
 
 Names SubKeys(const std::string& key) { return quillon::testing::SubKeysOf(Store(), kCurrentUser, key); }

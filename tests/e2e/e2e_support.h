@@ -36,8 +36,9 @@ inline StoredValue Dword(std::uint32_t number) { return {platform::kRegDword, Dw
 inline constexpr wchar_t kRestartQuestion[] =
     L"Outlook wiil be restarted to finish the configuration.\rRestart it now?";
 
-// Values below HKEY_CURRENT_USER through the registry store the page itself uses.
-std::optional<StoredValue> ReadValue(const std::string& key, const char* name);
+// Values below HKEY_CURRENT_USER through the registry store the page itself uses; a
+// missing value reads as type 0 without bytes, so that a check fails rather than crashes.
+StoredValue ReadValue(const std::string& key, const char* name);
 Names SubKeys(const std::string& key);
 void WriteValue(const std::string& key, const char* name, const StoredValue& value);
 void RemoveKey(const std::string& key);

@@ -22,7 +22,7 @@ TEST(PageClosing, RereadSavesAnEmptyListAndRestartsForANewRead) {
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   EXPECT_EQ(SubKeys(kAccountsKey), (Names{"00000002", "00000003"}));
-  EXPECT_EQ(ReadValue(AccountKey("00000002"), "Account Name")->bytes, StoredUtf16(u"Microsoft Exchange Server"));
+  EXPECT_EQ(ReadValue(AccountKey("00000002"), "Account Name").bytes, StoredUtf16(u"Microsoft Exchange Server"));
   EXPECT_EQ(session.OutlookSaw(), (Names{"DialogClosed by Escape", "IsRestart Integer 2", "Save 2", "Close 2",
                                          "Save 1", "Close 1", "Quit", "ControlReleased 0"}));
 }

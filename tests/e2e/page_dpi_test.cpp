@@ -20,10 +20,10 @@ class UserDpi {
   explicit UserDpi(std::uint32_t dpi) : before_(ReadValue(kDesktopKey, "LogPixels")) {
     WriteValue(kDesktopKey, "LogPixels", Dword(dpi));
   }
-  ~UserDpi() { WriteValue(kDesktopKey, "LogPixels", before_.value_or(Dword(96))); }
+  ~UserDpi() { WriteValue(kDesktopKey, "LogPixels", before_.bytes.empty() ? Dword(96) : before_); }
 
  private:
-  std::optional<StoredValue> before_;
+  StoredValue before_;
 };
 
 TEST(PageAtRealDpi, ControlsSitAtTheDesignTwipsAt144) {

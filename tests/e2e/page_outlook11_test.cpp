@@ -42,7 +42,7 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
   EXPECT_TRUE(options->Checked(PageControl::Option1_1));
   EXPECT_TRUE(options->Visible(PageControl::List4));
   EXPECT_EQ(options->Lines(PageControl::List4), (Lines{L"Inbox\\Projects", L"Inbox\\Customers"}));
-  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders")->bytes, StoredFolders({kProjects, kCustomers}));
+  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders").bytes, StoredFolders({kProjects, kCustomers}));
   EXPECT_FALSE(options->ApplyEnabled());
   EXPECT_TRUE(session.EventsNamed("OnStatusChange").empty());  // loading selects an option, unchanged all the same
 
@@ -89,17 +89,17 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
   // How an identity is written is the profile suites' business; here: which account holds which.
   for (const auto& [account, email] : {std::pair{"0000000d", u"sales@quillon-sample.com"},
                                        {"0000000e", u"alex.example@quillon-sample.com"}}) {
-    EXPECT_EQ(ReadValue(AccountKey(account), "Email")->bytes, StoredUtf16(email)) << account;
+    EXPECT_EQ(ReadValue(AccountKey(account), "Email").bytes, StoredUtf16(email)) << account;
   }
-  EXPECT_EQ(ReadValue(kAccountsKey, kOrderList)->bytes,
+  EXPECT_EQ(ReadValue(kAccountsKey, kOrderList).bytes,
             Dwords({2, 3, 13, 14, 15}));
   EXPECT_EQ(ReadValue(kAccountsKey, "NextAccountID"), Dword(16));
   // The Exchange account carries the default identity; the POP3 account is untouched.
-  EXPECT_EQ(ReadValue(AccountKey("00000002"), "Account Name")->bytes,
+  EXPECT_EQ(ReadValue(AccountKey("00000002"), "Account Name").bytes,
             StoredUtf16(u"EX [Jane Doe <jane.doe@quillon-sample.com>]"));
   EXPECT_EQ(RegistryImage(AccountKey("00000003")), pop3Before);
-  EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat")->bytes, StoredUtf16(u"2"));
-  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders")->bytes, StoredFolders({kCustomers, kOrders}));
+  EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat").bytes, StoredUtf16(u"2"));
+  EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders").bytes, StoredFolders({kCustomers, kOrders}));
 
   // What Outlook saw: the page destroyed, the add-in told, windows saved and closed from the last, Quit.
   EXPECT_EQ(session.OutlookSaw(),
