@@ -33,6 +33,13 @@ HRESULT HostedControl::Create(const std::wstring& progId, IOleClientSite* site, 
   ComPtr<IOleObject> object;
   hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object.put_void());
   if (FAILED(hr)) return hr;
+  return Create(std::move(object), site, order, parent, rect, step);
+}
+
+HRESULT HostedControl::Create(ComPtr<IOleObject> object, IOleClientSite* site, CreationOrder order, HWND parent,
+                              const RECT& rect, std::string& step) {
+  if (!object) return E_POINTER;
+  HRESULT hr = S_OK;
   object->GetMiscStatus(DVASPECT_CONTENT, &miscStatus_);
   siteFirst_ = order == CreationOrder::kSetClientSiteFirst ||
                (order == CreationOrder::kFromMiscStatus && (miscStatus_ & OLEMISC_SETCLIENTSITEFIRST));

@@ -27,10 +27,14 @@ class HostedControl {
   // in `parent` at `rect`. A failure leaves nothing created; `step` names what failed.
   HRESULT Create(const std::wstring& progId, IOleClientSite* site, CreationOrder order, HWND parent,
                  const RECT& rect, std::string& step);
+  // The same for a control already made (by its class factory, or in process by its class).
+  HRESULT Create(ComPtr<IOleObject> object, IOleClientSite* site, CreationOrder order, HWND parent,
+                 const RECT& rect, std::string& step);
   bool IsCreated() const { return static_cast<bool>(object_); }
   bool SiteWasSetFirst() const { return siteFirst_; }
   DWORD MiscStatus() const { return miscStatus_; }
   bool HasPropertyPage() const { return static_cast<bool>(page_); }
+  IOleObject* Object() const { return object_.get(); }
 
   // New place for the page: SetExtent (HIMETRIC) and SetObjectRects.
   void Move(HWND parent, const RECT& rect);

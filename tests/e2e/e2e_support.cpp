@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/checks.h"
-#include "tests/win/sample_profile.h"
 
 namespace quillon::e2e {
 namespace {
@@ -55,24 +54,17 @@ const auto* const kRegisteredControl = ::testing::AddGlobalTestEnvironment(new R
 
 }  // namespace
 
-std::optional<StoredValue> ReadValue(const std::string& key, const char* name) {
-  return quillon::testing::ReadRawValue(Store(), kCurrentUser, key, name);
+StoredValue ReadValue(const std::string& key, const char* name) {
+  return quillon::testing::ReadRawValue(Store(), kCurrentUser, key, name).value_or(StoredValue{});
 }
 
 Names SubKeys(const std::string& key) { return quillon::testing::SubKeysOf(Store(), kCurrentUser, key); }
 
-bool WriteValue(const std::string& key, const char* name, const StoredValue& value) {
-  platform::HKey handle = platform::kNoKey;
-  if (Store().CreateKeyEx(kCurrentUser, key, platform::kKeyAllSixRights, handle) != platform::kErrorSuccess) return false;
-  const bool written = Store().SetValueEx(handle, name, value.type, value.bytes.data(),
-                                          static_cast<std::uint32_t>(value.bytes.size())) == platform::kErrorSuccess;
-  Store().CloseKey(handle);
-  return written;
+void WriteValue(const std::string& key, const char* name, const StoredValue& value) {
+  quillon::testing::SeedValue(Store(), kCurrentUser, key, name, value.type, value.bytes);
 }
 
 void RemoveKey(const std::string& key) { RemoveKeyTree(Store(), kCurrentUser, key); }
-
-std::string Export(const std::string& key) { return win::testing::RegistryImage(std::wstring(key.begin(), key.end())); }
 
 ::testing::AssertionResult AnswerDialog(DWORD processId, const std::wstring& text, int button) {
   const auto dialog = standin::driver::WaitForModal(processId);

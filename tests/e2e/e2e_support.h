@@ -14,6 +14,7 @@
 #include "standin/driver/ui_driver.h"
 #include "standin/standin_protocol.h"
 #include "tests/core/profile_test_support.h"
+#include "tests/win/sample_profile.h"
 
 namespace quillon::e2e {
 
@@ -21,11 +22,11 @@ using quillon::testing::Bytes;
 using quillon::testing::Dwords;
 using quillon::testing::StoredUtf16;
 using quillon::testing::StoredValue;
+using win::testing::RegistryImage;  // for "nothing was written"
 using Lines = std::vector<std::wstring>;
 using Names = std::vector<std::string>;
 
-inline const std::string kProfileKey =
-    "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles\\Quillon Sample";
+inline const std::string kProfileKey = win::testing::kSampleProfileKey;
 inline const std::string kAccountsKey = kProfileKey + "\\9375CFF0413111d3B88A00104B2A6676";
 inline constexpr char kOrderList[] = "{ED475418-B0D6-11D2-8C3B-00104B2A6676}";
 
@@ -35,13 +36,12 @@ inline StoredValue Dword(std::uint32_t number) { return {platform::kRegDword, Dw
 inline constexpr wchar_t kRestartQuestion[] =
     L"Outlook wiil be restarted to finish the configuration.\rRestart it now?";
 
-// Values below HKEY_CURRENT_USER through the registry store the page itself uses.
-std::optional<StoredValue> ReadValue(const std::string& key, const char* name);
+// Values below HKEY_CURRENT_USER through the registry store the page itself uses; a
+// missing value reads as type 0 without bytes, so that a check fails rather than crashes.
+StoredValue ReadValue(const std::string& key, const char* name);
 Names SubKeys(const std::string& key);
-bool WriteValue(const std::string& key, const char* name, const StoredValue& value);
+void WriteValue(const std::string& key, const char* name, const StoredValue& value);
 void RemoveKey(const std::string& key);
-// The key and everything below it as text: for "nothing was written".
-std::string Export(const std::string& key);
 
 // The next dialog of the page shows `text` and is answered with `button`.
 ::testing::AssertionResult AnswerDialog(DWORD processId, const std::wstring& text, int button);

@@ -22,7 +22,7 @@ TEST(PageClosing, RereadSavesAnEmptyListAndRestartsForANewRead) {
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   EXPECT_EQ(SubKeys(kAccountsKey), (Names{"00000002", "00000003"}));
-  EXPECT_EQ(ReadValue(AccountKey("00000002"), "Account Name")->bytes, StoredUtf16(u"Microsoft Exchange Server"));
+  EXPECT_EQ(ReadValue(AccountKey("00000002"), "Account Name").bytes, StoredUtf16(u"Microsoft Exchange Server"));
   EXPECT_EQ(session.OutlookSaw(), (Names{"DialogClosed by Escape", "IsRestart Integer 2", "Save 2", "Close 2",
                                          "Save 1", "Close 1", "Quit", "ControlReleased 0"}));
 }
@@ -35,7 +35,7 @@ TEST(PageClosing, WithoutOkOrWithoutTheAddInNothingIsSaved) {
     SCOPED_TRACE(ending);
     std::string before;
     const auto changes = ending == kNoAddIn ? nlohmann::json{{"addIn", {{"loaded", false}}}} : nlohmann::json::object();
-    StandinSession session(changes, L"", [&] { before = Export(kProfileKey); });
+    StandinSession session(changes, L"", [&] { before = RegistryImage(kProfileKey); });
     ASSERT_NE(before, "missing\n") << "the profile was not read";
     auto options = session.Options();
     ASSERT_TRUE(options);
@@ -52,7 +52,7 @@ TEST(PageClosing, WithoutOkOrWithoutTheAddInNothingIsSaved) {
       if (ending == kCancel) options->ClickButton(IDCANCEL);
     }
     ASSERT_EQ(session.WaitForEnd(), 0u);
-    EXPECT_EQ(Export(kProfileKey), before);
+    EXPECT_EQ(RegistryImage(kProfileKey), before);
     const char* closedBy[] = {"DialogClosed by Escape", "DialogClosed by Cancel", "DialogClosed by OK"};
     EXPECT_EQ(session.OutlookSaw(), (Names{closedBy[ending], "ControlReleased 0"}));
     EXPECT_EQ(session.EventsNamed("ApplyCalled").size(), ending == kNoAddIn ? 1u : 0u);

@@ -18,19 +18,17 @@ constexpr UINT kDpi = 144;
 class UserDpi {
  public:
   explicit UserDpi(std::uint32_t dpi) : before_(ReadValue(kDesktopKey, "LogPixels")) {
-    written_ = WriteValue(kDesktopKey, "LogPixels", Dword(dpi));
+    WriteValue(kDesktopKey, "LogPixels", Dword(dpi));
   }
-  ~UserDpi() { WriteValue(kDesktopKey, "LogPixels", before_.value_or(Dword(96))); }
-  bool Written() const { return written_; }
+  ~UserDpi() { WriteValue(kDesktopKey, "LogPixels", before_.bytes.empty() ? Dword(96) : before_); }
 
  private:
-  std::optional<StoredValue> before_;
-  bool written_ = false;
+  StoredValue before_;
 };
 
 TEST(PageAtRealDpi, ControlsSitAtTheDesignTwipsAt144) {
   const UserDpi dpi(kDpi);
-  ASSERT_TRUE(dpi.Written());
+  ASSERT_EQ(ReadValue(kDesktopKey, "LogPixels"), Dword(kDpi));
   StandinSession session(nlohmann::json{{"outlook", {{"version", "11.0.8169.0"}}}});
   auto options = session.Options();
   ASSERT_TRUE(options);

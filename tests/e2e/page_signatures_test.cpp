@@ -25,7 +25,7 @@ TEST(PageSignatures, BothChosenSignaturesReachTheIdentitysAccount) {
   EXPECT_TRUE(options->Visible(PageControl::Frame5));
   EXPECT_FALSE(options->Enabled(PageControl::cboNewSignature));  // no identity selected yet
 
-  ASSERT_EQ(options->Lines(PageControl::List1)[0], kSelectIdentity);
+  ASSERT_EQ(options->Lines(PageControl::List1).at(0), kSelectIdentity);
   ASSERT_TRUE(options->ClickListLine(PageControl::List1, 0));
   EXPECT_EQ(options->Text(PageControl::cboNewSignature), L"Sales");
   EXPECT_EQ(options->Text(PageControl::cboReplySignature), L"Sales (reply)");
@@ -34,8 +34,8 @@ TEST(PageSignatures, BothChosenSignaturesReachTheIdentitysAccount) {
   ASSERT_TRUE(options->ChooseEntry(PageControl::cboNewSignature, L"Kurz & b\u00FCndig"));
   ASSERT_TRUE(options->ChooseEntry(PageControl::cboReplySignature, L"(none)"));
   ASSERT_TRUE(options->ChooseEntry(PageControl::cboReplySignature, L"Support"));
-  EXPECT_EQ(options->Lines(PageControl::List2)[0], L"Kurz & b\u00FCndig");
-  EXPECT_EQ(options->Lines(PageControl::List3)[0], L"Support");
+  EXPECT_EQ(options->Lines(PageControl::List2).at(0), L"Kurz & b\u00FCndig");
+  EXPECT_EQ(options->Lines(PageControl::List3).at(0), L"Support");
   EXPECT_TRUE(options->ApplyEnabled());
 
   options->ClickButton(IDOK);
@@ -43,12 +43,12 @@ TEST(PageSignatures, BothChosenSignaturesReachTheIdentitysAccount) {
   ASSERT_EQ(session.WaitForEnd(), 0u);
 
   // The identities are saved anew from NextAccountID 13: the chosen one first.
-  EXPECT_EQ(ReadValue(AccountKey("0000000d"), "Display Name")->bytes, StoredUtf16(u"Jane Doe - Sales"));
+  EXPECT_EQ(ReadValue(AccountKey("0000000d"), "Display Name").bytes, StoredUtf16(u"Jane Doe - Sales"));
   EXPECT_EQ(ReadValue(AccountKey("0000000d"), "New Signature"),
             (StoredValue{platform::kRegBinary, StoredUtf16(u"Kurz & b\u00FCndig")}));
   EXPECT_EQ(ReadValue(AccountKey("0000000d"), "Reply-Forward Signature"),
             (StoredValue{platform::kRegBinary, StoredUtf16(u"Support")}));
-  EXPECT_EQ(ReadValue(AccountKey("0000000e"), "New Signature")->bytes, StoredUtf16(u"Support"));
+  EXPECT_EQ(ReadValue(AccountKey("0000000e"), "New Signature").bytes, StoredUtf16(u"Support"));
 }
 
 }  // namespace

@@ -16,17 +16,17 @@ class ControlHosting : public ::testing::TestWithParam<CreationOrder> {
   static void SetUpTestSuite() {
     ASSERT_HRESULT_SUCCEEDED(LibraryEntry<HRESULT(STDAPICALLTYPE*)()>("DllRegisterServer")());
   }
-  void SetUp() override { ASSERT_HRESULT_SUCCEEDED(hosted_.created); }
+  void SetUp() override { ASSERT_HRESULT_SUCCEEDED(hosted_.Create(GetParam())); }
 
   OleApartment apartment_;
-  HostedControl hosted_{GetParam()};
+  HostedPage hosted_{nullptr};
 };
 
 TEST_P(ControlHosting, CreatedByProgIdAnswersEveryInterfaceAndLoadsOnce) {
   CLSID clsid{};
   ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(L"Quillon.QuillonPage", &clsid));
   EXPECT_TRUE(IsEqualCLSID(clsid, kClsidQuillonPage));
-  const auto control = ComPtr<IOleObject>::Share(hosted_.Object()).As<IUnknown>(IID_IUnknown);
+  const auto control = hosted_.As<IUnknown>(IID_IUnknown);
   for (const IID& iid : {kIidPropertyPage, IID_IDispatch, IID_IOleObject, IID_IOleInPlaceObject, IID_IOleWindow,
                          IID_IOleInPlaceActiveObject, IID_IOleControl, IID_IViewObject, IID_IViewObject2,
                          IID_IPersistStreamInit, IID_IPersistPropertyBag, IID_IPersist}) {
@@ -35,80 +35,76 @@ TEST_P(ControlHosting, CreatedByProgIdAnswersEveryInterfaceAndLoadsOnce) {
     part->QueryInterface(IID_IUnknown, identity.put_void());
     EXPECT_EQ(identity.get(), control.get()) << "every interface leads back to the same object";
   }
-  DWORD status = 0;
-  ASSERT_HRESULT_SUCCEEDED(hosted_.Object()->GetMiscStatus(DVASPECT_CONTENT, &status));
-  EXPECT_TRUE(status & OLEMISC_SETCLIENTSITEFIRST);
-  // Outlook sizes the page by its extent: the form's 6120 x 5625 twips in HIMETRIC.
-  SIZEL extent{};
-  ASSERT_HRESULT_SUCCEEDED(hosted_.Object()->GetExtent(DVASPECT_CONTENT, &extent));
-  EXPECT_EQ(extent.cx, 10795);
-  EXPECT_EQ(extent.cy, 9921);
+  EXPECT_TRUE(hosted_.control.MiscStatus() & OLEMISC_SETCLIENTSITEFIRST);
 
-  // Loaded once initialised and sited; siting again, or activating, does not load again.
-  EXPECT_EQ(hosted_.Site().applicationCalls, 1);
-  hosted_.Object()->SetClientSite(&hosted_.Site());
-  ASSERT_HRESULT_SUCCEEDED(hosted_.Activate());
-  EXPECT_EQ(hosted_.Site().applicationCalls, 1);
+  // Loaded once; siting again, or activating again, does not load again.
+  EXPECT_EQ(hosted_.owner.applicationCalls, 1);
+  hosted_.control.Object()->SetClientSite(hosted_.site.get());
+  RECT place = kPagePlace;
+  ASSERT_HRESULT_SUCCEEDED(hosted_.control.Object()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, hosted_.site.get(), 0,
+                                                            hosted_.window.get(), &place));
+  EXPECT_EQ(hosted_.owner.applicationCalls, 1);
   // The load wrote the version label from the library's own version resource.
-  EXPECT_NE(FindChildWithText(hosted_.PageWindow(), L"Quillon ver. 1.0.0"), nullptr);
+  EXPECT_EQ(WindowText(FindPageControl(hosted_.control.Window(), ControlId::Label4_0)), L"Quillon ver. 1.0.0");
 }
 
-TEST_P(ControlHosting, NotLoadedBeforeBothStepsAndApplyThenRefusesToSave) {
-  hosted_.Teardown();  // this page alone
+TEST_P(ControlHosting, LoadedOnlyOnceBothStepsAreDoneAndUnloadedRefusesToSave) {
+  hosted_.control.Destroy();  // this page alone
   CLSID clsid{};
   ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(kProgId, &clsid));
   ComPtr<IOleObject> object;
   ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, object.put_void()));
-  ComPtr<TestSite> site(new TestSite(hosted_.Host(), nullptr));
-  if (GetParam() == CreationOrder::SiteFirst)
-    object->SetClientSite(site.get());
-  else
-    object.As<IPersistStreamInit>(IID_IPersistStreamInit)->InitNew();
-  EXPECT_EQ(site->applicationCalls, 0);
+  // Outlook sizes the page by its extent: the form's 6120 x 5625 twips in HIMETRIC.
+  SIZEL extent{};
+  ASSERT_HRESULT_SUCCEEDED(object->GetExtent(DVASPECT_CONTENT, &extent));
+  EXPECT_EQ(extent.cx, 10795);
+  EXPECT_EQ(extent.cy, 9921);
+  const bool siteFirst = GetParam() == CreationOrder::kSetClientSiteFirst;
+  const auto persist = object.As<IPersistStreamInit>(IID_IPersistStreamInit);
+  siteFirst ? object->SetClientSite(hosted_.site.get()) : persist->InitNew();
+  EXPECT_EQ(hosted_.owner.applicationCalls, 1);  // the hosted page's only
   // An unloaded page holds no identities; saving it would wipe the profile's.
   EXPECT_EQ(object.As<PropertyPage>(kIidPropertyPage)->Apply(), E_UNEXPECTED);
+  siteFirst ? persist->InitNew() : object->SetClientSite(hosted_.site.get());
+  EXPECT_EQ(hosted_.owner.applicationCalls, 2);  // loaded before any activation
+  // Some hosts set the rectangles before the window exists.
+  RECT early{5, 6, 405, 386};
+  EXPECT_HRESULT_SUCCEEDED(object.As<IOleInPlaceObject>(IID_IOleInPlaceObject)->SetObjectRects(&early, &early));
   object->SetClientSite(nullptr);
 }
 
 TEST_P(ControlHosting, PageWhoseWindowWentDownWithTheHostRefusesToSave) {
-  ASSERT_HRESULT_SUCCEEDED(hosted_.Activate());
-  HWND page = hosted_.PageWindow();
-  SendMessageW(FindChildWithText(page, L"<a@x.com>"), BM_CLICK, 0, 0);  // dirty
+  HWND page = hosted_.control.Window();
+  SendMessageW(FindPageControl(page, ControlId::Option1_0), BM_CLICK, 0, 0);  // dirty
   // A host that destroys its window without deactivating the control first.
-  DestroyWindow(hosted_.Host());
+  DestroyWindow(hosted_.window.get());
   EXPECT_FALSE(IsWindow(page));
-  EXPECT_EQ(hosted_.Page()->Apply(), E_UNEXPECTED);
-  hosted_.Teardown();
-  EXPECT_EQ(hosted_.finalReferences, 0u);
+  EXPECT_EQ(hosted_.control.Apply(), E_UNEXPECTED);
+  EXPECT_EQ(hosted_.control.Destroy(), 0u);
 }
 
 TEST_P(ControlHosting, ActivatesInPlaceInsideTheHostWindow) {
-  auto inPlace = hosted_.InPlace();
-  // Some hosts set the rectangles before the window exists.
-  RECT early{5, 6, 405, 386};
-  EXPECT_HRESULT_SUCCEEDED(inPlace->SetObjectRects(&early, &early));
-  ASSERT_HRESULT_SUCCEEDED(hosted_.Activate());
-  HWND page = hosted_.PageWindow();
+  const auto inPlace = hosted_.As<IOleInPlaceObject>(IID_IOleInPlaceObject);
+  HWND page = hosted_.control.Window();
   ASSERT_NE(page, nullptr);
-  EXPECT_EQ(GetParent(page), hosted_.Host());
+  EXPECT_EQ(GetParent(page), hosted_.window.get());
   EXPECT_TRUE(IsWindowVisible(page));
 
   RECT moved{10, 20, 310, 220}, bounds{};
   ASSERT_HRESULT_SUCCEEDED(inPlace->SetObjectRects(&moved, &moved));
   GetWindowRect(page, &bounds);
-  MapWindowPoints(nullptr, hosted_.Host(), reinterpret_cast<POINT*>(&bounds), 2);
+  MapWindowPoints(nullptr, hosted_.window.get(), reinterpret_cast<POINT*>(&bounds), 2);
   EXPECT_TRUE(EqualRect(&bounds, &moved));
 
   // Deactivated, the page leaves the host's window but keeps its controls.
   ASSERT_HRESULT_SUCCEEDED(inPlace->InPlaceDeactivate());
   EXPECT_FALSE(IsWindowVisible(page));
-  EXPECT_NE(GetParent(page), hosted_.Host());
+  EXPECT_NE(GetParent(page), hosted_.window.get());
   EXPECT_TRUE(IsWindow(page));
 }
 
 TEST_P(ControlHosting, PropertyPageAnswersThroughVtableAndDispatch) {
-  ASSERT_HRESULT_SUCCEEDED(hosted_.Activate());
-  PropertyPage* page = hosted_.Page();
+  const ComPtr<PropertyPage> page = hosted_.Page();
   // Unknown names, members and call kinds are the hostile-host table's.
   for (const auto& [name, dispid] : {std::pair{L"Caption", -518}, {L"GetPageInfo", 0x2100}, {L"Dirty", 0x2101},
                                      {L"Apply", 0x2102}}) {
@@ -117,7 +113,7 @@ TEST_P(ControlHosting, PropertyPageAnswersThroughVtableAndDispatch) {
     EXPECT_EQ(page->GetIDsOfNames(IID_NULL, &text, 1, LOCALE_USER_DEFAULT, &id), S_OK);
     EXPECT_EQ(id, dispid) << name;
   }
-  const auto invoke = [page](DISPID id, WORD kind, VARIANT* result) {
+  const auto invoke = [&page](DISPID id, WORD kind, VARIANT* result) {
     DISPPARAMS none{};
     return page->Invoke(id, IID_NULL, 0, kind, &none, result, nullptr, nullptr);
   };
@@ -133,30 +129,23 @@ TEST_P(ControlHosting, PropertyPageAnswersThroughVtableAndDispatch) {
 }
 
 TEST_P(ControlHosting, TeardownReleasesSiteApplicationAndWindow) {
-  hosted_.Teardown();  // this page alone
+  hosted_.control.Destroy();  // this page alone
   ScriptedDispatch application;  // knows no member: every Outlook call on it fails
-  HWND page = nullptr;
-  ULONG siteReferences = 0;
-  {
-    HostedControl hosted(GetParam(), &application);
-    ASSERT_HRESULT_SUCCEEDED(hosted.Activate());
-    page = hosted.PageWindow();
-    EXPECT_GT(application.References(), 1u);  // held as the module's Outlook
-    ComPtr<TestSite> site = ComPtr<TestSite>::Share(&hosted.Site());
-    hosted.Teardown();
-    EXPECT_EQ(hosted.finalReferences, 0u);
-    siteReferences = site->references();
-  }
-  EXPECT_EQ(siteReferences, 2u);  // the host's and the local copy: nothing kept by the page
+  HostedPage hosted(&application);
+  ASSERT_HRESULT_SUCCEEDED(hosted.Create(GetParam()));
+  HWND page = hosted.control.Window();
+  EXPECT_GT(application.References(), 1u);  // held as the module's Outlook
+  EXPECT_EQ(hosted.control.Destroy(), 0u);
+  hosted.site->AddRef();
+  EXPECT_EQ(hosted.site->Release(), 1u);  // the host's own: nothing kept by the page
   EXPECT_FALSE(IsWindow(page));
   // Terminate released the application: only its own reference is left.
   EXPECT_EQ(application.References(), 1u);
 }
 
 TEST_P(ControlHosting, KeyboardStaysInsideThePageButEscapeGoesToTheHost) {
-  ASSERT_HRESULT_SUCCEEDED(hosted_.Activate());
-  auto active = ComPtr<IOleObject>::Share(hosted_.Object()).As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
-  HWND add = FindChildWithText(hosted_.PageWindow(), L"Add");
+  auto active = hosted_.As<IOleInPlaceActiveObject>(IID_IOleInPlaceActiveObject);
+  HWND add = FindPageControl(hosted_.control.Window(), ControlId::cmdAdd);
   ASSERT_NE(add, nullptr);
   SetFocus(add);
 
@@ -165,16 +154,16 @@ TEST_P(ControlHosting, KeyboardStaysInsideThePageButEscapeGoesToTheHost) {
   MSG tab{add, WM_KEYDOWN, VK_TAB, 0, 0, {}};
   EXPECT_EQ(active->TranslateAccelerator(&tab), S_OK);
   EXPECT_NE(GetFocus(), add);
-  EXPECT_TRUE(IsChild(hosted_.PageWindow(), GetFocus()));
+  EXPECT_TRUE(IsChild(hosted_.control.Window(), GetFocus()));
   // A key meant for another window is not the page's business.
-  MSG elsewhere{hosted_.Host(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+  MSG elsewhere{hosted_.window.get(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
   EXPECT_EQ(active->TranslateAccelerator(&elsewhere), S_FALSE);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothOrders, ControlHosting,
-                         ::testing::Values(CreationOrder::SiteFirst, CreationOrder::InitNewFirst),
+                         ::testing::Values(CreationOrder::kSetClientSiteFirst, CreationOrder::kInitNewFirst),
                          [](const auto& info) {
-                           return std::string(info.param == CreationOrder::SiteFirst ? "SiteFirst" : "InitNewFirst");
+                           return info.param == CreationOrder::kInitNewFirst ? "InitNewFirst" : "SiteFirst";
                          });
 
 }  // namespace

@@ -19,8 +19,8 @@ std::wstring WindowsPath(const char* unixPath) {
 
 std::wstring SamplePath(const std::wstring& leaf) { return WindowsPath(QUILLON_SAMPLES_DIR) + L"\\" + leaf; }
 
-bool ImportSampleProfile(const std::wstring& regPath, const std::wstring& key) {
-  const LONG deleted = RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+bool ImportSampleProfile(const std::wstring& regPath, const std::string& key) {
+  const LONG deleted = RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
   if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND) return false;
   // The regedit of this program's bitness: the sample's POP3 account class lands in
   // the registry view the page of that bitness reads.
@@ -28,16 +28,15 @@ bool ImportSampleProfile(const std::wstring& regPath, const std::wstring& key) {
   return regedit.Start(L"regedit.exe /S \"" + regPath + L"\"") && regedit.Wait(60000) == 0u;
 }
 
-std::string RegistryImage(const std::wstring& key) {
-  const std::string path(key.begin(), key.end());  // key paths here are ASCII
+std::string RegistryImage(const std::string& key) {
   static const auto store = quillon::testing::MakeStoreUnderTest();  // the real registry
-  const auto tree = quillon::testing::ReadTree(*store, platform::kCurrentUser, path);
+  const auto tree = quillon::testing::ReadTree(*store, platform::kCurrentUser, key);
   if (tree.empty()) return "missing\n";
   std::string out;
   char hex[4];
   for (const auto& entry : tree) {
     if (!entry.valueName) {
-      out += "[" + entry.keyPath.substr(path.size()) + "]\n";
+      out += "[" + entry.keyPath.substr(key.size()) + "]\n";
       continue;
     }
     out += "  \"" + *entry.valueName + "\" " + std::to_string(entry.value.type) + " ";

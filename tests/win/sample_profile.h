@@ -13,8 +13,8 @@
 
 namespace quillon::win::testing {
 
-inline constexpr wchar_t kSampleProfileKey[] =
-    L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles\\Quillon Sample";
+inline constexpr char kSampleProfileKey[] =
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles\\Quillon Sample";
 
 // A file of samples/ as a Windows path.
 std::wstring SamplePath(const std::wstring& leaf);
@@ -23,11 +23,11 @@ std::wstring WindowsPath(const char* unixPath);
 // Deletes HKCU\`key` and imports the .reg file (a Windows path) with regedit /S:
 // false when either fails.
 bool ImportSampleProfile(const std::wstring& regPath = SamplePath(L"quillon-sample.reg"),
-                         const std::wstring& key = kSampleProfileKey);
+                         const std::string& key = kSampleProfileKey);
 
 // Every subkey and value below HKCU\`key` (names, types and bytes) as text, in
 // the registry's own order; "missing" when the key cannot be opened.
-std::string RegistryImage(const std::wstring& key = kSampleProfileKey);
+std::string RegistryImage(const std::string& key = kSampleProfileKey);
 
 // The stand-in Outlook's Application playing samples/quillon-sample.json (the
 // add-in names the sample profile). Each call makes a new Outlook.

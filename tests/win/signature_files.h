@@ -12,16 +12,13 @@
 
 namespace quillon::win::testing {
 
-inline std::filesystem::path AppDataMicrosoft() {
-  wchar_t appData[MAX_PATH] = {};
-  SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-  return std::filesystem::path(appData) / L"Microsoft";
-}
-
 class SignatureFolder {
  public:
   // `name` below %APPDATA%\Microsoft; the folder goes again if this made it.
-  explicit SignatureFolder(const std::wstring& name = L"Signatures") : folder_(AppDataMicrosoft() / name) {
+  explicit SignatureFolder(const std::wstring& name = L"Signatures") {
+    wchar_t appData[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    folder_ = std::filesystem::path(appData) / L"Microsoft" / name;
     made_ = !std::filesystem::exists(folder_);
     std::filesystem::create_directories(folder_);
   }

@@ -39,8 +39,6 @@ using enum ControlId;
 
 constexpr int kWarmUp = 10;
 constexpr int kSampleEvery = 10;
-// The page's controls have these command ids (the stand-in driver knows them too).
-constexpr int kFirstControlId = 1000;
 constexpr wchar_t kAdded[] = L"Soak Added <soak.added@quillon-sample.com>";
 
 struct Sample {
@@ -250,20 +248,17 @@ class Soak : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(ImportSampleProfile()); }
   void TearDown() override { ImportSampleProfile(); }
 
-  HWND Find(HWND page, ControlId id) {
-    return standin::driver::FindDescendant(page, kFirstControlId + static_cast<int>(id));
-  }
-  void Click(HWND page, ControlId id) { SendMessageW(Find(page, id), BM_CLICK, 0, 0); }
+  void Click(HWND page, ControlId id) { SendMessageW(FindPageControl(page, id), BM_CLICK, 0, 0); }
   // A click on a line of List1, as the mouse would.
   void ClickLine(HWND page, int index) {
-    HWND list = Find(page, List1);
+    HWND list = FindPageControl(page, List1);
     SendMessageW(list, LB_SETTOPINDEX, index, 0);  // in view, as the user would scroll it
     const int height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, index, 0));
     const LPARAM point = MAKELPARAM(4, (index - SendMessageW(list, LB_GETTOPINDEX, 0, 0)) * height + height / 2);
     SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
     SendMessageW(list, WM_LBUTTONUP, 0, point);
   }
-  int Lines(HWND page) { return static_cast<int>(SendMessageW(Find(page, List1), LB_GETCOUNT, 0, 0)); }
+  int Lines(HWND page) { return static_cast<int>(SendMessageW(FindPageControl(page, List1), LB_GETCOUNT, 0, 0)); }
 
   // One page from creation to its last Release; false (with a failure) when a step went wrong.
   bool Lifetime(ControlModule& module, int lifetime) {
@@ -273,9 +268,10 @@ class Soak : public ::testing::Test {
     ComPtr<IOleObject> made;
     // The creation reference goes at the end of the statement; `made` holds the page.
     ComPtr<QuillonControl>(new QuillonControl(module))->QueryInterface(IID_IOleObject, made.put_void());
-    HostedControl hosted(std::move(made), CreationOrder::SiteFirst, outlook.get());
-    EXPECT_HRESULT_SUCCEEDED(hosted.Activate()) << "lifetime " << lifetime;
-    HWND page = hosted.PageWindow();
+    HostedPage hosted(outlook.get());
+    EXPECT_HRESULT_SUCCEEDED(hosted.Create(CreationOrder::kSetClientSiteFirst, std::move(made)))
+        << "lifetime " << lifetime;
+    HWND page = hosted.control.Window();
     const int loaded = Lines(page);
     Answers answers;
 
@@ -284,23 +280,24 @@ class Soak : public ::testing::Test {
     EXPECT_EQ(Lines(page), loaded + 1) << "lifetime " << lifetime << ": add";
     ClickLine(page, loaded);
     Click(page, cmdMoveUp);
-    EXPECT_EQ(SendMessageW(Find(page, List1), LB_GETCURSEL, 0, 0), loaded - 1) << "lifetime " << lifetime << ": move";
+    EXPECT_EQ(SendMessageW(FindPageControl(page, List1), LB_GETCURSEL, 0, 0), loaded - 1)
+        << "lifetime " << lifetime << ": move";
     answers.Next(IDYES);
     Click(page, cmdRemove);
     EXPECT_EQ(Lines(page), loaded) << "lifetime " << lifetime << ": remove";
     // Away from the stored format and back: an edit whose result is the same each time.
-    const ControlId stored = SendMessageW(Find(page, Option1_0), BM_GETCHECK, 0, 0) == BST_CHECKED ? Option1_0
-                             : SendMessageW(Find(page, Option1_1), BM_GETCHECK, 0, 0) == BST_CHECKED ? Option1_1
-                                                                                                    : Option1_2;
+    const auto checked = [page](ControlId id) {
+      return SendMessageW(FindPageControl(page, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    };
+    const ControlId stored = checked(Option1_0) ? Option1_0 : checked(Option1_1) ? Option1_1 : Option1_2;
     Click(page, stored == Option1_0 ? Option1_1 : Option1_0);
     Click(page, stored);
 
     answers.Next(IDNO);  // no restart
-    EXPECT_HRESULT_SUCCEEDED(hosted.Page()->Apply()) << "lifetime " << lifetime;
+    EXPECT_HRESULT_SUCCEEDED(hosted.control.Apply()) << "lifetime " << lifetime;
     EXPECT_EQ(answers.Count(), 3) << "lifetime " << lifetime << ": input box, removal, restart question";
     CountLabelsAboutToGo(page);
-    hosted.Teardown();
-    EXPECT_EQ(hosted.finalReferences, 0u) << "lifetime " << lifetime;
+    EXPECT_EQ(hosted.control.Destroy(), 0u) << "lifetime " << lifetime;
     return !HasFailure();
   }
 

@@ -12,18 +12,6 @@ void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD) {
   if (!t_answered && t_answer) t_answered = t_answer();
 }
 
-struct TextSearch {
-  const std::wstring* text;
-  HWND found;
-};
-
-BOOL CALLBACK MatchText(HWND window, LPARAM lParam) {
-  auto* search = reinterpret_cast<TextSearch*>(lParam);
-  if (WindowText(window) != *search->text) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
 }  // namespace
 
 // The build passes the Unix path.
@@ -47,11 +35,5 @@ DialogAnswerer::~DialogAnswerer() {
 }
 
 bool DialogAnswerer::Answered() const { return t_answered; }
-
-HWND FindChildWithText(HWND parent, const std::wstring& text) {
-  TextSearch search{&text, nullptr};
-  EnumChildWindows(parent, MatchText, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 }  // namespace quillon::win::testing

@@ -88,7 +88,9 @@ class DialogAnswerer {
 inline HWND FindPageDialog() {
   return standin::driver::FindTopLevel(GetCurrentProcessId(), L"Quillon", L"#32770");
 }
-// A child of `parent` whose text is `text`, or nullptr.
-HWND FindChildWithText(HWND parent, const std::wstring& text);
+// One of the controls of a page window the control made: their ids follow the design order from 1000.
+inline HWND FindPageControl(HWND page, ControlId id) {
+  return standin::driver::FindDescendant(page, 1000 + static_cast<int>(id));
+}
 
 }  // namespace quillon::win::testing
