@@ -203,9 +203,11 @@ std::optional<OptionsWindow> OptionsWindow::Wait(DWORD processId, DWORD ms) {
   return options;
 }
 
-HWND OptionsWindow::Control(PageControl which) const {
-  return FindDescendant(dialog_, kFirstPageControlId + static_cast<int>(which));
+HWND FindPageControl(HWND parent, PageControl which) {
+  return FindDescendant(parent, kFirstPageControlId + static_cast<int>(which));
 }
+
+HWND OptionsWindow::Control(PageControl which) const { return FindPageControl(dialog_, which); }
 
 void OptionsWindow::Settle(DWORD ms) {
   static const UINT pingMessage = RegisterWindowMessageW(kPingMessage);

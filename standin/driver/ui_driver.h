@@ -51,6 +51,8 @@ HWND WaitForTopLevel(DWORD processId, const std::wstring& title, DWORD ms = kDef
 bool WaitUntilGone(HWND window, DWORD ms = kDefaultWaitMs);
 // A descendant window by its control id.
 HWND FindDescendant(HWND parent, int id);
+// One of the page's controls below `parent` (the page or a window holding it).
+HWND FindPageControl(HWND parent, PageControl which);
 // Clicks a button as the mouse would (posted, so a dialog it opens does not block the caller).
 void PostClick(HWND button);
 

@@ -88,9 +88,9 @@ class DialogAnswerer {
 inline HWND FindPageDialog() {
   return standin::driver::FindTopLevel(GetCurrentProcessId(), L"Quillon", L"#32770");
 }
-// One of the controls of a page window the control made: their ids follow the design order from 1000.
+// One of the controls of a page window the control made (the driver's names follow the design order).
 inline HWND FindPageControl(HWND page, ControlId id) {
-  return standin::driver::FindDescendant(page, 1000 + static_cast<int>(id));
+  return standin::driver::FindPageControl(page, static_cast<standin::driver::PageControl>(id));
 }
 
 }  // namespace quillon::win::testing
