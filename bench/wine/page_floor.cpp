@@ -84,6 +84,7 @@ double TimedFloorOpen() {
   if (!window || !tips) return -1;
   const PageFonts fonts = MakePageFonts(96);
   for (const ControlDesign& design : PageDesign()) {
+    if (WaitsUntilUsed(design)) continue;  // the page makes these only when shown
     const ClassAndStyle kind = StyleOf(design);
     const RECT place = TwipsToPixels(PageRectTwips(design.id), 96);
     const bool shown = design.visible && (design.container == ControlId::Page || DesignOf(design.container).visible);
@@ -93,7 +94,7 @@ double TimedFloorOpen() {
                                    instance, nullptr);
     if (!control) return -1;
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.For(design.id)), FALSE);
-    if (design.selected) SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
+    if (design.selected) SetOptionCheck(control, true);  // as the page checks its own
     if (!design.toolTip) continue;
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);

@@ -206,9 +206,7 @@ bool PageWindow::CreateControl(const ControlDesign& design) {
   return true;
 }
 
-// A frame designed hidden waits with what it holds until it is shown or used:
-// the signatures frame on an Outlook that never shows it costs nothing.
-bool PageWindow::WaitsUntilUsed(const ControlDesign& design) {
+bool WaitsUntilUsed(const ControlDesign& design) {
   const ControlId frame = design.kind == ControlKind::Frame ? design.id : design.container;
   return frame != ControlId::Page && !DesignOf(frame).visible;
 }

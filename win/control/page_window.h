@@ -39,6 +39,10 @@ struct PageFonts {
 };
 PageFonts MakePageFonts(UINT dpi);
 
+// A frame designed hidden waits with what it holds until it is shown or used:
+// the signatures frame on an Outlook that never shows it costs nothing.
+bool WaitsUntilUsed(const ControlDesign& design);
+
 // Checks or unchecks an option button without Wine's walk of its dialog group:
 // Wine's BM_SETCHECK on an automatic radio button unchecks the rest of the
 // group itself, asking the server for the page's window list at each step
@@ -118,7 +122,6 @@ class PageWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   bool CreateControls();
   bool CreateControl(const ControlDesign& design);
-  static bool WaitsUntilUsed(const ControlDesign& design);
   void CreateWaitingControls();
   bool Shown(ControlId id) const;
   void ApplyVisibility(ControlId id);
