@@ -369,7 +369,7 @@ void MemoryRegistryStore::SyncKey(Key& live, const Key& saved) {
   }
 }
 
-MemoryRegistryStore::Key* MemoryRegistryStore::FindPath(Key* from, std::string_view path, bool create) const {
+MemoryRegistryStore::Key* MemoryRegistryStore::FindPath(Key* from, std::string_view path, bool create) {
   std::vector<std::string_view> names;
   if (from == nullptr || !SplitPath(path, names)) return nullptr;
   for (std::string_view name : names) {

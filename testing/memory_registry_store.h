@@ -96,7 +96,7 @@ class MemoryRegistryStore : public platform::RegistryStore {
   RegResult Resolve(HKey handle, platform::KeyAccess neededAccess, Key*& key) const;
   Key* RootKey(HKey root) const;
   // The key at `path` below `from`, made with its parents when `create`.
-  Key* FindPath(Key* from, std::string_view path, bool create = false) const;
+  static Key* FindPath(Key* from, std::string_view path, bool create = false);
   static RegResult RemoveSubKey(Key& parent, std::string_view name);
   HKey NewHandle(std::shared_ptr<Key> key, platform::KeyAccess access);
   static std::shared_ptr<Key> CopyKey(const Key& key, Key* parent);
