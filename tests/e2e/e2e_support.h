@@ -32,6 +32,8 @@ inline constexpr char kOrderList[] = "{ED475418-B0D6-11D2-8C3B-00104B2A6676}";
 
 inline std::string AccountKey(const char* accountName) { return kAccountsKey + "\\" + accountName; }
 inline StoredValue Dword(std::uint32_t number) { return {platform::kRegDword, Dwords({number})}; }
+// What the page asks before it removes a line of a list.
+inline constexpr wchar_t kDeleteQuestion[] = L"Are you sure you want to delete the selected item from the list?";
 // What the page asks after a save that needs Outlook restarted.
 inline constexpr wchar_t kRestartQuestion[] =
     L"Outlook wiil be restarted to finish the configuration.\rRestart it now?";

@@ -76,7 +76,7 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
   options->Settle();
   ASSERT_TRUE(options->ClickListLine(PageControl::List4, 0));
   options->Click(PageControl::cmdDeleteFolder);
-  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Are you sure you want to delete the selected item from the list?", IDYES));
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), kDeleteQuestion, IDYES));
   EXPECT_EQ(options->Lines(PageControl::List4), (Lines{L"Inbox\\Customers", L"Orders"}));
   options->Click(PageControl::Option1_2);
 
@@ -91,8 +91,7 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
                                        {"0000000e", u"alex.example@quillon-sample.com"}}) {
     EXPECT_EQ(ReadValue(AccountKey(account), "Email").bytes, StoredUtf16(email)) << account;
   }
-  EXPECT_EQ(ReadValue(kAccountsKey, kOrderList).bytes,
-            Dwords({2, 3, 13, 14, 15}));
+  EXPECT_EQ(ReadValue(kAccountsKey, kOrderList).bytes, Dwords({2, 3, 13, 14, 15}));
   EXPECT_EQ(ReadValue(kAccountsKey, "NextAccountID"), Dword(16));
   // The Exchange account carries the default identity; the POP3 account is untouched.
   EXPECT_EQ(ReadValue(AccountKey("00000002"), "Account Name").bytes,
@@ -103,8 +102,8 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
 
   // What Outlook saw: the page destroyed, the add-in told, windows saved and closed from the last, Quit.
   EXPECT_EQ(session.OutlookSaw(),
-            (Names{"DialogClosed by OK", "IsRestart Integer 1", "Save 2", "Close 2", "Save 1",
-                                      "Close 1", "Quit", "ControlReleased 0"}));
+            (Names{"DialogClosed by OK", "IsRestart Integer 1", "Save 2", "Close 2", "Save 1", "Close 1", "Quit",
+                   "ControlReleased 0"}));
   for (const auto& close : session.EventsNamed("Close")) EXPECT_EQ(close["saveMode"], -1);  // Close(True)
   // What the page went on without, as its debug output told it with Outlook's
   // HRESULTs: the folder that no longer opens (dropped), the NUL that ends the

@@ -31,7 +31,7 @@ TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
   // Remove the first identity.
   ASSERT_TRUE(options->ClickListLine(PageControl::List1, 0));
   options->Click(PageControl::cmdRemove);
-  ASSERT_TRUE(AnswerDialog(session.ProcessId(), L"Are you sure you want to delete the selected item from the list?", IDYES));
+  ASSERT_TRUE(AnswerDialog(session.ProcessId(), kDeleteQuestion, IDYES));
   EXPECT_EQ(options->Lines(PageControl::List1), (Lines{kSupport}));
   EXPECT_EQ(options->Lines(PageControl::List3), (Lines{L"Support"}));
   ASSERT_TRUE(options->ApplyEnabled());
@@ -60,8 +60,8 @@ TEST(PageInOutlook16, ApplyKeepsTheDialogOpenOnNoThenOkRestarts) {
   EXPECT_EQ(ReadValue(kProfileKey, "replyaddressformat").bytes, StoredUtf16(u"0"));
   ASSERT_FALSE(foldersBefore.bytes.empty());
   EXPECT_EQ(ReadValue(kProfileKey, "monitoredfolders"), foldersBefore);  // never touched
-  EXPECT_EQ(session.OutlookSaw(), (Names{"DialogClosed by OK", "IsRestart Integer 1", "Save 1",
-                                                            "Close 1", "Quit", "ControlReleased 0"}));
+  EXPECT_EQ(session.OutlookSaw(),
+            (Names{"DialogClosed by OK", "IsRestart Integer 1", "Save 1", "Close 1", "Quit", "ControlReleased 0"}));
   EXPECT_TRUE(session.EventsNamed("GetFolderFromID").empty());
 }
 
