@@ -149,39 +149,14 @@ void FakePageSurface::SetMousePointer(std::int16_t pointer) {
 }
 
 PageControls FakePageControls::Controls() {
-  return PageControls{UserControl,
-                      List1,
-                      List2,
-                      List3,
-                      List4,
-                      List5,
-                      cmdAdd,
-                      cmdChange,
-                      cmdRemove,
-                      cmdRemoveAll,
-                      cmdMoveUp,
-                      cmdMoveDown,
-                      cmdPopulate,
-                      cmdSharedMailboxes,
-                      cmdRefresh,
-                      cmdAddFolder,
-                      cmdDeleteFolder,
-                      cmdDeleteAllFolders,
+  return PageControls{UserControl, List1, List2, List3, List4, List5,
+                      cmdAdd, cmdChange, cmdRemove, cmdRemoveAll, cmdMoveUp, cmdMoveDown,
+                      cmdPopulate, cmdSharedMailboxes, cmdRefresh,
+                      cmdAddFolder, cmdDeleteFolder, cmdDeleteAllFolders,
                       {std::ref(Option1_0), std::ref(Option1_1), std::ref(Option1_2)},
-                      lblDefAddress,
-                      Label4_0,
-                      Label4_2,
-                      Label1,
-                      Frame1,
-                      Frame2,
-                      Frame3,
-                      Frame4,
-                      Frm1,
-                      Frame5,
-                      lblNewSignature,
-                      cboNewSignature,
-                      lblReplySignature,
-                      cboReplySignature};
+                      lblDefAddress, Label4_0, Label4_2, Label1,
+                      Frame1, Frame2, Frame3, Frame4, Frm1, Frame5,
+                      lblNewSignature, cboNewSignature, lblReplySignature, cboReplySignature};
 }
 
 }  // namespace quillon::testing

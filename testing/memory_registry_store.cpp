@@ -63,15 +63,6 @@ bool SplitPath(std::string_view path, std::vector<std::string_view>& names) {
   }
 }
 
-// An existing value keeps the case of its name.
-void StoreValue(MemoryRegistryStore::Values& values, std::string_view name, StoredValue value) {
-  if (auto found = values.find(name); found != values.end()) {
-    found->second = std::move(value);
-  } else {
-    values.emplace(std::string(name), std::move(value));
-  }
-}
-
 template <typename Map>
 std::vector<std::string> NamesOf(const Map& map) {
   std::vector<std::string> names;
@@ -89,7 +80,7 @@ bool RegistryNamesEqual(std::string_view left, std::string_view right) {
   return left.size() == right.size() && CompareFolded(left, right) == 0;
 }
 
-struct MemoryRegistryStore::Key {
+struct MemoryRegistryStore::Key : std::enable_shared_from_this<Key> {
   std::string name;
   Key* parent = nullptr;  // valid while the key is in the tree
   bool deleted = false;
@@ -177,22 +168,11 @@ RegResult MemoryRegistryStore::OpenOrCreate(HKey parent, std::string_view subKey
   if (HasNul(subKey)) return kErrorInvalidParameter;
   std::vector<std::string_view> names;
   if (!SplitPath(subKey, names)) return kErrorBadPathname;
-  std::shared_ptr<Key> key;
-  if (base == classesRoot_.get()) key = classesRoot_;
-  else if (base == currentUser_.get()) key = currentUser_;
-  else key = handles_.at(parent).key;
-  bool isNew = false;
-  for (std::string_view name : names) {
-    std::shared_ptr<Key> next = key->FindSubKey(name);
-    if (!next) {
-      if (!create) return kErrorFileNotFound;
-      next = key->AddSubKey(name);
-      isNew = true;
-    }
-    key = next;
-  }
-  if (created != nullptr) *created = isNew;
-  result = NewHandle(std::move(key), access);
+  Key* key = Walk(base, names);
+  if (key == nullptr && !create) return kErrorFileNotFound;
+  if (created != nullptr) *created = key == nullptr;
+  if (key == nullptr) key = Walk(base, names, true);
+  result = NewHandle(key->shared_from_this(), access);
   return kErrorSuccess;
 }
 
@@ -249,7 +229,7 @@ RegResult MemoryRegistryStore::SetValueEx(HKey handle, std::string_view valueNam
   if (data == nullptr && size != 0) return kErrorNoAccess;
   StoredValue value{type, data == nullptr ? std::vector<std::uint8_t>{}
                                           : std::vector<std::uint8_t>(data, data + size)};
-  StoreValue(key->values, valueName, std::move(value));
+  key->values.insert_or_assign(std::string(valueName), std::move(value));  // an existing name keeps its case
   return kErrorSuccess;
 }
 
@@ -291,18 +271,13 @@ RegResult MemoryRegistryStore::DeleteKey(HKey handle, std::string_view subKey) {
   if (HasNul(subKey)) return kErrorInvalidParameter;
   std::vector<std::string_view> names;
   if (!SplitPath(subKey, names)) return kErrorBadPathname;
-  Key* parent = base;
   if (names.empty()) {
     // RegDeleteKeyA(key, "") deletes the handle's own key; a root cannot go.
     if (RootKey(handle) != nullptr) return kErrorAccessDenied;
     return RemoveSubKey(*base->parent, base->name);
   }
-  for (std::size_t i = 0; i + 1 < names.size(); ++i) {
-    std::shared_ptr<Key> next = parent->FindSubKey(names[i]);
-    if (!next) return kErrorFileNotFound;
-    parent = next.get();
-  }
-  return RemoveSubKey(*parent, names.back());
+  Key* parent = Walk(base, std::span(names).first(names.size() - 1));
+  return parent == nullptr ? kErrorFileNotFound : RemoveSubKey(*parent, names.back());
 }
 
 RegResult MemoryRegistryStore::RemoveSubKey(Key& parent, std::string_view name) {
@@ -371,7 +346,11 @@ void MemoryRegistryStore::SyncKey(Key& live, const Key& saved) {
 
 MemoryRegistryStore::Key* MemoryRegistryStore::FindPath(Key* from, std::string_view path, bool create) {
   std::vector<std::string_view> names;
-  if (from == nullptr || !SplitPath(path, names)) return nullptr;
+  return from != nullptr && SplitPath(path, names) ? Walk(from, names, create) : nullptr;
+}
+
+MemoryRegistryStore::Key* MemoryRegistryStore::Walk(Key* from, std::span<const std::string_view> names,
+                                                    bool create) {
   for (std::string_view name : names) {
     std::shared_ptr<Key> next = from->FindSubKey(name);
     if (!next && !create) return nullptr;
@@ -384,7 +363,9 @@ void MemoryRegistryStore::CreateKeyPath(HKey root, std::string_view path) { Find
 
 void MemoryRegistryStore::PutValue(HKey root, std::string_view path, std::string_view name,
                                    std::uint32_t type, std::vector<std::uint8_t> bytes) {
-  if (Key* key = FindPath(RootKey(root), path, true)) StoreValue(key->values, name, {type, std::move(bytes)});
+  if (Key* key = FindPath(RootKey(root), path, true)) {
+    key->values.insert_or_assign(std::string(name), StoredValue{type, std::move(bytes)});
+  }
 }
 
 std::optional<StoredValue> MemoryRegistryStore::GetValue(HKey root, std::string_view path,

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -97,6 +98,7 @@ class MemoryRegistryStore : public platform::RegistryStore {
   Key* RootKey(HKey root) const;
   // The key at `path` below `from`, made with its parents when `create`.
   static Key* FindPath(Key* from, std::string_view path, bool create = false);
+  static Key* Walk(Key* from, std::span<const std::string_view> names, bool create = false);
   static RegResult RemoveSubKey(Key& parent, std::string_view name);
   HKey NewHandle(std::shared_ptr<Key> key, platform::KeyAccess access);
   static std::shared_ptr<Key> CopyKey(const Key& key, Key* parent);
