@@ -8,10 +8,6 @@ bool FakeListBox::InRange(std::int16_t index) const {
   return index >= 0 && static_cast<std::size_t>(index) < entries_.size();
 }
 
-void FakeListBox::RaiseClick() {
-  if (click_) click_();
-}
-
 std::int16_t FakeListBox::ListCount() const { return static_cast<std::int16_t>(entries_.size()); }
 
 std::u16string FakeListBox::List(std::int16_t index) const {
@@ -59,7 +55,7 @@ void FakeListBox::Clear() {
 bool FakeListBox::SetListIndex(std::int16_t index) {
   if (index != platform::kNoListIndex && !InRange(index)) return false;
   selected_ = index;
-  RaiseClick();
+  if (click_) click_();
   return true;
 }
 
@@ -126,16 +122,12 @@ bool FakeCommandButton::UserClick() {
   return true;
 }
 
-void FakeOptionGroup::ClearOthers(const FakeOptionButton& selected) {
-  for (FakeOptionButton* button : buttons_) {
-    if (button != &selected) button->Clear();
-  }
-}
-
 void FakeOptionButton::SetValue(bool value) {
   value_ = value;
   if (!value) return;
-  group_.ClearOthers(*this);
+  for (FakeOptionButton* other : group_) {
+    if (other != this) other->value_ = false;
+  }
   if (click_) click_();
 }
 

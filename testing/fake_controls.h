@@ -53,7 +53,6 @@ class FakeListBox : public platform::ListBox {
     std::int32_t data = 0;
   };
   bool InRange(std::int16_t index) const;
-  void RaiseClick();
 
   std::vector<Entry> entries_;
   std::int16_t selected_ = platform::kNoListIndex;
@@ -107,27 +106,18 @@ class FakeCommandButton : public platform::CommandButton {
 };
 
 class FakeOptionButton;
-
 // Option buttons of one frame: selecting one clears the others.
-class FakeOptionGroup {
- public:
-  void Add(FakeOptionButton& button) { buttons_.push_back(&button); }
-  void ClearOthers(const FakeOptionButton& selected);
-
- private:
-  std::vector<FakeOptionButton*> buttons_;
-};
+using FakeOptionGroup = std::vector<FakeOptionButton*>;
 
 class FakeOptionButton : public platform::OptionButton {
  public:
   FakeOptionButton(FakeOptionGroup& group, bool value) : group_(group), value_(value) {
-    group_.Add(*this);
+    group_.push_back(this);
   }
   bool Value() const override { return value_; }
   void SetValue(bool value) override;
   void SetClickHandler(platform::ClickHandler handler) override { click_ = std::move(handler); }
   void UserClick() { SetValue(true); }
-  void Clear() { value_ = false; }
 
  private:
   FakeOptionGroup& group_;
