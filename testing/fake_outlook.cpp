@@ -54,13 +54,9 @@ platform::CallResult<platform::FolderParent> FakeFolder::Parent() {
   return platform::FolderParent{Kind::None, nullptr};
 }
 
-platform::CallResult<std::u16string> FakeFolder::EntryID() {
-  return Unless(Fails("EntryID"), entryId_);
-}
+platform::CallResult<std::u16string> FakeFolder::EntryID() { return Unless(Fails("EntryID"), entryId_); }
 
-platform::CallResult<std::u16string> FakeFolder::StoreID() {
-  return Unless(Fails("StoreID"), storeId_);
-}
+platform::CallResult<std::u16string> FakeFolder::StoreID() { return Unless(Fails("StoreID"), storeId_); }
 
 platform::CallResult<std::u16string> FakeFolder::Name() { return Unless(Fails("Name"), name_); }
 
@@ -102,13 +98,9 @@ platform::CallResult<platform::FolderPtr> FakeNamespace::PickFolder() {
 
 platform::CallResult<std::u16string> FakeAddIn::sUN() { return Unless(Fails("sUN"), userName); }
 
-platform::CallResult<std::u16string> FakeAddIn::sPN() {
-  return Unless(Fails("sPN"), profileName);
-}
+platform::CallResult<std::u16string> FakeAddIn::sPN() { return Unless(Fails("sPN"), profileName); }
 
-platform::CallResult<std::u16string> FakeAddIn::sSMBXs() {
-  return Unless(Fails("sSMBXs"), sharedMailboxes);
-}
+platform::CallResult<std::u16string> FakeAddIn::sSMBXs() { return Unless(Fails("sSMBXs"), sharedMailboxes); }
 
 platform::CallStatus FakeAddIn::SetIsRestart(std::int16_t value) {
   if (Fails("IsRestart")) return false;
@@ -123,9 +115,7 @@ platform::CallResult<std::shared_ptr<platform::AddIn>> FakeApplication::AddInObj
   return std::shared_ptr<platform::AddIn>(addIn);
 }
 
-platform::CallResult<std::u16string> FakeApplication::Version() {
-  return Unless(Fails("Version"), version);
-}
+platform::CallResult<std::u16string> FakeApplication::Version() { return Unless(Fails("Version"), version); }
 
 platform::CallResult<std::int32_t> FakeApplication::LanguageID(std::int32_t languageIdType) {
   return Unless(Fails("LanguageID") || languageIdType != platform::kLanguageIdUI, uiLanguage);

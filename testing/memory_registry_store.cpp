@@ -315,33 +315,8 @@ std::shared_ptr<const MemoryRegistryStore::Tree> MemoryRegistryStore::SaveTree()
 }
 
 void MemoryRegistryStore::RestoreTree(const Tree& tree) {
-  SyncKey(*classesRoot_, *tree.classesRoot);
-  SyncKey(*currentUser_, *tree.currentUser);
-}
-
-// Makes `live` hold what `saved` holds. A key both have (by its exact name)
-// stays, and its values are copied only when they differ: a fuzz target
-// restores after every input and finds most of the tree as it left it.
-void MemoryRegistryStore::SyncKey(Key& live, const Key& saved) {
-  if (!(live.values == saved.values)) live.values = saved.values;
-  live.cursorValid = false;
-  for (auto sub = live.subKeys.begin(); sub != live.subKeys.end();) {
-    const auto kept = saved.subKeys.find(sub->first);
-    if (kept != saved.subKeys.end() && kept->first == sub->first) {
-      ++sub;
-      continue;
-    }
-    sub->second->deleted = true;
-    sub = live.subKeys.erase(sub);
-  }
-  for (const auto& [name, sub] : saved.subKeys) {
-    const auto found = live.subKeys.find(name);
-    if (found == live.subKeys.end()) {
-      live.subKeys.emplace(name, CopyKey(*sub, &live));
-    } else {
-      SyncKey(*found->second, *sub);
-    }
-  }
+  classesRoot_ = CopyKey(*tree.classesRoot, nullptr);
+  currentUser_ = CopyKey(*tree.currentUser, nullptr);
 }
 
 MemoryRegistryStore::Key* MemoryRegistryStore::FindPath(Key* from, std::string_view path, bool create) {

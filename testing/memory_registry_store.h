@@ -83,7 +83,7 @@ class MemoryRegistryStore : public platform::RegistryStore {
 
   // Every key and value of both roots, to put back later: a fuzz target
   // builds its world once and returns to it after each input. Restore only
-  // with every handle closed (the keys an open one names are reused or gone).
+  // with every handle closed (the keys an open one names are gone).
   struct Tree;
   std::shared_ptr<const Tree> SaveTree() const;
   void RestoreTree(const Tree& tree);
@@ -102,7 +102,6 @@ class MemoryRegistryStore : public platform::RegistryStore {
   static RegResult RemoveSubKey(Key& parent, std::string_view name);
   HKey NewHandle(std::shared_ptr<Key> key, platform::KeyAccess access);
   static std::shared_ptr<Key> CopyKey(const Key& key, Key* parent);
-  static void SyncKey(Key& live, const Key& saved);
 
   std::shared_ptr<Key> classesRoot_;
   std::shared_ptr<Key> currentUser_;
