@@ -21,12 +21,6 @@ void AddTree(const MemoryRegistryStore& store, platform::HKey root, const std::s
   });
 }
 
-bool Allowed(std::string_view name, const std::vector<std::string>& allowed) {
-  return std::any_of(allowed.begin(), allowed.end(), [&](const std::string& prefix) {
-    return RegistryNamesEqual(name.substr(0, prefix.size()), prefix);
-  });
-}
-
 std::string Ansi(std::u16string_view text) { return platform::ToAnsi(text); }
 
 void Append(Bytes& bytes, const Bytes& more) { bytes.insert(bytes.end(), more.begin(), more.end()); }
@@ -44,7 +38,10 @@ std::vector<std::string> ChangesOutside(const RegistryImage& before, const Regis
                                         const std::vector<std::string>& allowed) {
   std::vector<std::string> changes;
   const auto note = [&](const std::string& name) {
-    if (!Allowed(name, allowed)) changes.push_back(name);
+    const auto below = [&](const std::string& prefix) {
+      return RegistryNamesEqual(std::string_view(name).substr(0, prefix.size()), prefix);
+    };
+    if (std::none_of(allowed.begin(), allowed.end(), below)) changes.push_back(name);
   };
   for (const auto& [name, value] : before) {
     auto found = after.find(name);

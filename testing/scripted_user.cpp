@@ -37,8 +37,10 @@ void ScriptedUser::ChooseFolder(platform::FolderPtr folder) {
   script_.push_back({DialogRecord::Kind::FolderChooser, 0, std::nullopt, std::move(folder)});
 }
 
-std::optional<ScriptedUser::Step> ScriptedUser::Next(DialogRecord::Kind kind,
-                                                     const std::u16string& what) {
+// Records the dialog and takes the script's next step for it; `what` names it in a complaint.
+std::optional<ScriptedUser::Step> ScriptedUser::Next(DialogRecord dialog, std::u16string_view what) {
+  const DialogRecord::Kind kind = dialog.kind;
+  dialogs_.push_back(std::move(dialog));
   journal_.push_back(std::string("dialog ") + KindName(kind));
   if (script_.empty() || script_.front().kind != kind) {
     unexpected_.push_back(std::string("unexpected ") + KindName(kind) + ": " + Narrow(what));
@@ -51,24 +53,21 @@ std::optional<ScriptedUser::Step> ScriptedUser::Next(DialogRecord::Kind kind,
 
 std::int16_t ScriptedUser::MsgBox(std::u16string_view text, std::int32_t style,
                                   std::u16string_view title) {
-  dialogs_.push_back({DialogRecord::Kind::MessageBox, std::u16string(text), style,
-                      std::u16string(title), u""});
-  const auto step = Next(DialogRecord::Kind::MessageBox, dialogs_.back().text);
+  const auto step = Next({DialogRecord::Kind::MessageBox, std::u16string(text), style, std::u16string(title)}, text);
   return step ? step->answer : 0;
 }
 
 std::optional<std::u16string> ScriptedUser::InputBox(std::u16string_view prompt,
                                                      std::u16string_view title,
                                                      std::u16string_view defaultText) {
-  dialogs_.push_back({DialogRecord::Kind::InputBox, std::u16string(prompt), 0,
-                      std::u16string(title), std::u16string(defaultText)});
-  const auto step = Next(DialogRecord::Kind::InputBox, dialogs_.back().defaultText);
+  const auto step = Next({DialogRecord::Kind::InputBox, std::u16string(prompt), 0, std::u16string(title),
+                          std::u16string(defaultText)},
+                         defaultText);
   return step ? step->text : std::nullopt;
 }
 
 platform::FolderPtr ScriptedUser::PickFolder() {
-  dialogs_.push_back({DialogRecord::Kind::FolderChooser, u"", 0, u"", u""});
-  const auto step = Next(DialogRecord::Kind::FolderChooser, u"");
+  const auto step = Next({DialogRecord::Kind::FolderChooser}, u"");
   return step ? step->folder : nullptr;
 }
 

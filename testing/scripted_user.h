@@ -59,7 +59,7 @@ class ScriptedUser : public platform::UserServices {
     std::optional<std::u16string> text;
     platform::FolderPtr folder;
   };
-  std::optional<Step> Next(DialogRecord::Kind kind, const std::u16string& what);
+  std::optional<Step> Next(DialogRecord dialog, std::u16string_view what);
 
   std::deque<Step> script_;
   std::vector<DialogRecord> dialogs_;
