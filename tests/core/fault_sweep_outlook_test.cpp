@@ -75,8 +75,7 @@ bool LosesTheProfile(const std::string& failure) {
 }
 
 bool Journaled(const SweepWorld& world, const std::string& entry) {
-  const Journal& journal = world.outlook.journal;
-  return std::find(journal.begin(), journal.end(), entry) != journal.end();
+  return std::ranges::find(world.outlook.journal, entry) != world.outlook.journal.end();
 }
 
 // Runs `session` on a page over two open item windows once per failing call,
@@ -99,8 +98,7 @@ void SweepOutlookFailures(const std::function<void(SweepWorld&, bool profileKnow
     EXPECT_EQ(world.user.Unexpected(), Names{});
     EXPECT_EQ(world.user.PendingSteps(), 0u);
     // The failed call was gone on without, and said so (the doubles give no HRESULT).
-    const auto& reports = world.diagnostics.Reports();
-    EXPECT_TRUE(std::any_of(reports.begin(), reports.end(), [&](const RecordedFailure& report) {
+    EXPECT_TRUE(std::ranges::any_of(world.diagnostics.Reports(), [&](const RecordedFailure& report) {
       return report.call == failure.reportedAs && report.kind == platform::CodeKind::kUnknown;
     })) << platform::ToAnsi(failure.reportedAs);
     EXPECT_EQ(world.registry.OpenHandleCount(), 0u);

@@ -4,7 +4,6 @@
 // run on the in-memory store natively and on the real registry under Wine.
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <set>
@@ -50,13 +49,6 @@ bool NamesCall(const RecordedFailure& report, const Call& call) {
   if (platform::ToAnsi(report.call) != OperationName(call.operation)) return false;
   const std::string subject = platform::ToAnsi(report.subject);
   return call.name.empty() ? call.keyPath.ends_with(subject) : subject == call.name;
-}
-
-std::vector<RecordedFailure> RegistryReports(std::vector<RecordedFailure> reports) {
-  std::erase_if(reports, [](const RecordedFailure& report) {
-    return std::ranges::find(kOperationNames, platform::ToAnsi(report.call)) == std::end(kOperationNames);
-  });
-  return reports;
 }
 
 std::string Listed(const std::vector<RecordedFailure>& reports) {
@@ -129,7 +121,11 @@ void SweepRegistryFailures(const Scenario& scenario, const Check& check,
     scenario.act(dryRun);
     // Without failures no registry call is gone on without. (Outlook may fail
     // a call in any run: the stored folder list ends in a NUL that names no folder.)
-    EXPECT_EQ(Listed(RegistryReports(dryRun.diagnostics.Reports())), " none");
+    std::vector<RecordedFailure> registryReports = dryRun.diagnostics.Reports();
+    std::erase_if(registryReports, [](const RecordedFailure& report) {
+      return std::ranges::find(kOperationNames, platform::ToAnsi(report.call)) == std::end(kOperationNames);
+    });
+    EXPECT_EQ(Listed(registryReports), " none");
     const auto& calls = dryRun.faults.Calls();
     points = std::count_if(calls.begin(), calls.end(), IsFailurePoint);
     real = dryRun.OnRealRegistry();
@@ -159,11 +155,9 @@ void SweepRegistryFailures(const Scenario& scenario, const Check& check,
                  Describe(failed));
     EXPECT_EQ(world.OpenHandles(), 0u);
     // The failure was gone on without: exactly one report tells of it.
+    const auto& reports = world.diagnostics.Reports();
     if (failed) {
-      const auto& reports = world.diagnostics.Reports();
-      EXPECT_EQ(std::count_if(reports.begin(), reports.end(),
-                              [&](const RecordedFailure& report) { return NamesCall(report, *failed); }),
-                1)
+      EXPECT_EQ(std::ranges::count_if(reports, [&](const auto& report) { return NamesCall(report, *failed); }), 1)
           << "reports:" << Listed(reports);
     }
     EXPECT_EQ(WritesOutside(world.faults.Calls(), world.ProfileKeyAsCalled()), Names{});
@@ -229,11 +223,9 @@ TEST(FaultSweepRegistry, ApplyLosesAtMostTheLineWhoseCallFailed) {
     // No account number is listed twice, so no account was written over.
     const auto order = world.Value(world.AccountsPath(), platform::ToAnsi(profile::kAccountOrderValue));
     ASSERT_TRUE(order.has_value());
-    std::set<std::uint32_t> numbers;  // as stored: the byte order does not matter here
+    std::set<Bytes> numbers;  // as stored: the byte order does not matter here
     for (std::size_t i = 0; i + 4 <= order->size(); i += 4) {
-      std::uint32_t number = 0;
-      std::memcpy(&number, order->data() + i, 4);
-      EXPECT_TRUE(numbers.insert(number).second) << "entry " << i / 4;
+      EXPECT_TRUE(numbers.emplace(order->begin() + i, order->begin() + i + 4).second) << "entry " << i / 4;
     }
     EXPECT_FALSE(world.page().PropertyPage_Dirty());
   });

@@ -32,30 +32,26 @@ struct NamedOperation {
 
 // The profile store's operations; the access layer's reads, writers and
 // deletions are all called by these, each of their calls swept in turn.
-const std::vector<NamedOperation>& AllOperations() {
-  static const std::vector<NamedOperation> operations{
-      {"OpenKey", [](auto& s, auto&, auto p) {
-         HKey key = OpenKey(s, kCurrentUser, ProfileKeyPath(p));
-         if (key != kNoKey) {
-           EXPECT_EQ(s.CloseKey(key), kErrorSuccess);  // the caller's to close
-         }
-       }},
-      {"LoadReplyAddressFormat", [](auto& s, auto& d, auto p) { LoadReplyAddressFormat(s, d, p); }},
-      {"SaveReplyAddressFormat", [](auto& s, auto&, auto p) { SaveReplyAddressFormat(s, p, u"1"); }},
-      {"LoadMonitoredFolders", [](auto& s, auto& d, auto p) { LoadMonitoredFolders(s, d, p); }},
-      {"SaveMonitoredFolders", [](auto& s, auto&, auto p) { SaveMonitoredFolders(s, p, u"E1\t"); }},
-      {"LoadAccounts", [](auto& s, auto& d, auto p) { LoadAccounts(s, d, p); }},
-      {"GetNextAccountID", [](auto& s, auto&, auto p) { GetNextAccountID(s, p); }},
-      {"CreateIdentityAccount", [](auto& s, auto&, auto p) {
-         CreateIdentityAccount(s, p, 20, u"n", u"d", u"a@x.com", u"sig", u"sig");
-       }},
-      {"DeleteAccount", [](auto& s, auto&, auto p) { DeleteAccount(s, p, 2); }},
-      {"SetExchangeAccountName",
-       [](auto& s, auto& d, auto p) { SetExchangeAccountName(s, d, p, 3, u""); }},
-      {"LoadDirectoryAddresses", [](auto& s, auto& d, auto p) { LoadDirectoryAddresses(s, d, p); }},
-  };
-  return operations;
-}
+const NamedOperation kOperations[] = {
+    {"OpenKey", [](auto& s, auto&, auto p) {
+       HKey key = OpenKey(s, kCurrentUser, ProfileKeyPath(p));
+       if (key != kNoKey) {
+         EXPECT_EQ(s.CloseKey(key), kErrorSuccess);  // the caller's to close
+       }
+     }},
+    {"LoadReplyAddressFormat", [](auto& s, auto& d, auto p) { LoadReplyAddressFormat(s, d, p); }},
+    {"SaveReplyAddressFormat", [](auto& s, auto&, auto p) { SaveReplyAddressFormat(s, p, u"1"); }},
+    {"LoadMonitoredFolders", [](auto& s, auto& d, auto p) { LoadMonitoredFolders(s, d, p); }},
+    {"SaveMonitoredFolders", [](auto& s, auto&, auto p) { SaveMonitoredFolders(s, p, u"E1\t"); }},
+    {"LoadAccounts", [](auto& s, auto& d, auto p) { LoadAccounts(s, d, p); }},
+    {"GetNextAccountID", [](auto& s, auto&, auto p) { GetNextAccountID(s, p); }},
+    {"CreateIdentityAccount", [](auto& s, auto&, auto p) {
+       CreateIdentityAccount(s, p, 20, u"n", u"d", u"a@x.com", u"sig", u"sig");
+     }},
+    {"DeleteAccount", [](auto& s, auto&, auto p) { DeleteAccount(s, p, 2); }},
+    {"SetExchangeAccountName", [](auto& s, auto& d, auto p) { SetExchangeAccountName(s, d, p, 3, u""); }},
+    {"LoadDirectoryAddresses", [](auto& s, auto& d, auto p) { LoadDirectoryAddresses(s, d, p); }},
+};
 
 // A profile with something for every operation to read, write and delete.
 void SeedProfile(PageRig& rig) {
@@ -75,7 +71,7 @@ void SeedProfile(PageRig& rig) {
 // checked, so closes never fail.
 TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
   for (const std::u16string_view profile : {kProfile, std::u16string_view(u"Missing")}) {
-    for (const NamedOperation& operation : AllOperations()) {
+    for (const NamedOperation& operation : kOperations) {
       for (int failing = 0, calls = 0; failing <= calls; ++failing) {
         PageRig rig;
         SeedProfile(rig);
@@ -86,10 +82,8 @@ TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
         ProfileData data;
         operation.run(rig.faults, data, profile);
         if (failing == 0) {
-          const auto& log = rig.faults.Calls();
-          calls = static_cast<int>(std::count_if(log.begin(), log.end(), [](auto& call) {
-            return call.operation != Operation::CloseKey;
-          }));
+          calls = static_cast<int>(std::ranges::count_if(
+              rig.faults.Calls(), [](auto& call) { return call.operation != Operation::CloseKey; }));
         }
         EXPECT_EQ(rig.registry.OpenHandleCount(), 0u)
             << operation.name << ", " << ToAnsi(profile) << " profile, failing call " << failing;
