@@ -132,13 +132,11 @@ TEST_F(FoldersEditor, RemovingFoldersKeepsBothListsInStep) {
   OpenPage();
   ui().List4.UserClick(0);
   EXPECT_TRUE(ui().cmdDeleteFolder.Enabled());
-  user.AnswerMessageBox(platform::kAnswerNo);
-  ui().cmdDeleteFolder.UserClick();
+  ClickAnswering(ui().cmdDeleteFolder, platform::kAnswerNo);
   EXPECT_EQ(ui().List4.ListCount(), 3);
   EXPECT_FALSE(page().PropertyPage_Dirty());
 
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdDeleteFolder.UserClick();
+  ClickAnswering(ui().cmdDeleteFolder, platform::kAnswerYes);
   EXPECT_EQ(user.Dialogs()[1].text,
             u"Are you sure you want to delete the selected item from the list?");
   EXPECT_EQ(ui().List4.Items(), (Texts{u"Inbox\\Projects", u"B"}));
@@ -146,8 +144,7 @@ TEST_F(FoldersEditor, RemovingFoldersKeepsBothListsInStep) {
   EXPECT_EQ(ui().List4.HorizontalExtent(), ExtentOf(14));
   EXPECT_FALSE(ui().cmdDeleteFolder.Enabled());
 
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdDeleteAllFolders.UserClick();
+  ClickAnswering(ui().cmdDeleteAllFolders, platform::kAnswerYes);
   EXPECT_EQ(user.Dialogs()[2].text, u"Are you sure you want to delete all items from the list?");
   EXPECT_TRUE(ui().List4.Items().empty() && ui().List5.Items().empty());
   EXPECT_EQ(ui().List4.HorizontalExtent(), 0);

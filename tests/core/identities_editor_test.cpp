@@ -65,8 +65,7 @@ TEST_F(IdentitiesEditor, AddAsksUntilValidThenAppendsNewEntriesWithEmptySignatur
   OpenWith({u"Bob"});
   user.TypeIntoInputBox(u"");
   user.TypeIntoInputBox(u"bare@x.example");
-  user.TypeIntoInputBox(u"Ann Lee ann@x.example");
-  ui().cmdAdd.UserClick();
+  ClickTyping(ui().cmdAdd, u"Ann Lee ann@x.example");
 
   ASSERT_EQ(user.Dialogs().size(), 3u);
   EXPECT_EQ(user.Dialogs()[0].text,
@@ -85,8 +84,7 @@ TEST_F(IdentitiesEditor, AddAsksUntilValidThenAppendsNewEntriesWithEmptySignatur
   // A cancel, or an entry already listed in another case, adds nothing.
   user.CancelInputBox();
   ui().cmdAdd.UserClick();
-  user.TypeIntoInputBox(u"BOB bob@X.EXAMPLE");
-  ui().cmdAdd.UserClick();
+  ClickTyping(ui().cmdAdd, u"BOB bob@X.EXAMPLE");
   EXPECT_EQ(ui().List1.ListCount(), 2);
   EXPECT_EQ(outlook.site->statusChanges, 1);
 }
@@ -101,8 +99,7 @@ TEST_F(IdentitiesEditor, ChangeRewritesTheSelectedEntryInPlace) {
   EXPECT_EQ(user.Dialogs()[0].defaultText, Entry(u"Bob"));
   EXPECT_FALSE(page().PropertyPage_Dirty());
 
-  user.TypeIntoInputBox(u"Robert robert@x.example");
-  ui().cmdChange.UserClick();
+  ClickTyping(ui().cmdChange, u"Robert robert@x.example");
   EXPECT_EQ(ui().List1.Items(), (Texts{u"Robert <robert@x.example>", Entry(u"Cid")}));
   EXPECT_EQ(ui().List1.ItemData(0), 1);
   EXPECT_EQ(ui().List2.List(0), u"Bob new");
@@ -118,13 +115,11 @@ TEST_F(IdentitiesEditor, RemoveTakesEntriesOutOfAllThreeListsAndNarrowsTheScroll
   page().cmdRemove_Click();
   EXPECT_TRUE(user.Dialogs().empty());
   ui().List1.UserClick(1);
-  user.AnswerMessageBox(platform::kAnswerNo);
-  ui().cmdRemove.UserClick();
+  ClickAnswering(ui().cmdRemove, platform::kAnswerNo);
   EXPECT_EQ(ui().List1.ListCount(), 3);
   EXPECT_FALSE(page().PropertyPage_Dirty());
 
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdRemove.UserClick();
+  ClickAnswering(ui().cmdRemove, platform::kAnswerYes);
   EXPECT_TRUE(MessageBoxShown(1, u"Are you sure you want to delete the selected item from the list?", 308));
   EXPECT_TRUE(IdentityLists({Entry(u"Ann"), Entry(u"Cid")}, {u"Ann new", u"Cid new"}, {u"Ann reply", u"Cid reply"}));
   EXPECT_EQ(ui().List1.ItemData(1), 3);
@@ -133,8 +128,7 @@ TEST_F(IdentitiesEditor, RemoveTakesEntriesOutOfAllThreeListsAndNarrowsTheScroll
   EXPECT_TRUE(page().PropertyPage_Dirty());
   EXPECT_EQ(ui().List1.HorizontalExtent(), ExtentOf(Entry(u"Ann").size()));
 
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdRemoveAll.UserClick();
+  ClickAnswering(ui().cmdRemoveAll, platform::kAnswerYes);
   EXPECT_EQ(user.Dialogs()[2].text, u"Are you sure you want to delete all items from the list?");
   EXPECT_TRUE(IdentityLists({}, {}, {}));
   EXPECT_EQ(ui().List1.HorizontalExtent(), 0);
@@ -205,8 +199,7 @@ class PopulateIdentities : public IdentitiesEditor {};
 TEST_F(PopulateIdentities, WithoutSecondaryAddressesTheUserIsTold) {
   SeedDirectory({u"SMTP:ann.lee@corp.example"});
   OpenPage();
-  user.AnswerMessageBox(platform::kAnswerOk);
-  ui().cmdPopulate.UserClick();
+  ClickAnswering(ui().cmdPopulate, platform::kAnswerOk);
   ASSERT_EQ(user.Dialogs().size(), 1u);
   EXPECT_TRUE(MessageBoxShown(0,
                    u"There are no SMTP addresses except the default one: "
@@ -219,8 +212,7 @@ TEST_F(PopulateIdentities, WithoutSecondaryAddressesTheUserIsTold) {
   Put(Narrow(profile::DirectorySectionKeyPath(kProfile)), "101f6637", {});
   OpenPage();
   ASSERT_EQ(module.vDirAddresses, (Texts{u"(not defined for this account)"}));
-  user.AnswerMessageBox(platform::kAnswerOk);
-  ui().cmdPopulate.UserClick();
+  ClickAnswering(ui().cmdPopulate, platform::kAnswerOk);
   EXPECT_TRUE(ui().List1.Items().empty());
   EXPECT_EQ(user.Dialogs().size(), 2u);
 }
@@ -254,8 +246,7 @@ TEST_F(PopulateIdentities, SharedMailboxesAreAddedAsGivenSkippingEmptyParts) {
   for (const char16_t* none : {u"", u"\x01 \x01"}) {
     outlook.addIn->sharedMailboxes = none;
     OpenPage();
-    user.AnswerMessageBox(platform::kAnswerOk);
-    ui().cmdSharedMailboxes.UserClick();
+    ClickAnswering(ui().cmdSharedMailboxes, platform::kAnswerOk);
     EXPECT_EQ(user.Dialogs().back().text,
               u"There are no shared mailboxes in the current profile or\ryou have insufficient "
               u"rights on the shared mailbox(es)");
@@ -279,14 +270,12 @@ TEST_F(PopulateIdentities, SharedMailboxesAreAddedAsGivenSkippingEmptyParts) {
 TEST_F(PopulateIdentities, CaseVariantsInAnyScriptAreOneIdentity) {
   OpenWith({u"Čapek"});
   for (const char16_t* variant : {u"čAPEK Čapek@X.example", u"ČAPEK čapek@x.EXAMPLE"}) {
-    user.TypeIntoInputBox(variant);
-    ui().cmdAdd.UserClick();
+    ClickTyping(ui().cmdAdd, variant);
   }
   EXPECT_EQ(ui().List1.Items(), (Texts{Entry(u"Čapek")}));
   for (const char16_t* distinct : {u"Straße strasse@x.example", u"STRASSE strasse@x.example",
                                    u"\u212Aim kim@x.example", u"kim kim@x.example"}) {
-    user.TypeIntoInputBox(distinct);
-    ui().cmdAdd.UserClick();
+    ClickTyping(ui().cmdAdd, distinct);
   }
   EXPECT_EQ(ui().List1.ListCount(), 5);
 

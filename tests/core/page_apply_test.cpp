@@ -132,15 +132,13 @@ TEST_F(PageApply, RereadIsAskedForThenEmptiesTheListSavesAndRestarts) {
   SeedExchangeAccount(1, u"EX [Ann Lee <ann@corp.example>]");
   SeedOrderList({1, 3});
   OpenPage();
-  user.AnswerMessageBox(platform::kAnswerNo);
-  ui().cmdRefresh.UserClick();  // declined: nothing changes
+  ClickAnswering(ui().cmdRefresh, platform::kAnswerNo);  // declined: nothing changes
   // A lone account without signatures still gives parallel lines.
   EXPECT_TRUE(IdentityLists({u"Old <old@x.example>"}, {u""}, {u""}));
   EXPECT_FALSE(module.bRestart || module.bReread || page().PropertyPage_Dirty());
   EXPECT_TRUE(registry.KeyExists(platform::kCurrentUser, AccountPath(3)));
 
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdRefresh.UserClick();
+  ClickAnswering(ui().cmdRefresh, platform::kAnswerYes);
   ASSERT_EQ(user.Dialogs().size(), 2u);
   EXPECT_TRUE(MessageBoxShown(1,
                    u"Outlook wiil be restarted to re-read the e-mail addresses stored in the "
