@@ -127,10 +127,6 @@ Step Enum(int slot, std::uint32_t index, std::uint32_t bufferSize, std::string w
           }, windows};
 }
 
-Step EnumEx(int slot, std::uint32_t index, std::uint32_t bufferSize, std::string windows) {
-  return Enum(slot, index, bufferSize, std::move(windows), true);
-}
-
 Step Info(int slot, std::string windows) {
   return {"QueryInfoKey", [=](Side& side) {
             std::uint32_t count = 77, longest = 77;
@@ -230,14 +226,15 @@ TEST_F(RegistryConformance, SubkeysEnumerateInAscendingOrderWithoutRegardToCase)
       Enum(S, 0, 64, "rc=0 00000002"), Enum(S, 1, 64, "rc=0 0000000A"), Enum(S, 2, 64, "rc=0 0000000b"),
       Enum(S, 3, 64, "rc=0 1F2E3D4B"), Enum(S, 4, 64, "rc=0 1f2e3d4c"), Enum(S, 5, 64, "rc=0 Alpha"),
       Enum(S, 6, 64, "rc=0 zeta"), Enum(S, 7, 64, "rc=0 \xE9t\xE9"), Enum(S, 8, 64, "rc=259"),
-      EnumEx(S, 99, 64, "rc=259 length=64"),
+      Enum(S, 99, 64, "rc=259 length=64", true),
       // Buffers must hold the name and its terminator; EnumKeyEx reports the length without it.
       Enum(S, 5, 5, "rc=234"), Enum(S, 5, 6, "rc=0 Alpha"),
-      EnumEx(S, 5, 5, "rc=234 length=5"), EnumEx(S, 5, 6, "rc=0 length=5 Alpha"),
-      Enum(S, 0, 0, "rc=234"), EnumEx(S, 0, 0, "rc=234 length=0"),
+      Enum(S, 5, 5, "rc=234 length=5", true), Enum(S, 5, 6, "rc=0 length=5 Alpha", true),
+      Enum(S, 0, 0, "rc=234"), Enum(S, 0, 0, "rc=234 length=0", true),
       Create(2, S, std::string(255, 'k'), "rc=0 key created"), Close(2),
-      Enum(S, 6, 255, "rc=234"), EnumEx(S, 6, 255, "rc=234 length=255"),
-      Enum(S, 6, 256, "rc=0 " + std::string(255, 'k')), EnumEx(S, 6, 256, "rc=0 length=255 " + std::string(255, 'k')),
+      Enum(S, 6, 255, "rc=234"), Enum(S, 6, 255, "rc=234 length=255", true),
+      Enum(S, 6, 256, "rc=0 " + std::string(255, 'k')),
+      Enum(S, 6, 256, "rc=0 length=255 " + std::string(255, 'k'), true),
       Info(S, "rc=0 subkeys=9 longest=255"),
   });
   Run(script);
@@ -316,7 +313,7 @@ TEST_F(RegistryConformance, HandlesCloseOnceAndAllowOnlyTheAccessTheyWereOpenedW
     script.insert(script.end(), {
         Open(10, bad, "", "rc=6 no key"), Create(10, bad, "x", "rc=6 no key"), CreateOld(10, bad, "x", "rc=6 no key"),
         Query(bad, "v", -1, "rc=6 type=77 size=0 buffer="), Set(bad, "v", kRegBinary, "1", "rc=6"),
-        Enum(bad, 0, 8, "rc=6"), EnumEx(bad, 0, 8, "rc=6 length=8"), Info(bad, "rc=6 subkeys=77 longest=77"),
+        Enum(bad, 0, 8, "rc=6"), Enum(bad, 0, 8, "rc=6 length=8", true), Info(bad, "rc=6 subkeys=77 longest=77"),
         Delete(bad, "x", "rc=6"), Close(bad, "rc=6")});
   }
   Run(script);

@@ -7,11 +7,8 @@
 #include "tests/core/store_under_test.h"
 
 namespace quillon::testing {
-namespace {
 
-std::string Ansi(std::u16string_view text) { return platform::ToAnsi(text); }
-
-}  // namespace
+using platform::ToAnsi;
 
 FaultWorld::FaultWorld(std::u16string outlookVersion, std::u16string_view profilesKey)
     : SweepWorld(std::move(outlookVersion), profilesKey), real(MakeStoreUnderTest()) {
@@ -35,11 +32,11 @@ FaultWorld::~FaultWorld() {
 // in the old place and where Outlook 2013 and later keep them.
 std::vector<std::pair<platform::HKey, std::string>> FaultWorld::WatchedTrees() const {
   std::vector<std::pair<platform::HKey, std::string>> trees = {
-      {platform::kClassesRoot, "CLSID\\" + Ansi(profile::kIdentityAccountClsid)}};
+      {platform::kClassesRoot, "CLSID\\" + ToAnsi(profile::kIdentityAccountClsid)}};
   for (const std::u16string& profiles :
        {std::u16string(profile::sProfilesKey), profile::VersionedProfilesKey(15),
         profile::VersionedProfilesKey(16)}) {
-    trees.emplace_back(platform::kCurrentUser, Ansi(profiles));
+    trees.emplace_back(platform::kCurrentUser, ToAnsi(profiles));
   }
   return trees;
 }
@@ -52,7 +49,7 @@ void FaultWorld::Reflect() {
 std::optional<std::size_t> FaultWorld::OpenHandles() { return OpenHandleCountOf(faults.Target()); }
 
 std::string FaultWorld::ProfileKeyAsCalled() const {
-  return "HKEY_CURRENT_USER\\" + Ansi(profile::ProfileKeyPath(module.Profile()));
+  return "HKEY_CURRENT_USER\\" + ToAnsi(profile::ProfileKeyPath(module.Profile()));
 }
 
 }  // namespace quillon::testing

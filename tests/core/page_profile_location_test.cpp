@@ -1,6 +1,8 @@
 // Where the page finds the profile: the fixed profiles key, or the one of the
 // running Outlook's own version. A whole session (load, populate, Apply, re-read)
 // runs on the chosen copy; every other copy stays byte for byte as it was.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "platform/ansi.h"
@@ -89,11 +91,9 @@ TEST(PageProfileLocation, TheSessionReadsAndWritesOnlyTheCopyTheRunningOutlookUs
     rig->user.AnswerMessageBox(platform::kAnswerNo);
     rig->page().PropertyPage_Apply();
     EXPECT_EQ(rig->ProfileValue("replyaddressformat"), StoredUtf16(u"0"));
-    bool homeSaved = false;
-    for (const std::string& key : rig->AccountKeys()) {
-      homeSaved |= rig->Value(rig->AccountsPath() + "\\" + key, "Email") ==
-                   StoredUtf16(u"ann@home.example");
-    }
+    const bool homeSaved = std::ranges::any_of(rig->AccountKeys(), [&](const std::string& key) {
+      return rig->Value(rig->AccountsPath() + "\\" + key, "Email") == StoredUtf16(u"ann@home.example");
+    });
     // A profile without "NextAccountID" gives no account number: only the format is saved.
     EXPECT_EQ(homeSaved, c.live.has_value());
 

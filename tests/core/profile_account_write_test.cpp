@@ -14,9 +14,6 @@ using namespace profile;
 
 class ProfileAccountWriting : public ProfileStoreTest {
  protected:
-  void SeedOrder(const std::optional<Bytes>& bytes) {
-    if (bytes) PutValue(AccountsKey(), kOrderList, *bytes);
-  }
   std::optional<Bytes> Order() {
     auto value = Value(AccountsKey(), kOrderList);
     return value ? std::optional(value->bytes) : std::nullopt;
@@ -75,7 +72,7 @@ TEST_F(ProfileAccountWriting, ACreatedAccountIsAppendedToAnExistingOrderList) {
   };
   for (const auto& entry : cases) {
     RemoveKeyTree(*store_, kCurrentUser, AccountsKey());
-    SeedOrder(entry.before);
+    if (entry.before) PutValue(AccountsKey(), kOrderList, *entry.before);
     EXPECT_EQ(GetNextAccountID(*store_, profile_), 0) << "no store or no value";
     CreateIdentityAccount(*store_, profile_, 12, u"a", u"b", u"c", u"", u"");
     EXPECT_EQ(Order(), entry.after);
@@ -104,7 +101,7 @@ TEST_F(ProfileAccountWriting, DeletingMovesTheLastEntryIntoTheFreedPlace) {
   };
   for (const auto& entry : cases) {
     RemoveKeyTree(*store_, kCurrentUser, AccountsKey());
-    SeedOrder(entry.before);
+    if (entry.before) PutValue(AccountsKey(), kOrderList, *entry.before);
     const std::string account = AccountKey(ToAnsi(AccountKeyName(entry.deleted)));
     SeedText(account, "Email", u"gone@x.com");
     PutValue(account + "\\Nested\\Deeper", "v", {1});
