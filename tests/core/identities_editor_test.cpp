@@ -1,5 +1,7 @@
 // The identities editor as a user works it: typing, changing, removing,
 // reordering and filling identities, with the buttons following along.
+#include <tuple>
+
 #include "profile/profile_values.h"
 #include "tests/core/page_test_world.h"
 
@@ -173,22 +175,18 @@ TEST_F(IdentitiesEditor, MovesCarryTextDataAndSignaturesAndKeepTheSelection) {
 
 TEST_F(IdentitiesEditor, ButtonStatesFollowListAndSelection) {
   // Emptied, removed from and moved lists are checked where that happens.
-  struct Case {
-    Texts lines;
-    std::int16_t selected;
-    Buttons expected;
-  };
-  const Case cases[] = {
+  // The lines shown, the one selected, the buttons then.
+  const std::tuple<Texts, std::int16_t, Buttons> cases[] = {
       {{u"Sales /o=Org/cn=Sales"}, 0, {true, true, true, false, false, true}},
       {{u"A <a@x.example>", u"B <b@x.example>", u"C <c@x.example>"}, 2,
        {true, true, true, true, false, true}},
       {{u"A <a@x.example>", u"Sales /o=Org/cn=Sales"}, 1, {false, true, true, true, false, true}},
   };
   OpenPage();
-  for (const Case& c : cases) {
-    ShowLines(c.lines);
-    ui().List1.UserClick(c.selected);
-    EXPECT_EQ(IdentityButtons(), c.expected) << c.lines.size() << " lines, selected " << c.selected;
+  for (const auto& [lines, selected, expected] : cases) {
+    ShowLines(lines);
+    ui().List1.UserClick(selected);
+    EXPECT_EQ(IdentityButtons(), expected) << lines.size() << " lines, selected " << selected;
   }
 }
 

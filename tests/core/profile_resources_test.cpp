@@ -3,6 +3,7 @@
 // what is not there is no failure, and an ignored failure is reported once.
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -156,34 +157,28 @@ TEST_F(ProfileCallSteps, FailedReadsGiveNothingRatherThanStaleOrZeroedData) {
   SeedValue(store_, kCurrentUser, ToAnsi(ProfileKeyPath(kProfile)), "long", kRegBinary, longText);
   HKey key = OpenKey(store_, kCurrentUser, ProfileKeyPath(kProfile));
   EXPECT_EQ(ReadValueText(store_, key, u"long", ValueTextMode::kSingleText).size(), longText.size() / 2);
-  const struct {
-    const char16_t* name;
-    int nth;
-    RegResult code;
-  } failures[] = {{u"replyaddressformat", 1, kErrorAccessDenied}, {u"long", 1, kErrorAccessDenied},
-                  {u"long", 2, kErrorMoreData}};
-  for (const auto& failure : failures) {
+  // The value read, which of its queries fails and how.
+  const std::tuple<const char16_t*, int, RegResult> failures[] = {
+      {u"replyaddressformat", 1, kErrorAccessDenied}, {u"long", 1, kErrorAccessDenied}, {u"long", 2, kErrorMoreData}};
+  for (const auto& [name, nth, code] : failures) {
     store_.ClearFailures();
-    store_.FailCall(Operation::QueryValueEx, failure.nth, failure.code);
-    EXPECT_EQ(ReadValueText(store_, key, failure.name, ValueTextMode::kSingleText), u"") << failure.nth;
+    store_.FailCall(Operation::QueryValueEx, nth, code);
+    EXPECT_EQ(ReadValueText(store_, key, name, ValueTextMode::kSingleText), u"") << nth;
   }
   EXPECT_EQ(store_.CloseKey(key), kErrorSuccess);
 
   // An account that cannot be enumerated is skipped and the others read; a
   // name longer than announced is enumerated again, not taken from the buffer.
-  const struct {
-    Operation operation;
-    int nth;
-    RegResult code;
-    std::u16string ids;
-  } enumerations[] = {{Operation::EnumKeyEx, 1, kErrorAccessDenied, u"00000002"},
-                      {Operation::EnumKeyEx, 2, kErrorMoreData, u"00000001\t00000002"},
-                      {Operation::QueryInfoKey, 1, kErrorAccessDenied, u""}};
-  for (const auto& entry : enumerations) {
+  // The call that fails, which one of its kind and how; the accounts then read.
+  const std::tuple<Operation, int, RegResult, std::u16string> enumerations[] = {
+      {Operation::EnumKeyEx, 1, kErrorAccessDenied, u"00000002"},
+      {Operation::EnumKeyEx, 2, kErrorMoreData, u"00000001\t00000002"},
+      {Operation::QueryInfoKey, 1, kErrorAccessDenied, u""}};
+  for (const auto& [operation, nth, code, ids] : enumerations) {
     store_.ClearFailures();
-    store_.FailCall(entry.operation, entry.nth, entry.code);
+    store_.FailCall(operation, nth, code);
     LoadAccounts(store_, data_, kProfile);
-    EXPECT_EQ(data_.sAccIDs, entry.ids) << entry.nth;
+    EXPECT_EQ(data_.sAccIDs, ids) << nth;
   }
 }
 
