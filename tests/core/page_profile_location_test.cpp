@@ -26,14 +26,6 @@ std::string ProfileKeyOf(std::u16string_view profilesKey) {
   return platform::ToAnsi(profile::ProfileKeyPath({profilesKey, PageRig::kProfile}));
 }
 
-// A same-named profile the page must not read: its own identity and Reply-To format.
-void PutOtherCopy(PageRig& rig, std::u16string_view profilesKey) {
-  const std::string path = ProfileKeyOf(profilesKey);
-  rig.SeedIdentityKey(path + "\\9375CFF0413111d3B88A00104B2A6676\\00000003", u"Stale Copy",
-                      u"stale@old.example", u"", u"");
-  rig.PutText(path, "replyaddressformat", u"2");
-}
-
 struct LocationCase {
   const char* name;
   std::optional<std::u16string> version;  // none: the call fails
@@ -41,21 +33,6 @@ struct LocationCase {
   std::vector<std::u16string> otherCopies;
   std::u16string expected;
 };
-
-// The rig keeps the live profile (or, when there is none, nothing) where the case says.
-std::unique_ptr<PageRig> MakeRig(const LocationCase& c) {
-  auto rig = std::make_unique<PageRig>(c.version.value_or(u""), c.live.value_or(c.expected));
-  if (!c.version) rig->outlook.app->Fail("Version");
-  if (c.live) {
-    rig->SeedIdentity(3, u"Ann Sales", u"sales@corp.example");
-    rig->SeedDirectory({u"SMTP:ann.lee@corp.example", u"smtp:ann@corp.example"});
-  } else {
-    profile::DeleteKeyTree(rig->registry, platform::kCurrentUser,
-                           platform::FromAnsi(rig->ProfilePath()));
-  }
-  for (const std::u16string& key : c.otherCopies) PutOtherCopy(*rig, key);
-  return rig;
-}
 
 TEST(PageProfileLocation, TheSessionReadsAndWritesOnlyTheCopyTheRunningOutlookUses) {
   const LocationCase cases[] = {
@@ -76,7 +53,22 @@ TEST(PageProfileLocation, TheSessionReadsAndWritesOnlyTheCopyTheRunningOutlookUs
   };
   for (const LocationCase& c : cases) {
     SCOPED_TRACE(c.name);
-    auto rig = MakeRig(c);
+    // The rig keeps the live profile (or, when there is none, nothing) where the case says.
+    auto rig = std::make_unique<PageRig>(c.version.value_or(u""), c.live.value_or(c.expected));
+    if (!c.version) rig->outlook.app->Fail("Version");
+    if (c.live) {
+      rig->SeedIdentity(3, u"Ann Sales", u"sales@corp.example");
+      rig->SeedDirectory({u"SMTP:ann.lee@corp.example", u"smtp:ann@corp.example"});
+    } else {
+      profile::DeleteKeyTree(rig->registry, platform::kCurrentUser,
+                             platform::FromAnsi(rig->ProfilePath()));
+    }
+    // A same-named profile the page must not read: its own identity and Reply-To format.
+    for (const std::u16string& key : c.otherCopies) {
+      rig->SeedIdentityKey(ProfileKeyOf(key) + "\\9375CFF0413111d3B88A00104B2A6676\\00000003", u"Stale Copy",
+                           u"stale@old.example", u"", u"");
+      rig->PutText(ProfileKeyOf(key), "replyaddressformat", u"2");
+    }
     const RegistryImage before = TakeImage(rig->registry);
     rig->OpenPage();
     EXPECT_EQ(rig->module.profilesKey, c.expected);
