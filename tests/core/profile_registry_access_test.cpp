@@ -83,7 +83,8 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
       {"101f6637", kSmtp, {1, 0, 0, 0, 8, 0, 0}, u""},
   };
   for (const auto& [name, mode, bytes, expected] : cases) {
-    EXPECT_EQ(Decode(name, bytes, mode), expected) << name << " " << static_cast<int>(mode) << " " << bytes.size();
+    EXPECT_EQ(Decode(name, bytes, mode), expected)
+        << name << " " << static_cast<int>(mode) << " " << bytes.size();
   }
   // A first offset at or past the end yields no items.
   const Bytes valid = MultiValued(far, false);

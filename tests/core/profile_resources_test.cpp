@@ -50,7 +50,8 @@ const NamedOperation kOperations[] = {
        CreateIdentityAccount(s, p, 20, u"n", u"d", u"a@x.com", u"sig", u"sig");
      }},
     {"DeleteAccount", [](auto& s, auto&, auto p) { DeleteAccount(s, p, 2); }},
-    {"SetExchangeAccountName", [](auto& s, auto& d, auto p) { SetExchangeAccountName(s, d, p, 3, u""); }},
+    {"SetExchangeAccountName",
+     [](auto& s, auto& d, auto p) { SetExchangeAccountName(s, d, p, 3, u""); }},
     {"LoadDirectoryAddresses", [](auto& s, auto& d, auto p) { LoadDirectoryAddresses(s, d, p); }},
 };
 
@@ -159,7 +160,8 @@ TEST_F(ProfileCallSteps, FailedReadsGiveNothingRatherThanStaleOrZeroedData) {
   EXPECT_EQ(ReadValueText(store_, key, u"long", ValueTextMode::kSingleText).size(), longText.size() / 2);
   // The value read, which of its queries fails and how.
   const std::tuple<const char16_t*, int, RegResult> failures[] = {
-      {u"replyaddressformat", 1, kErrorAccessDenied}, {u"long", 1, kErrorAccessDenied}, {u"long", 2, kErrorMoreData}};
+      {u"replyaddressformat", 1, kErrorAccessDenied}, {u"long", 1, kErrorAccessDenied},
+      {u"long", 2, kErrorMoreData}};
   for (const auto& [name, nth, code] : failures) {
     store_.ClearFailures();
     store_.FailCall(Operation::QueryValueEx, nth, code);
