@@ -2,7 +2,6 @@
 // the call; every store runs every step: the in-memory store natively, and in
 // the Windows build the in-memory store and the real (Wine) registry. Each test
 // works in its own scratch key below HKEY_CURRENT_USER and removes it.
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <set>
@@ -55,8 +54,7 @@ std::string Code(RegResult rc) { return "rc=" + std::to_string(rc); }
 
 std::string Hex(const std::vector<std::uint8_t>& bytes) {
   std::string text;
-  char pair[3];
-  for (std::uint8_t byte : bytes) text.append(pair, std::snprintf(pair, sizeof pair, "%02x", byte));
+  for (std::uint8_t byte : bytes) text += {"0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 15]};
   return text;
 }
 
