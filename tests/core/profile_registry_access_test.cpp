@@ -1,5 +1,6 @@
 // The registry access layer: conversions, the value decoders, the writers and
 // the key-tree deletion.
+#include <algorithm>
 #include <string>
 #include <tuple>
 
@@ -50,8 +51,7 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
   // An offset of 300 read by its low byte only would find this decoy at 44.
   const auto farWithDecoy = [&far](bool eightBit) {
     Bytes bytes = MultiValued(far, eightBit, 300);
-    const Bytes decoy = eightBit ? AsBytes("SMTP:decoy") : StoredUtf16(u"SMTP:decoy");
-    std::copy(decoy.begin(), decoy.end(), bytes.begin() + 44);
+    std::ranges::copy(eightBit ? AsBytes("SMTP:decoy") : StoredUtf16(u"SMTP:decoy"), bytes.begin() + 44);
     return bytes;
   };
   // The value's name, how it is read, its bytes and the text read.
@@ -91,8 +91,7 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
   const auto size = static_cast<std::uint32_t>(valid.size());
   for (std::uint32_t offset : {size, size + 1, 0xFFFFFFFFu}) {
     Bytes bytes = valid;
-    const Bytes encoded = Dwords({offset});
-    std::copy(encoded.begin(), encoded.end(), bytes.begin() + 4);
+    std::ranges::copy(Dwords({offset}), bytes.begin() + 4);
     EXPECT_EQ(Decode("101f6637", bytes, kSmtp), u"") << offset;
     EXPECT_EQ(Decode("101e6637", bytes, kSmtp), u"") << offset;
   }
