@@ -125,8 +125,7 @@ void SweepRegistryFailures(const Scenario& scenario, const Check& check,
       return std::ranges::find(kOperationNames, platform::ToAnsi(report.call)) == std::end(kOperationNames);
     });
     EXPECT_EQ(Listed(registryReports), " none");
-    const auto& calls = dryRun.faults.Calls();
-    points = std::count_if(calls.begin(), calls.end(), IsFailurePoint);
+    points = std::ranges::count_if(dryRun.faults.Calls(), IsFailurePoint);
     real = dryRun.OnRealRegistry();
   }
   ASSERT_GT(points, 0u);

@@ -99,10 +99,10 @@ TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
 class ProfileCallSteps : public ::testing::Test {
  protected:
   void SetUp() override { SeedProfile(rig_); }
-  void FailSetOf(std::string_view valueName) {
-    store_.FailWhen([name = std::string(valueName)](const Call& call) {
-      return call.operation == Operation::SetValueEx && call.name == name ? kErrorAccessDenied
-                                                                          : kErrorSuccess;
+  // Every call of this kind on this name fails.
+  void FailOn(Operation operation, std::string_view subject) {
+    store_.FailWhen([operation, name = std::string(subject)](const Call& call) {
+      return call.operation == operation && call.name == name ? kErrorAccessDenied : kErrorSuccess;
     });
   }
   PageRig rig_;
@@ -115,7 +115,7 @@ class ProfileCallSteps : public ::testing::Test {
 
 // Which values an identity gets is the write test's business; here: a failed one skips only itself.
 TEST_F(ProfileCallSteps, AFailedIdentityValueSkipsOnlyItself) {
-  FailSetOf("Display Name");
+  FailOn(Operation::SetValueEx, "Display Name");
   CreateIdentityAccount(store_, kProfile, 20, u"n", u"d", u"a@x.com", u"new", u"reply");
   EXPECT_FALSE(rig_.Value(rig_.AccountPath(20), "Display Name"));
   EXPECT_TRUE(rig_.Value(rig_.AccountPath(20), "Email"));
@@ -128,7 +128,7 @@ TEST_F(ProfileCallSteps, FailedWritesAreReportedByEveryWriter) {
   store_.FailCall(Operation::CreateKeyEx, 1);
   EXPECT_FALSE(WriteBinaryValue(store_, kAccounts, u"x", Bytes{1}));
   store_.ClearFailures();
-  FailSetOf("x");
+  FailOn(Operation::SetValueEx, "x");
   EXPECT_FALSE(WriteBinaryValue(store_, kAccounts, u"x", Bytes{1}));
   EXPECT_FALSE(WriteDwordValue(store_, kAccounts, u"x", 1));
   // A write that failed is no success, whichever call failed.
@@ -143,7 +143,7 @@ TEST_F(ProfileCallSteps, FailedWritesAreReportedByEveryWriter) {
             u"CreateKey");
   EXPECT_FALSE(rig_.Value(rig_.AccountsPath(), "x"));
   // The account key is gone, but the order list still names it: not a success.
-  FailSetOf(kOrderList);
+  FailOn(Operation::SetValueEx, kOrderList);
   EXPECT_FALSE(DeleteAccount(store_, kProfile, 2));
   EXPECT_FALSE(memory_.KeyExists(kCurrentUser, rig_.AccountPath(2)));
   EXPECT_EQ(rig_.Value(rig_.AccountsPath(), kOrderList), Dwords({1, 2, 3}));
@@ -187,10 +187,7 @@ TEST_F(ProfileCallSteps, FailedReadsGiveNothingRatherThanStaleOrZeroedData) {
 TEST_F(ProfileCallSteps, ASubkeyThatCannotBeDeletedKeepsItsParentButNotItsSiblings) {
   const std::string root = ToAnsi(ProfileKeyPath(kProfile)) + "\\Tree";
   for (const char* child : {"\\a", "\\b\\c", "\\d"}) memory_.CreateKeyPath(kCurrentUser, root + child);
-  store_.FailWhen([](const Call& call) {
-    return call.operation == Operation::DeleteKey && call.name == "c" ? kErrorAccessDenied
-                                                                      : kErrorSuccess;
-  });
+  FailOn(Operation::DeleteKey, "c");
   DeleteKeyTree(store_, kCurrentUser, FromAnsi(root));
   EXPECT_EQ(memory_.SubKeyNames(kCurrentUser, root), std::vector<std::string>{"b"});
   EXPECT_TRUE(memory_.KeyExists(kCurrentUser, root + "\\b\\c"));
