@@ -15,6 +15,7 @@
 #include "profile/account_store.h"
 #include "profile/profile_values.h"
 #include "tests/core/fault_world.h"
+#include "tests/core/store_under_test.h"
 
 namespace quillon::testing {
 namespace {
@@ -71,12 +72,10 @@ Names Under(Names changes, const std::string& prefix) {
   return changes;
 }
 
-// Changes outside the copy of the profile the page chose, where all it may write lies.
-// A copy made afresh brings its parent keys along.
+// Changes outside the copy of the profile the page chose (`chosen`, an image path),
+// where all it may write lies. A copy made afresh brings its parent keys along.
 Names ChangesOutsideChosenCopy(const RegistryImage& before, const RegistryImage& after,
-                               const SweepWorld& world) {
-  const std::string chosen =
-      "HKCU\\" + platform::ToAnsi(profile::ProfileKeyPath(world.module.Profile())) + "\\";
+                               const std::string& chosen) {
   Names changes = ChangesOutside(before, after, {chosen});
   std::erase_if(changes, [&](const std::string& name) {
     return name.ends_with('\\') && !before.contains(name) && chosen.starts_with(name);
@@ -151,16 +150,18 @@ void SweepRegistryFailures(const Scenario& scenario, const Check& check,
     world.Reflect();
     SCOPED_TRACE("failing call " + std::to_string(n) + " of " + std::to_string(points) + ": " +
                  Describe(failed));
-    EXPECT_EQ(world.OpenHandles(), 0u);
+    EXPECT_EQ(OpenHandleCountOf(world.faults.Target()), 0u);
     // The failure was gone on without: exactly one report tells of it.
     const auto& reports = world.diagnostics.Reports();
     if (failed) {
       EXPECT_EQ(std::ranges::count_if(reports, [&](const auto& report) { return NamesCall(report, *failed); }), 1)
           << "reports:" << Listed(reports);
     }
-    EXPECT_EQ(WritesOutside(world.faults.Calls(), world.ProfileKeyAsCalled()), Names{});
+    // The copy of the profile the page chose, as the calls and the images name it.
+    const std::string chosen = platform::ToAnsi(profile::ProfileKeyPath(world.module.Profile()));
+    EXPECT_EQ(WritesOutside(world.faults.Calls(), "HKEY_CURRENT_USER\\" + chosen), Names{});
     const RegistryImage after = TakeImage(world.registry);
-    EXPECT_EQ(ChangesOutsideChosenCopy(before, after, world), Names{});
+    EXPECT_EQ(ChangesOutsideChosenCopy(before, after, "HKCU\\" + chosen + "\\"), Names{});
     const Names changes = ChangesOutside(before, after, {});
     // The mail account of another kind is never touched.
     EXPECT_EQ(Under(changes, "HKCU\\" + world.AccountPath(2) + "\\"), Names{});

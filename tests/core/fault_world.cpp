@@ -46,10 +46,4 @@ void FaultWorld::Reflect() {
   for (const auto& [root, path] : WatchedTrees()) CopyTree(*real, registry, root, path);
 }
 
-std::optional<std::size_t> FaultWorld::OpenHandles() { return OpenHandleCountOf(faults.Target()); }
-
-std::string FaultWorld::ProfileKeyAsCalled() const {
-  return "HKEY_CURRENT_USER\\" + ToAnsi(profile::ProfileKeyPath(module.Profile()));
-}
-
 }  // namespace quillon::testing
