@@ -1,5 +1,6 @@
 // The identities editor as a user works it: typing, changing, removing,
 // reordering and filling identities, with the buttons following along.
+#include <array>
 #include <tuple>
 
 #include "profile/profile_values.h"
@@ -21,10 +22,8 @@ class IdentitiesEditor : public PageWorld16 {
   static std::u16string Email(const std::u16string& name) { return name + u"@x.example"; }
   static std::u16string Entry(const std::u16string& name) { return name + u" <" + Email(name) + u">"; }
 
-  struct Buttons {
-    bool change, remove, removeAll, moveUp, moveDown, populate;
-    bool operator==(const Buttons&) const = default;
-  };
+  // Whether change, remove, remove all, move up, move down and populate are enabled.
+  using Buttons = std::array<bool, 6>;
   Buttons IdentityButtons() {
     return {ui().cmdChange.Enabled(), ui().cmdRemove.Enabled(), ui().cmdRemoveAll.Enabled(),
             ui().cmdMoveUp.Enabled(), ui().cmdMoveDown.Enabled(), ui().cmdPopulate.Enabled()};
