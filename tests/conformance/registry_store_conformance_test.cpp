@@ -147,40 +147,33 @@ Step Close(int slot, std::string windows = "rc=0") {
           }, windows};
 }
 
-class RegistryConformance : public ::testing::Test {
- protected:
-  RegistryConformance() {
-    stores_.push_back(std::make_unique<MemoryRegistryStore>());
+// The script on each store in turn, in a fresh scratch key.
+void RunOnEveryStore(const Script& script) {
+  std::vector<std::unique_ptr<RegistryStore>> stores;
+  stores.push_back(std::make_unique<MemoryRegistryStore>());
 #ifdef QUILLON_WIN32_REGISTRY
-    stores_.push_back(std::make_unique<quillon::win::Win32RegistryStore>());
+  stores.push_back(std::make_unique<quillon::win::Win32RegistryStore>());
 #endif
-  }
-
-  // The script on each store in turn, in a fresh scratch key.
-  void Run(const Script& script) {
-    const std::string path = std::string(kScratchParent) + "\\" +
-                             ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    for (const auto& store : stores_) {
-      const char* kind = InMemoryStoreOrNull(*store) ? "in-memory store" : "real registry";
-      Side side{*store, {}, {}};
-      RemoveKeyTree(*store, kCurrentUser, path);
-      ASSERT_EQ(store->CreateKeyEx(kCurrentUser, path, kKeyAllSixRights, side.slots[S]), kErrorSuccess);
-      for (std::size_t i = 0; i < script.size(); ++i) {
-        EXPECT_EQ(script[i].run(side), script[i].windows) << kind << ", step " << i << ": " << script[i].what;
-      }
-      for (const auto& [slot, key] : side.slots) [[maybe_unused]] const RegResult closed = store->CloseKey(key);
-      RemoveKeyTree(*store, kCurrentUser, path);
-      // Fails while other tests' keys remain.
-      [[maybe_unused]] const RegResult parentDeleted = store->DeleteKey(kCurrentUser, kScratchParent);
-      EXPECT_EQ(OpenHandleCountOf(*store).value_or(0), 0u) << kind;
+  const std::string path = std::string(kScratchParent) + "\\" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  for (const auto& store : stores) {
+    const char* kind = InMemoryStoreOrNull(*store) ? "in-memory store" : "real registry";
+    Side side{*store, {}, {}};
+    RemoveKeyTree(*store, kCurrentUser, path);
+    ASSERT_EQ(store->CreateKeyEx(kCurrentUser, path, kKeyAllSixRights, side.slots[S]), kErrorSuccess);
+    for (std::size_t i = 0; i < script.size(); ++i) {
+      EXPECT_EQ(script[i].run(side), script[i].windows) << kind << ", step " << i << ": " << script[i].what;
     }
+    for (const auto& [slot, key] : side.slots) [[maybe_unused]] const RegResult closed = store->CloseKey(key);
+    RemoveKeyTree(*store, kCurrentUser, path);
+    // Fails while other tests' keys remain.
+    [[maybe_unused]] const RegResult parentDeleted = store->DeleteKey(kCurrentUser, kScratchParent);
+    EXPECT_EQ(OpenHandleCountOf(*store).value_or(0), 0u) << kind;
   }
+}
 
-  std::vector<std::unique_ptr<RegistryStore>> stores_;
-};
-
-TEST_F(RegistryConformance, NamesIgnoreCaseKeepTheirCaseAndPathsTakeEveryForm) {
-  Run({
+TEST(RegistryConformance, NamesIgnoreCaseKeepTheirCaseAndPathsTakeEveryForm) {
+  RunOnEveryStore({
       Create(1, S, "MixedCase\\Child", "rc=0 key created"), Close(1),
       Create(1, S, "MIXEDCASE\\child", "rc=0 key"), Close(1),
       Open(2, S, "mIxEdCaSe\\cHiLd", "rc=0 key"), Close(2),
@@ -211,7 +204,7 @@ TEST_F(RegistryConformance, NamesIgnoreCaseKeepTheirCaseAndPathsTakeEveryForm) {
 }
 
 // Hex names are what the profile store enumerates; code-page letters order by their upper case.
-TEST_F(RegistryConformance, SubkeysEnumerateInAscendingOrderWithoutRegardToCase) {
+TEST(RegistryConformance, SubkeysEnumerateInAscendingOrderWithoutRegardToCase) {
   Script script{Info(S, "rc=0 subkeys=0 longest=0")};
   for (const char* name : {"0000000b", "00000002", "0000000A", "zeta", "Alpha", "\xE9t\xE9", "\xC9T\xC9",
                            "1f2e3d4c", "1F2E3D4B"}) {
@@ -235,11 +228,11 @@ TEST_F(RegistryConformance, SubkeysEnumerateInAscendingOrderWithoutRegardToCase)
       Enum(S, 6, 256, "rc=0 length=255 " + std::string(255, 'k'), true),
       Info(S, "rc=0 subkeys=9 longest=255"),
   });
-  Run(script);
+  RunOnEveryStore(script);
 }
 
-TEST_F(RegistryConformance, TypesAndBytesAreKeptExactlyAndReadByTheSizeProtocol) {
-  Run({
+TEST(RegistryConformance, TypesAndBytesAreKeptExactlyAndReadByTheSizeProtocol) {
+  RunOnEveryStore({
       Set(S, "Six", kRegBinary, std::string("\x0a\x14\x1e\x28\x32\x3c"), "rc=0"),
       Query(S, "Six", -1, "rc=0 type=3 size=6 buffer="),
       // The needed size comes back with ERROR_MORE_DATA; binary data gets nothing appended.
@@ -267,8 +260,8 @@ TEST_F(RegistryConformance, TypesAndBytesAreKeptExactlyAndReadByTheSizeProtocol)
   });
 }
 
-TEST_F(RegistryConformance, OnlyAKeyWithoutSubkeysCanBeDeletedAndDeletedKeysStayGone) {
-  Run({
+TEST(RegistryConformance, OnlyAKeyWithoutSubkeysCanBeDeletedAndDeletedKeysStayGone) {
+  RunOnEveryStore({
       Create(1, S, "Zeta\\Child", "rc=0 key created"), Set(1, "Value", kRegBinary, "\1", "rc=0"),
       Delete(S, "Zeta", "rc=5"), Delete(S, "ZETA\\CHILD", "rc=0"), Delete(S, "zeta", "rc=0"),
       Delete(S, "Zeta", "rc=2"),
@@ -287,7 +280,7 @@ TEST_F(RegistryConformance, OnlyAKeyWithoutSubkeysCanBeDeletedAndDeletedKeysStay
   });
 }
 
-TEST_F(RegistryConformance, HandlesCloseOnceAndAllowOnlyTheAccessTheyWereOpenedWith) {
+TEST(RegistryConformance, HandlesCloseOnceAndAllowOnlyTheAccessTheyWereOpenedWith) {
   Script script{
       Open(1, S, "Access", "rc=2 no key"), Query(S, "Access", -1, "rc=2 type=77 size=0 buffer="),
       CreateOld(1, S, "Access", "rc=0 key"), Set(1, "Value", kRegBinary, "12", "rc=0"),
@@ -314,7 +307,7 @@ TEST_F(RegistryConformance, HandlesCloseOnceAndAllowOnlyTheAccessTheyWereOpenedW
         Enum(bad, 0, 8, "rc=6"), Enum(bad, 0, 8, "rc=6 length=8", true), Info(bad, "rc=6 subkeys=77 longest=77"),
         Delete(bad, "x", "rc=6"), Close(bad, "rc=6")});
   }
-  Run(script);
+  RunOnEveryStore(script);
 }
 
 #ifdef QUILLON_WIN32_REGISTRY
