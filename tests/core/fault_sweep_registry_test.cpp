@@ -38,11 +38,6 @@ std::string OperationName(Operation operation) {
   return std::string(kOperationNames[static_cast<int>(operation)]);
 }
 
-std::string Describe(const std::optional<Call>& call) {
-  if (!call) return "no call failed (the run made fewer calls)";
-  return OperationName(call->operation) + " " + call->keyPath + " [" + call->name + "]";
-}
-
 // A report names a call by its store member and the name it was given; a
 // call without one (an enumeration) by the path of its key.
 bool NamesCall(const RecordedFailure& report, const Call& call) {
@@ -149,7 +144,8 @@ void SweepRegistryFailures(const Scenario& scenario, const Check& check,
     world.faults.ClearFailures();
     world.Reflect();
     SCOPED_TRACE("failing call " + std::to_string(n) + " of " + std::to_string(points) + ": " +
-                 Describe(failed));
+                 (failed ? OperationName(failed->operation) + " " + failed->keyPath + " [" + failed->name + "]"
+                         : "no call failed (the run made fewer calls)"));
     EXPECT_EQ(OpenHandleCountOf(world.faults.Target()), 0u);
     // The failure was gone on without: exactly one report tells of it.
     const auto& reports = world.diagnostics.Reports();
