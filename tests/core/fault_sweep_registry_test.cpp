@@ -184,8 +184,7 @@ TEST(FaultSweepRegistry, LoadWritesNothingButTheUnchangedFolderList) {
         EXPECT_EQ(unexpected, Names{});
         // Every loaded line is one of the profile's identities, in their
         // order, and the three parallel lists stay parallel.
-        const Lines lines = world.ui().List1.Items();
-        EXPECT_TRUE(std::includes(kLoadedLines.begin(), kLoadedLines.end(), lines.begin(), lines.end()));
+        EXPECT_TRUE(std::ranges::includes(kLoadedLines, world.ui().List1.Items()));
         EXPECT_EQ(world.ui().List2.ListCount(), world.ui().List1.ListCount());
         EXPECT_EQ(world.ui().List3.ListCount(), world.ui().List1.ListCount());
         EXPECT_FALSE(world.page().PropertyPage_Dirty());
@@ -304,9 +303,8 @@ TEST(FaultSweepRegistry, PopulateReadsOnlyAndAddsAllOrNothing) {
        [](SweepWorld& world) { world.ui().cmdPopulate.UserClick(); }},
       [](SweepWorld& world, const Names& changes, const std::optional<Call>&) {
         EXPECT_EQ(changes, Names{});
-        Lines withAddresses = kLoadedLines;
-        withAddresses.push_back(u"Ann Lee <lee@corp.example>");
-        withAddresses.push_back(u"Ann Lee <ann@corp.example>");
+        const Lines withAddresses = {kLoadedLines[0], kLoadedLines[1], u"Ann Lee <lee@corp.example>",
+                                     u"Ann Lee <ann@corp.example>"};
         // Nothing read: the user is told there is nothing to add.
         const bool noticeShown = !world.user.Dialogs().empty();
         EXPECT_EQ(world.ui().List1.Items(), noticeShown ? kLoadedLines : withAddresses);
