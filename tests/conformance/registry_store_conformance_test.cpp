@@ -141,8 +141,7 @@ Step Delete(int slot, std::string path, std::string windows) {
 Step Close(int slot, std::string windows = "rc=0") {
   return {"CloseKey", [=](Side& side) {
             const RegResult rc = side.store.CloseKey(side.At(slot));
-            if (side.slots.contains(slot)) side.closed[slot] = side.slots[slot];
-            side.slots.erase(slot);
+            if (auto node = side.slots.extract(slot)) side.closed.insert_or_assign(slot, node.mapped());
             return Code(rc);
           }, windows};
 }
