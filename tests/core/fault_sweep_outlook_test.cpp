@@ -21,10 +21,9 @@ struct OutlookFailure {
   std::function<void(SweepWorld&)> inject;
 };
 
-void ForEachFolder(const std::shared_ptr<FakeFolder>& folder,
-                   const std::function<void(FakeFolder&)>& visit) {
-  visit(*folder);
-  for (const auto& child : folder->children) ForEachFolder(child, visit);
+void FailInEveryFolder(FakeFolder& folder, const char* call) {
+  folder.Fail(call);
+  for (const auto& child : folder.children) FailInEveryFolder(*child, call);
 }
 
 std::vector<OutlookFailure> OutlookFailures() {
@@ -56,9 +55,8 @@ std::vector<OutlookFailure> OutlookFailures() {
         [call](SweepWorld& w) { w.outlook.ns->Fail(call); });
   }
   for (const char* call : {"Parent", "EntryID", "StoreID", "Name"}) {
-    add(std::string("every folder's ") + call, u"MAPIFolder." + wide(call), [call](SweepWorld& w) {
-      ForEachFolder(w.outlook.mailboxRoot, [call](FakeFolder& folder) { folder.Fail(call); });
-    });
+    add(std::string("every folder's ") + call, u"MAPIFolder." + wide(call),
+        [call](SweepWorld& w) { FailInEveryFolder(*w.outlook.mailboxRoot, call); });
   }
   add("saving the first window", u"Inspector.CurrentItem.Save",
       [](SweepWorld& w) { w.outlook.app->inspectors[0].saveFails = true; });
