@@ -2,6 +2,7 @@
 // running Outlook's own version. A whole session (load, populate, Apply, re-read)
 // runs on the chosen copy; every other copy stays byte for byte as it was.
 #include <algorithm>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -26,16 +27,11 @@ std::string ProfileKeyOf(std::u16string_view profilesKey) {
   return platform::ToAnsi(profile::ProfileKeyPath({profilesKey, PageRig::kProfile}));
 }
 
-struct LocationCase {
-  const char* name;
-  std::optional<std::u16string> version;  // none: the call fails
-  std::optional<std::u16string> live;  // where the profile is; none: nowhere yet
-  std::vector<std::u16string> otherCopies;
-  std::u16string expected;
-};
-
 TEST(PageProfileLocation, TheSessionReadsAndWritesOnlyTheCopyTheRunningOutlookUses) {
-  const LocationCase cases[] = {
+  // Each case: what it is, Outlook's version (none: the call fails), where the profile is (none:
+  // nowhere yet), the other copies of it, and the profiles key the page must choose.
+  using Key = std::optional<std::u16string>;
+  const std::tuple<const char*, Key, Key, std::vector<std::u16string>, std::u16string> cases[] = {
       {"Outlook 2003: the fixed key, whatever else exists", u"11.0.0.8010", kFixed,
        {kOffice16, kOffice14}, kFixed},
       {"Outlook 2016 with its own copy: a stale pre-upgrade copy is ignored", u"16.0.0.5000",
@@ -51,12 +47,12 @@ TEST(PageProfileLocation, TheSessionReadsAndWritesOnlyTheCopyTheRunningOutlookUs
       // An unreadable version is no version: the fixed key, though Outlook 2016's holds a copy.
       {"an unknown version: the fixed key", std::nullopt, std::nullopt, {kOffice16}, kFixed},
   };
-  for (const LocationCase& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, version, live, otherCopies, expected] : cases) {
+    SCOPED_TRACE(name);
     // The rig keeps the live profile (or, when there is none, nothing) where the case says.
-    auto rig = std::make_unique<PageRig>(c.version.value_or(u""), c.live.value_or(c.expected));
-    if (!c.version) rig->outlook.app->Fail("Version");
-    if (c.live) {
+    auto rig = std::make_unique<PageRig>(version.value_or(u""), live.value_or(expected));
+    if (!version) rig->outlook.app->Fail("Version");
+    if (live) {
       rig->SeedIdentity(3, u"Ann Sales", u"sales@corp.example");
       rig->SeedDirectory({u"SMTP:ann.lee@corp.example", u"smtp:ann@corp.example"});
     } else {
@@ -64,18 +60,18 @@ TEST(PageProfileLocation, TheSessionReadsAndWritesOnlyTheCopyTheRunningOutlookUs
                              platform::FromAnsi(rig->ProfilePath()));
     }
     // A same-named profile the page must not read: its own identity and Reply-To format.
-    for (const std::u16string& key : c.otherCopies) {
+    for (const std::u16string& key : otherCopies) {
       rig->SeedIdentityKey(ProfileKeyOf(key) + "\\9375CFF0413111d3B88A00104B2A6676\\00000003", u"Stale Copy",
                            u"stale@old.example", u"", u"");
       rig->PutText(ProfileKeyOf(key), "replyaddressformat", u"2");
     }
     const RegistryImage before = TakeImage(rig->registry);
     rig->OpenPage();
-    EXPECT_EQ(rig->module.profilesKey, c.expected);
-    const Texts loaded = c.live ? Texts{u"Ann Sales <sales@corp.example>"} : Texts{};
+    EXPECT_EQ(rig->module.profilesKey, expected);
+    const Texts loaded = live ? Texts{u"Ann Sales <sales@corp.example>"} : Texts{};
     EXPECT_EQ(rig->ui().List1.Items(), loaded);
 
-    if (!c.live) rig->user.AnswerMessageBox(platform::kAnswerOk);  // no addresses to add
+    if (!live) rig->user.AnswerMessageBox(platform::kAnswerOk);  // no addresses to add
     rig->ui().cmdPopulate.UserClick();
     rig->user.TypeIntoInputBox(u"Ann Home ann@home.example");
     rig->ui().cmdAdd.UserClick();
@@ -87,7 +83,7 @@ TEST(PageProfileLocation, TheSessionReadsAndWritesOnlyTheCopyTheRunningOutlookUs
       return rig->Value(rig->AccountsPath() + "\\" + key, "Email") == StoredUtf16(u"ann@home.example");
     });
     // A profile without "NextAccountID" gives no account number: only the format is saved.
-    EXPECT_EQ(homeSaved, c.live.has_value());
+    EXPECT_EQ(homeSaved, live.has_value());
 
     rig->user.AnswerMessageBox(platform::kAnswerYes);
     rig->ui().cmdRefresh.UserClick();
