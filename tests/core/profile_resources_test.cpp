@@ -26,14 +26,9 @@ using Reports = std::vector<RecordedFailure>;
 constexpr std::u16string_view kProfile = PageRig::kProfile;
 const std::u16string kAccounts = AccountsKeyPath(kProfile);
 
-struct NamedOperation {
-  const char* name;
-  std::function<void(RegistryStore&, ProfileData&, std::u16string_view profile)> run;
-};
-
-// The profile store's operations; the access layer's reads, writers and
+// The profile store's operations by name; the access layer's reads, writers and
 // deletions are all called by these, each of their calls swept in turn.
-const NamedOperation kOperations[] = {
+const std::pair<const char*, std::function<void(RegistryStore&, ProfileData&, std::u16string_view)>> kOperations[] = {
     {"OpenKey", [](auto& s, auto&, auto p) {
        HKey key = OpenKey(s, kCurrentUser, ProfileKeyPath(p));
        if (key != kNoKey) {
@@ -73,7 +68,7 @@ void SeedProfile(PageRig& rig) {
 // checked, so closes never fail.
 TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
   for (const std::u16string_view profile : {kProfile, std::u16string_view(u"Missing")}) {
-    for (const NamedOperation& operation : kOperations) {
+    for (const auto& [name, run] : kOperations) {
       for (int failing = 0, calls = 0; failing <= calls; ++failing) {
         PageRig rig;
         SeedProfile(rig);
@@ -82,13 +77,13 @@ TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
           return ++seen == failing ? kErrorAccessDenied : kErrorSuccess;
         });
         ProfileData data;
-        operation.run(rig.faults, data, profile);
+        run(rig.faults, data, profile);
         if (failing == 0) {
           calls = static_cast<int>(std::ranges::count_if(
               rig.faults.Calls(), [](auto& call) { return call.operation != Operation::CloseKey; }));
         }
         EXPECT_EQ(rig.registry.OpenHandleCount(), 0u)
-            << operation.name << ", " << ToAnsi(profile) << " profile, failing call " << failing;
+            << name << ", " << ToAnsi(profile) << " profile, failing call " << failing;
       }
     }
   }
