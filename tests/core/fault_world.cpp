@@ -31,14 +31,10 @@ FaultWorld::~FaultWorld() {
 // Every tree a world or a sweep may write: the account class and all profiles,
 // in the old place and where Outlook 2013 and later keep them.
 std::vector<std::pair<platform::HKey, std::string>> FaultWorld::WatchedTrees() const {
-  std::vector<std::pair<platform::HKey, std::string>> trees = {
-      {platform::kClassesRoot, "CLSID\\" + ToAnsi(profile::kIdentityAccountClsid)}};
-  for (const std::u16string& profiles :
-       {std::u16string(profile::sProfilesKey), profile::VersionedProfilesKey(15),
-        profile::VersionedProfilesKey(16)}) {
-    trees.emplace_back(platform::kCurrentUser, ToAnsi(profiles));
-  }
-  return trees;
+  return {{platform::kClassesRoot, "CLSID\\" + ToAnsi(profile::kIdentityAccountClsid)},
+          {platform::kCurrentUser, ToAnsi(profile::sProfilesKey)},
+          {platform::kCurrentUser, ToAnsi(profile::VersionedProfilesKey(15))},
+          {platform::kCurrentUser, ToAnsi(profile::VersionedProfilesKey(16))}};
 }
 
 void FaultWorld::Reflect() {
