@@ -94,10 +94,10 @@ TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
 class ProfileCallSteps : public ::testing::Test {
  protected:
   void SetUp() override { SeedProfile(rig_); }
-  // Every call of this kind on this name fails.
-  void FailOn(Operation operation, std::string_view subject) {
-    store_.FailWhen([operation, name = std::string(subject)](const Call& call) {
-      return call.operation == operation && call.name == name ? kErrorAccessDenied : kErrorSuccess;
+  // Every call of this kind (on this name, when one is given) fails.
+  void FailOn(Operation operation, std::optional<std::string> name = std::nullopt) {
+    store_.FailWhen([operation, name](const Call& call) {
+      return call.operation == operation && (!name || call.name == *name) ? kErrorAccessDenied : kErrorSuccess;
     });
   }
   PageRig rig_;
@@ -138,7 +138,7 @@ TEST_F(ProfileCallSteps, FailedWritesAreReportedByEveryWriter) {
             u"CreateKey");
   EXPECT_FALSE(rig_.Value(rig_.AccountsPath(), "x"));
   // The account key is gone, but the order list still names it: not a success.
-  FailOn(Operation::SetValueEx, kOrderList);
+  FailOn(Operation::SetValueEx, std::string(kOrderList));
   EXPECT_FALSE(DeleteAccount(store_, kProfile, 2));
   EXPECT_FALSE(memory_.KeyExists(kCurrentUser, rig_.AccountPath(2)));
   EXPECT_EQ(rig_.Value(rig_.AccountsPath(), kOrderList), Dwords({1, 2, 3}));
@@ -256,10 +256,8 @@ TEST_F(ProfileCallSteps, AFailedReadIsToldFromAMissingOneAndReportedOnceWhereItI
 }
 
 TEST_F(ProfileCallSteps, AKeyThatWillNotOpenOrCloseIsReported) {
-  store_.FailWhen([](const Call& call) {
-    return call.operation == Operation::OpenKeyEx || call.operation == Operation::CloseKey ? kErrorAccessDenied
-                                                                                             : kErrorSuccess;
-  });
+  FailOn(Operation::OpenKeyEx);
+  FailOn(Operation::CloseKey);
   EXPECT_EQ(OpenKey(store_, kCurrentUser, profileKey_), kNoKey);
   { ScopedKey key(store_, CreateWritableKey(store_, profileKey_)); }
   store_.ClearFailures();
