@@ -21,10 +21,9 @@ struct OutlookFailure {
   std::function<void(SweepWorld&)> inject;
 };
 
-void ForEachFolder(const std::shared_ptr<FakeFolder>& folder,
-                   const std::function<void(FakeFolder&)>& visit) {
-  visit(*folder);
-  for (const auto& child : folder->children) ForEachFolder(child, visit);
+void FailInEveryFolder(FakeFolder& folder, const char* call) {
+  folder.Fail(call);
+  for (const auto& child : folder.children) FailInEveryFolder(*child, call);
 }
 
 std::vector<OutlookFailure> OutlookFailures() {
@@ -56,9 +55,8 @@ std::vector<OutlookFailure> OutlookFailures() {
         [call](SweepWorld& w) { w.outlook.ns->Fail(call); });
   }
   for (const char* call : {"Parent", "EntryID", "StoreID", "Name"}) {
-    add(std::string("every folder's ") + call, u"MAPIFolder." + wide(call), [call](SweepWorld& w) {
-      ForEachFolder(w.outlook.mailboxRoot, [call](FakeFolder& folder) { folder.Fail(call); });
-    });
+    add(std::string("every folder's ") + call, u"MAPIFolder." + wide(call),
+        [call](SweepWorld& w) { FailInEveryFolder(*w.outlook.mailboxRoot, call); });
   }
   add("saving the first window", u"Inspector.CurrentItem.Save",
       [](SweepWorld& w) { w.outlook.app->inspectors[0].saveFails = true; });
@@ -75,8 +73,7 @@ bool LosesTheProfile(const std::string& failure) {
 }
 
 bool Journaled(const SweepWorld& world, const std::string& entry) {
-  const Journal& journal = world.outlook.journal;
-  return std::find(journal.begin(), journal.end(), entry) != journal.end();
+  return std::ranges::find(world.outlook.journal, entry) != world.outlook.journal.end();
 }
 
 // Runs `session` on a page over two open item windows once per failing call,
@@ -99,8 +96,7 @@ void SweepOutlookFailures(const std::function<void(SweepWorld&, bool profileKnow
     EXPECT_EQ(world.user.Unexpected(), Names{});
     EXPECT_EQ(world.user.PendingSteps(), 0u);
     // The failed call was gone on without, and said so (the doubles give no HRESULT).
-    const auto& reports = world.diagnostics.Reports();
-    EXPECT_TRUE(std::any_of(reports.begin(), reports.end(), [&](const RecordedFailure& report) {
+    EXPECT_TRUE(std::ranges::any_of(world.diagnostics.Reports(), [&](const RecordedFailure& report) {
       return report.call == failure.reportedAs && report.kind == platform::CodeKind::kUnknown;
     })) << platform::ToAnsi(failure.reportedAs);
     EXPECT_EQ(world.registry.OpenHandleCount(), 0u);

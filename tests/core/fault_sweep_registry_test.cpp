@@ -4,9 +4,7 @@
 // run on the in-memory store natively and on the real registry under Wine.
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <functional>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,6 +15,7 @@
 #include "profile/account_store.h"
 #include "profile/profile_values.h"
 #include "tests/core/fault_world.h"
+#include "tests/core/store_under_test.h"
 
 namespace quillon::testing {
 namespace {
@@ -39,24 +38,12 @@ std::string OperationName(Operation operation) {
   return std::string(kOperationNames[static_cast<int>(operation)]);
 }
 
-std::string Describe(const std::optional<Call>& call) {
-  if (!call) return "no call failed (the run made fewer calls)";
-  return OperationName(call->operation) + " " + call->keyPath + " [" + call->name + "]";
-}
-
 // A report names a call by its store member and the name it was given; a
 // call without one (an enumeration) by the path of its key.
 bool NamesCall(const RecordedFailure& report, const Call& call) {
   if (platform::ToAnsi(report.call) != OperationName(call.operation)) return false;
   const std::string subject = platform::ToAnsi(report.subject);
   return call.name.empty() ? call.keyPath.ends_with(subject) : subject == call.name;
-}
-
-std::vector<RecordedFailure> RegistryReports(std::vector<RecordedFailure> reports) {
-  std::erase_if(reports, [](const RecordedFailure& report) {
-    return std::ranges::find(kOperationNames, platform::ToAnsi(report.call)) == std::end(kOperationNames);
-  });
-  return reports;
 }
 
 std::string Listed(const std::vector<RecordedFailure>& reports) {
@@ -80,12 +67,10 @@ Names Under(Names changes, const std::string& prefix) {
   return changes;
 }
 
-// Changes outside the copy of the profile the page chose, where all it may write lies.
-// A copy made afresh brings its parent keys along.
+// Changes outside the copy of the profile the page chose (`chosen`, an image path),
+// where all it may write lies. A copy made afresh brings its parent keys along.
 Names ChangesOutsideChosenCopy(const RegistryImage& before, const RegistryImage& after,
-                               const SweepWorld& world) {
-  const std::string chosen =
-      "HKCU\\" + platform::ToAnsi(profile::ProfileKeyPath(world.module.Profile())) + "\\";
+                               const std::string& chosen) {
   Names changes = ChangesOutside(before, after, {chosen});
   std::erase_if(changes, [&](const std::string& name) {
     return name.ends_with('\\') && !before.contains(name) && chosen.starts_with(name);
@@ -129,9 +114,12 @@ void SweepRegistryFailures(const Scenario& scenario, const Check& check,
     scenario.act(dryRun);
     // Without failures no registry call is gone on without. (Outlook may fail
     // a call in any run: the stored folder list ends in a NUL that names no folder.)
-    EXPECT_EQ(Listed(RegistryReports(dryRun.diagnostics.Reports())), " none");
-    const auto& calls = dryRun.faults.Calls();
-    points = std::count_if(calls.begin(), calls.end(), IsFailurePoint);
+    std::vector<RecordedFailure> registryReports = dryRun.diagnostics.Reports();
+    std::erase_if(registryReports, [](const RecordedFailure& report) {
+      return std::ranges::find(kOperationNames, platform::ToAnsi(report.call)) == std::end(kOperationNames);
+    });
+    EXPECT_EQ(Listed(registryReports), " none");
+    points = std::ranges::count_if(dryRun.faults.Calls(), IsFailurePoint);
     real = dryRun.OnRealRegistry();
   }
   ASSERT_GT(points, 0u);
@@ -156,19 +144,20 @@ void SweepRegistryFailures(const Scenario& scenario, const Check& check,
     world.faults.ClearFailures();
     world.Reflect();
     SCOPED_TRACE("failing call " + std::to_string(n) + " of " + std::to_string(points) + ": " +
-                 Describe(failed));
-    EXPECT_EQ(world.OpenHandles(), 0u);
+                 (failed ? OperationName(failed->operation) + " " + failed->keyPath + " [" + failed->name + "]"
+                         : "no call failed (the run made fewer calls)"));
+    EXPECT_EQ(OpenHandleCountOf(world.faults.Target()), 0u);
     // The failure was gone on without: exactly one report tells of it.
+    const auto& reports = world.diagnostics.Reports();
     if (failed) {
-      const auto& reports = world.diagnostics.Reports();
-      EXPECT_EQ(std::count_if(reports.begin(), reports.end(),
-                              [&](const RecordedFailure& report) { return NamesCall(report, *failed); }),
-                1)
+      EXPECT_EQ(std::ranges::count_if(reports, [&](const auto& report) { return NamesCall(report, *failed); }), 1)
           << "reports:" << Listed(reports);
     }
-    EXPECT_EQ(WritesOutside(world.faults.Calls(), world.ProfileKeyAsCalled()), Names{});
+    // The copy of the profile the page chose, as the calls and the images name it.
+    const std::string chosen = platform::ToAnsi(profile::ProfileKeyPath(world.module.Profile()));
+    EXPECT_EQ(WritesOutside(world.faults.Calls(), "HKEY_CURRENT_USER\\" + chosen), Names{});
     const RegistryImage after = TakeImage(world.registry);
-    EXPECT_EQ(ChangesOutsideChosenCopy(before, after, world), Names{});
+    EXPECT_EQ(ChangesOutsideChosenCopy(before, after, "HKCU\\" + chosen + "\\"), Names{});
     const Names changes = ChangesOutside(before, after, {});
     // The mail account of another kind is never touched.
     EXPECT_EQ(Under(changes, "HKCU\\" + world.AccountPath(2) + "\\"), Names{});
@@ -195,8 +184,7 @@ TEST(FaultSweepRegistry, LoadWritesNothingButTheUnchangedFolderList) {
         EXPECT_EQ(unexpected, Names{});
         // Every loaded line is one of the profile's identities, in their
         // order, and the three parallel lists stay parallel.
-        const Lines lines = world.ui().List1.Items();
-        EXPECT_TRUE(std::includes(kLoadedLines.begin(), kLoadedLines.end(), lines.begin(), lines.end()));
+        EXPECT_TRUE(std::ranges::includes(kLoadedLines, world.ui().List1.Items()));
         EXPECT_EQ(world.ui().List2.ListCount(), world.ui().List1.ListCount());
         EXPECT_EQ(world.ui().List3.ListCount(), world.ui().List1.ListCount());
         EXPECT_FALSE(world.page().PropertyPage_Dirty());
@@ -229,11 +217,9 @@ TEST(FaultSweepRegistry, ApplyLosesAtMostTheLineWhoseCallFailed) {
     // No account number is listed twice, so no account was written over.
     const auto order = world.Value(world.AccountsPath(), platform::ToAnsi(profile::kAccountOrderValue));
     ASSERT_TRUE(order.has_value());
-    std::set<std::uint32_t> numbers;  // as stored: the byte order does not matter here
+    std::set<Bytes> numbers;  // as stored: the byte order does not matter here
     for (std::size_t i = 0; i + 4 <= order->size(); i += 4) {
-      std::uint32_t number = 0;
-      std::memcpy(&number, order->data() + i, 4);
-      EXPECT_TRUE(numbers.insert(number).second) << "entry " << i / 4;
+      EXPECT_TRUE(numbers.emplace(order->begin() + i, order->begin() + i + 4).second) << "entry " << i / 4;
     }
     EXPECT_FALSE(world.page().PropertyPage_Dirty());
   });
@@ -317,9 +303,8 @@ TEST(FaultSweepRegistry, PopulateReadsOnlyAndAddsAllOrNothing) {
        [](SweepWorld& world) { world.ui().cmdPopulate.UserClick(); }},
       [](SweepWorld& world, const Names& changes, const std::optional<Call>&) {
         EXPECT_EQ(changes, Names{});
-        Lines withAddresses = kLoadedLines;
-        withAddresses.push_back(u"Ann Lee <lee@corp.example>");
-        withAddresses.push_back(u"Ann Lee <ann@corp.example>");
+        const Lines withAddresses = {kLoadedLines[0], kLoadedLines[1], u"Ann Lee <lee@corp.example>",
+                                     u"Ann Lee <ann@corp.example>"};
         // Nothing read: the user is told there is nothing to add.
         const bool noticeShown = !world.user.Dialogs().empty();
         EXPECT_EQ(world.ui().List1.Items(), noticeShown ? kLoadedLines : withAddresses);

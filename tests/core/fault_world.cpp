@@ -7,11 +7,8 @@
 #include "tests/core/store_under_test.h"
 
 namespace quillon::testing {
-namespace {
 
-std::string Ansi(std::u16string_view text) { return platform::ToAnsi(text); }
-
-}  // namespace
+using platform::ToAnsi;
 
 FaultWorld::FaultWorld(std::u16string outlookVersion, std::u16string_view profilesKey)
     : SweepWorld(std::move(outlookVersion), profilesKey), real(MakeStoreUnderTest()) {
@@ -34,25 +31,15 @@ FaultWorld::~FaultWorld() {
 // Every tree a world or a sweep may write: the account class and all profiles,
 // in the old place and where Outlook 2013 and later keep them.
 std::vector<std::pair<platform::HKey, std::string>> FaultWorld::WatchedTrees() const {
-  std::vector<std::pair<platform::HKey, std::string>> trees = {
-      {platform::kClassesRoot, "CLSID\\" + Ansi(profile::kIdentityAccountClsid)}};
-  for (const std::u16string& profiles :
-       {std::u16string(profile::sProfilesKey), profile::VersionedProfilesKey(15),
-        profile::VersionedProfilesKey(16)}) {
-    trees.emplace_back(platform::kCurrentUser, Ansi(profiles));
-  }
-  return trees;
+  return {{platform::kClassesRoot, "CLSID\\" + ToAnsi(profile::kIdentityAccountClsid)},
+          {platform::kCurrentUser, ToAnsi(profile::sProfilesKey)},
+          {platform::kCurrentUser, ToAnsi(profile::VersionedProfilesKey(15))},
+          {platform::kCurrentUser, ToAnsi(profile::VersionedProfilesKey(16))}};
 }
 
 void FaultWorld::Reflect() {
   if (!real) return;
   for (const auto& [root, path] : WatchedTrees()) CopyTree(*real, registry, root, path);
-}
-
-std::optional<std::size_t> FaultWorld::OpenHandles() { return OpenHandleCountOf(faults.Target()); }
-
-std::string FaultWorld::ProfileKeyAsCalled() const {
-  return "HKEY_CURRENT_USER\\" + Ansi(profile::ProfileKeyPath(module.Profile()));
 }
 
 }  // namespace quillon::testing

@@ -2,9 +2,7 @@
 // the Windows build the real one, behind a wrapper that fails chosen calls.
 #pragma once
 
-#include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -28,10 +26,6 @@ class FaultWorld : public SweepWorld {
   bool OnRealRegistry() const { return real != nullptr; }
   // Makes `registry` show what the page left in the store it ran on.
   void Reflect();
-  // Handles of the store the page runs on that are still open.
-  std::optional<std::size_t> OpenHandles();
-  // "HKEY_CURRENT_USER\<profile key>" of the copy the page chose, as the calls name it.
-  std::string ProfileKeyAsCalled() const;
 
  private:
   std::vector<std::pair<platform::HKey, std::string>> WatchedTrees() const;

@@ -1,4 +1,6 @@
 // The monitored-folders editor of Outlook 11: load, choose, remove, apply.
+#include <tuple>
+
 #include "folders/folder_path.h"
 #include "platform/text.h"
 #include "tests/core/page_test_world.h"
@@ -94,17 +96,13 @@ TEST_F(FoldersEditor, RootFolderAndRepeatedChoicesAreAcceptedACancelChangesNothi
 // missing (a profile without a server has no public or conflict folders).
 TEST_F(FoldersEditor, OnlyNonDefaultFoldersOfTheDefaultMailboxAreProper) {
   const auto tasks = outlook.DefaultFolder(platform::kFolderTasks);
-  struct Case {
-    const char* what;
-    FailureSwitch* failing;  // none: nothing fails
-    std::vector<std::string> calls;
-    bool fromTheLoad;  // else only once the page is loaded
-    std::shared_ptr<FakeFolder> folder;
-    bool proper;
-  };
   const std::vector<std::string> noServer{"GetDefaultFolder 18", "GetDefaultFolder 19"};
-  // First: the module keeps the default mailbox a page found for the pages after it.
-  const Case cases[] = {
+  // Each case: what it is, the object whose calls fail (none: nothing fails), those calls,
+  // whether they fail from the load on (else only once the page is loaded), the folder asked
+  // about and whether it is proper. First: the module keeps the default mailbox a page found
+  // for the pages after it.
+  using Folder = std::shared_ptr<FakeFolder>;
+  const std::tuple<const char*, FailureSwitch*, std::vector<std::string>, bool, Folder, bool> cases[] = {
       {"a folder without a default mailbox", inbox.get(), {"Parent"}, true, projects, false},
       {"the root without a default mailbox", inbox.get(), {"Parent"}, true, outlook.mailboxRoot, false},
       {"a folder of the mailbox", nullptr, {}, false, projects, true},
@@ -116,12 +114,12 @@ TEST_F(FoldersEditor, OnlyNonDefaultFoldersOfTheDefaultMailboxAreProper) {
       {"a folder whose store cannot be read", projects.get(), {"StoreID"}, false, projects, false},
       {"a folder whose identifier cannot be read", projects.get(), {"EntryID"}, false, projects, false},
   };
-  for (const Case& c : cases) {
-    if (c.fromTheLoad) for (const std::string& call : c.calls) c.failing->Fail(call);
+  for (const auto& [what, failing, calls, fromTheLoad, folder, proper] : cases) {
+    if (fromTheLoad) for (const std::string& call : calls) failing->Fail(call);
     OpenPage();
-    if (!c.fromTheLoad) for (const std::string& call : c.calls) c.failing->Fail(call);
-    EXPECT_EQ(page().IsProperFolder(*c.folder), c.proper) << c.what;
-    for (const std::string& call : c.calls) c.failing->Heal(call);
+    if (!fromTheLoad) for (const std::string& call : calls) failing->Fail(call);
+    EXPECT_EQ(page().IsProperFolder(*folder), proper) << what;
+    for (const std::string& call : calls) failing->Heal(call);
   }
 }
 
@@ -132,13 +130,11 @@ TEST_F(FoldersEditor, RemovingFoldersKeepsBothListsInStep) {
   OpenPage();
   ui().List4.UserClick(0);
   EXPECT_TRUE(ui().cmdDeleteFolder.Enabled());
-  user.AnswerMessageBox(platform::kAnswerNo);
-  ui().cmdDeleteFolder.UserClick();
+  ClickAnswering(ui().cmdDeleteFolder, platform::kAnswerNo);
   EXPECT_EQ(ui().List4.ListCount(), 3);
   EXPECT_FALSE(page().PropertyPage_Dirty());
 
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdDeleteFolder.UserClick();
+  ClickAnswering(ui().cmdDeleteFolder, platform::kAnswerYes);
   EXPECT_EQ(user.Dialogs()[1].text,
             u"Are you sure you want to delete the selected item from the list?");
   EXPECT_EQ(ui().List4.Items(), (Texts{u"Inbox\\Projects", u"B"}));
@@ -146,8 +142,7 @@ TEST_F(FoldersEditor, RemovingFoldersKeepsBothListsInStep) {
   EXPECT_EQ(ui().List4.HorizontalExtent(), ExtentOf(14));
   EXPECT_FALSE(ui().cmdDeleteFolder.Enabled());
 
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdDeleteAllFolders.UserClick();
+  ClickAnswering(ui().cmdDeleteAllFolders, platform::kAnswerYes);
   EXPECT_EQ(user.Dialogs()[2].text, u"Are you sure you want to delete all items from the list?");
   EXPECT_TRUE(ui().List4.Items().empty() && ui().List5.Items().empty());
   EXPECT_EQ(ui().List4.HorizontalExtent(), 0);

@@ -1,5 +1,8 @@
 // The identities editor as a user works it: typing, changing, removing,
 // reordering and filling identities, with the buttons following along.
+#include <array>
+#include <tuple>
+
 #include "profile/profile_values.h"
 #include "tests/core/page_test_world.h"
 
@@ -19,10 +22,8 @@ class IdentitiesEditor : public PageWorld16 {
   static std::u16string Email(const std::u16string& name) { return name + u"@x.example"; }
   static std::u16string Entry(const std::u16string& name) { return name + u" <" + Email(name) + u">"; }
 
-  struct Buttons {
-    bool change, remove, removeAll, moveUp, moveDown, populate;
-    bool operator==(const Buttons&) const = default;
-  };
+  // Whether change, remove, remove all, move up, move down and populate are enabled.
+  using Buttons = std::array<bool, 6>;
   Buttons IdentityButtons() {
     return {ui().cmdChange.Enabled(), ui().cmdRemove.Enabled(), ui().cmdRemoveAll.Enabled(),
             ui().cmdMoveUp.Enabled(), ui().cmdMoveDown.Enabled(), ui().cmdPopulate.Enabled()};
@@ -38,21 +39,19 @@ TEST_F(IdentitiesEditor, TypedTextIsNormalisedOrRejected) {
       {u"Ann a.b@c", u"Ann <a.b@c>"},  // five characters, dot before the @
       {u"Ann Lee@x.example", u"Ann <Lee@x.example>"},
   };
-  for (const auto& [typed, normalised] : accepted) {
+  // The answer, and the text as the caller then has it.
+  const auto validate = [&](const std::u16string& typed, std::int16_t answer, const std::u16string& after) {
     std::optional<std::u16string> text = typed;
-    EXPECT_EQ(page().ValidateInput(text), 1) << Narrow(typed);
-    EXPECT_EQ(*text, normalised);
-  }
+    EXPECT_EQ(page().ValidateInput(text), answer) << Narrow(typed);
+    EXPECT_EQ(*text, after);
+  };
+  for (const auto& [typed, normalised] : accepted) validate(typed, 1, normalised);
   const std::u16string rejected[] = {
       u"ann@x.example", u"",  u"Ann ab@c.", u"Ann @ab.c", u"Ann .ab@c",
       u"Ann a.@b",  // four characters
       u"Ann abc@example", u"Ann abc.example", u"A/B a@x.example", u"A\\B a@x.example",
       u"A@B a@x.example", u"A<B a@x.example", u" <a@x.example>"};
-  for (const auto& typed : rejected) {
-    std::optional<std::u16string> text = typed;
-    EXPECT_EQ(page().ValidateInput(text), -1) << Narrow(typed);
-    EXPECT_EQ(*text, typed);
-  }
+  for (const auto& typed : rejected) validate(typed, -1, typed);
   std::optional<std::u16string> cancelled;
   EXPECT_EQ(page().ValidateInput(cancelled), 0);
   std::u16string email = u"  a.b@c  ";
@@ -65,8 +64,7 @@ TEST_F(IdentitiesEditor, AddAsksUntilValidThenAppendsNewEntriesWithEmptySignatur
   OpenWith({u"Bob"});
   user.TypeIntoInputBox(u"");
   user.TypeIntoInputBox(u"bare@x.example");
-  user.TypeIntoInputBox(u"Ann Lee ann@x.example");
-  ui().cmdAdd.UserClick();
+  ClickTyping(ui().cmdAdd, u"Ann Lee ann@x.example");
 
   ASSERT_EQ(user.Dialogs().size(), 3u);
   EXPECT_EQ(user.Dialogs()[0].text,
@@ -85,8 +83,7 @@ TEST_F(IdentitiesEditor, AddAsksUntilValidThenAppendsNewEntriesWithEmptySignatur
   // A cancel, or an entry already listed in another case, adds nothing.
   user.CancelInputBox();
   ui().cmdAdd.UserClick();
-  user.TypeIntoInputBox(u"BOB bob@X.EXAMPLE");
-  ui().cmdAdd.UserClick();
+  ClickTyping(ui().cmdAdd, u"BOB bob@X.EXAMPLE");
   EXPECT_EQ(ui().List1.ListCount(), 2);
   EXPECT_EQ(outlook.site->statusChanges, 1);
 }
@@ -101,8 +98,7 @@ TEST_F(IdentitiesEditor, ChangeRewritesTheSelectedEntryInPlace) {
   EXPECT_EQ(user.Dialogs()[0].defaultText, Entry(u"Bob"));
   EXPECT_FALSE(page().PropertyPage_Dirty());
 
-  user.TypeIntoInputBox(u"Robert robert@x.example");
-  ui().cmdChange.UserClick();
+  ClickTyping(ui().cmdChange, u"Robert robert@x.example");
   EXPECT_EQ(ui().List1.Items(), (Texts{u"Robert <robert@x.example>", Entry(u"Cid")}));
   EXPECT_EQ(ui().List1.ItemData(0), 1);
   EXPECT_EQ(ui().List2.List(0), u"Bob new");
@@ -118,13 +114,11 @@ TEST_F(IdentitiesEditor, RemoveTakesEntriesOutOfAllThreeListsAndNarrowsTheScroll
   page().cmdRemove_Click();
   EXPECT_TRUE(user.Dialogs().empty());
   ui().List1.UserClick(1);
-  user.AnswerMessageBox(platform::kAnswerNo);
-  ui().cmdRemove.UserClick();
+  ClickAnswering(ui().cmdRemove, platform::kAnswerNo);
   EXPECT_EQ(ui().List1.ListCount(), 3);
   EXPECT_FALSE(page().PropertyPage_Dirty());
 
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdRemove.UserClick();
+  ClickAnswering(ui().cmdRemove, platform::kAnswerYes);
   EXPECT_TRUE(MessageBoxShown(1, u"Are you sure you want to delete the selected item from the list?", 308));
   EXPECT_TRUE(IdentityLists({Entry(u"Ann"), Entry(u"Cid")}, {u"Ann new", u"Cid new"}, {u"Ann reply", u"Cid reply"}));
   EXPECT_EQ(ui().List1.ItemData(1), 3);
@@ -133,8 +127,7 @@ TEST_F(IdentitiesEditor, RemoveTakesEntriesOutOfAllThreeListsAndNarrowsTheScroll
   EXPECT_TRUE(page().PropertyPage_Dirty());
   EXPECT_EQ(ui().List1.HorizontalExtent(), ExtentOf(Entry(u"Ann").size()));
 
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdRemoveAll.UserClick();
+  ClickAnswering(ui().cmdRemoveAll, platform::kAnswerYes);
   EXPECT_EQ(user.Dialogs()[2].text, u"Are you sure you want to delete all items from the list?");
   EXPECT_TRUE(IdentityLists({}, {}, {}));
   EXPECT_EQ(ui().List1.HorizontalExtent(), 0);
@@ -181,22 +174,18 @@ TEST_F(IdentitiesEditor, MovesCarryTextDataAndSignaturesAndKeepTheSelection) {
 
 TEST_F(IdentitiesEditor, ButtonStatesFollowListAndSelection) {
   // Emptied, removed from and moved lists are checked where that happens.
-  struct Case {
-    Texts lines;
-    std::int16_t selected;
-    Buttons expected;
-  };
-  const Case cases[] = {
+  // The lines shown, the one selected, the buttons then.
+  const std::tuple<Texts, std::int16_t, Buttons> cases[] = {
       {{u"Sales /o=Org/cn=Sales"}, 0, {true, true, true, false, false, true}},
       {{u"A <a@x.example>", u"B <b@x.example>", u"C <c@x.example>"}, 2,
        {true, true, true, true, false, true}},
       {{u"A <a@x.example>", u"Sales /o=Org/cn=Sales"}, 1, {false, true, true, true, false, true}},
   };
   OpenPage();
-  for (const Case& c : cases) {
-    ShowLines(c.lines);
-    ui().List1.UserClick(c.selected);
-    EXPECT_EQ(IdentityButtons(), c.expected) << c.lines.size() << " lines, selected " << c.selected;
+  for (const auto& [lines, selected, expected] : cases) {
+    ShowLines(lines);
+    ui().List1.UserClick(selected);
+    EXPECT_EQ(IdentityButtons(), expected) << lines.size() << " lines, selected " << selected;
   }
 }
 
@@ -205,8 +194,7 @@ class PopulateIdentities : public IdentitiesEditor {};
 TEST_F(PopulateIdentities, WithoutSecondaryAddressesTheUserIsTold) {
   SeedDirectory({u"SMTP:ann.lee@corp.example"});
   OpenPage();
-  user.AnswerMessageBox(platform::kAnswerOk);
-  ui().cmdPopulate.UserClick();
+  ClickAnswering(ui().cmdPopulate, platform::kAnswerOk);
   ASSERT_EQ(user.Dialogs().size(), 1u);
   EXPECT_TRUE(MessageBoxShown(0,
                    u"There are no SMTP addresses except the default one: "
@@ -219,8 +207,7 @@ TEST_F(PopulateIdentities, WithoutSecondaryAddressesTheUserIsTold) {
   Put(Narrow(profile::DirectorySectionKeyPath(kProfile)), "101f6637", {});
   OpenPage();
   ASSERT_EQ(module.vDirAddresses, (Texts{u"(not defined for this account)"}));
-  user.AnswerMessageBox(platform::kAnswerOk);
-  ui().cmdPopulate.UserClick();
+  ClickAnswering(ui().cmdPopulate, platform::kAnswerOk);
   EXPECT_TRUE(ui().List1.Items().empty());
   EXPECT_EQ(user.Dialogs().size(), 2u);
 }
@@ -254,8 +241,7 @@ TEST_F(PopulateIdentities, SharedMailboxesAreAddedAsGivenSkippingEmptyParts) {
   for (const char16_t* none : {u"", u"\x01 \x01"}) {
     outlook.addIn->sharedMailboxes = none;
     OpenPage();
-    user.AnswerMessageBox(platform::kAnswerOk);
-    ui().cmdSharedMailboxes.UserClick();
+    ClickAnswering(ui().cmdSharedMailboxes, platform::kAnswerOk);
     EXPECT_EQ(user.Dialogs().back().text,
               u"There are no shared mailboxes in the current profile or\ryou have insufficient "
               u"rights on the shared mailbox(es)");
@@ -279,14 +265,12 @@ TEST_F(PopulateIdentities, SharedMailboxesAreAddedAsGivenSkippingEmptyParts) {
 TEST_F(PopulateIdentities, CaseVariantsInAnyScriptAreOneIdentity) {
   OpenWith({u"Čapek"});
   for (const char16_t* variant : {u"čAPEK Čapek@X.example", u"ČAPEK čapek@x.EXAMPLE"}) {
-    user.TypeIntoInputBox(variant);
-    ui().cmdAdd.UserClick();
+    ClickTyping(ui().cmdAdd, variant);
   }
   EXPECT_EQ(ui().List1.Items(), (Texts{Entry(u"Čapek")}));
   for (const char16_t* distinct : {u"Straße strasse@x.example", u"STRASSE strasse@x.example",
                                    u"\u212Aim kim@x.example", u"kim kim@x.example"}) {
-    user.TypeIntoInputBox(distinct);
-    ui().cmdAdd.UserClick();
+    ClickTyping(ui().cmdAdd, distinct);
   }
   EXPECT_EQ(ui().List1.ListCount(), 5);
 

@@ -1,4 +1,6 @@
 // Apply: what reaches the registry and the host after the user's edits.
+#include <tuple>
+
 #include "tests/core/page_test_world.h"
 
 namespace quillon::testing {
@@ -17,11 +19,9 @@ class PageApply : public PageWorld16 {
 };
 
 TEST_F(PageApply, EachLineIsSavedByItsFormOrNotAtAll) {
-  struct Case {
-    std::u16string line;
-    std::optional<std::u16string> accountName, displayName, email;
-  };
-  const Case cases[] = {
+  // The line, then its account's name, display name and address; none: not saved.
+  using Saved = std::optional<std::u16string>;
+  const std::tuple<std::u16string, Saved, Saved, Saved> cases[] = {
       {u"Ann Lee <ann@x.example>", u"EX [Ann Lee <ann@x.example>]", u"Ann Lee", u"ann@x.example"},
       {u"  Sales /o=Org/cn=Sales  ", u"EX MBX [Sales]", u"Sales", u"/o=Org/cn=Sales"},
       {u"A /b name <ab@x.example>", u"EX [A /b name <ab@x.example>]", u"A /b name",
@@ -29,15 +29,15 @@ TEST_F(PageApply, EachLineIsSavedByItsFormOrNotAtAll) {
       {u"Ann<ann@x.example>", {}, {}, {}}, {u"Ann <>", {}, {}, {}},
       {u" <ann@x.example>", {}, {}, {}},   {u"/o=Org", {}, {}, {}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(Narrow(c.line));
+  for (const auto& [line, accountName, displayName, email] : cases) {
+    SCOPED_TRACE(Narrow(line));
     SeedNextAccountID(0x20);
-    OpenWithLines({c.line});
+    OpenWithLines({line});
     ApplyAnswering(platform::kAnswerNo);
-    EXPECT_EQ(AccountText(0x20, "Account Name"), c.accountName);
-    EXPECT_EQ(AccountText(0x20, "Display Name"), c.displayName);
-    EXPECT_EQ(AccountText(0x20, "Email"), c.email);
-    EXPECT_EQ(Value(AccountsPath(), "NextAccountID"), Dwords({c.accountName ? 0x21u : 0x20u}));
+    EXPECT_EQ(AccountText(0x20, "Account Name"), accountName);
+    EXPECT_EQ(AccountText(0x20, "Display Name"), displayName);
+    EXPECT_EQ(AccountText(0x20, "Email"), email);
+    EXPECT_EQ(Value(AccountsPath(), "NextAccountID"), Dwords({accountName ? 0x21u : 0x20u}));
   }
 }
 
@@ -45,12 +45,8 @@ TEST_F(PageApply, ExchangeAccountNameDependsOnAddressEntriesAndLanguage) {
   SeedExchangeAccount(9, u"custom");
   SeedDirectory({u"SMTP:ann.lee@corp.example"});
   outlook.OpenInspector("draft");
-  struct Case {
-    Texts lines;
-    std::int32_t language;
-    std::u16string name;
-  };
-  const Case cases[] = {
+  // The lines, Outlook's language, the Exchange account's name then.
+  const std::tuple<Texts, std::int32_t, std::u16string> cases[] = {
       {{u"Sales /o=Org/cn=Sales"}, 0x0409, u"Microsoft Exchange Server"},
       {{}, 0x0409, u"Microsoft Exchange Server"},
       {{}, 0x0C0A, u"Servidor de Microsoft Exchange"},
@@ -59,11 +55,11 @@ TEST_F(PageApply, ExchangeAccountNameDependsOnAddressEntriesAndLanguage) {
       {{u"Sales /o=Org/cn=Sales", u"B <b@x.example>"}, 0x0409,
        u"EX [Ann Lee <ann.lee@corp.example>]"},
   };
-  for (const Case& c : cases) {
-    outlook.app->uiLanguage = c.language;
-    OpenWithLines(c.lines);
+  for (const auto& [lines, language, name] : cases) {
+    outlook.app->uiLanguage = language;
+    OpenWithLines(lines);
     ApplyAnswering(platform::kAnswerNo);
-    EXPECT_EQ(AccountText(9, "Account Name"), c.name);
+    EXPECT_EQ(AccountText(9, "Account Name"), name);
     // Declining the restart leaves Outlook and its windows alone.
     EXPECT_FALSE(module.bRestart);
     ClosePage();
@@ -132,15 +128,13 @@ TEST_F(PageApply, RereadIsAskedForThenEmptiesTheListSavesAndRestarts) {
   SeedExchangeAccount(1, u"EX [Ann Lee <ann@corp.example>]");
   SeedOrderList({1, 3});
   OpenPage();
-  user.AnswerMessageBox(platform::kAnswerNo);
-  ui().cmdRefresh.UserClick();  // declined: nothing changes
+  ClickAnswering(ui().cmdRefresh, platform::kAnswerNo);  // declined: nothing changes
   // A lone account without signatures still gives parallel lines.
   EXPECT_TRUE(IdentityLists({u"Old <old@x.example>"}, {u""}, {u""}));
   EXPECT_FALSE(module.bRestart || module.bReread || page().PropertyPage_Dirty());
   EXPECT_TRUE(registry.KeyExists(platform::kCurrentUser, AccountPath(3)));
 
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdRefresh.UserClick();
+  ClickAnswering(ui().cmdRefresh, platform::kAnswerYes);
   ASSERT_EQ(user.Dialogs().size(), 2u);
   EXPECT_TRUE(MessageBoxShown(1,
                    u"Outlook wiil be restarted to re-read the e-mail addresses stored in the "

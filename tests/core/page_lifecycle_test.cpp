@@ -1,6 +1,7 @@
 // The page's life as Outlook drives it: load, dirty notifications, the end
 // of the page and the restart it may ask for.
 #include <functional>
+#include <tuple>
 
 #include "tests/core/page_test_world.h"
 
@@ -35,42 +36,35 @@ TEST_F(PageLoad, FillsEveryControlFromTheProfile) {
 }
 
 TEST_F(PageLoad, ReplyFormatOptionFollowsTheStoredValue) {
-  struct Case {
-    std::optional<std::u16string> stored;
-    bool option0, option1, option2;
-  };
-  const Case cases[] = {
+  // The stored value (none: no value) and the three options' values.
+  const std::tuple<std::optional<std::u16string>, bool, bool, bool> cases[] = {
       {std::nullopt, false, false, true}, {u"0", true, false, false}, {u"1", false, true, false},
       {u"2", false, false, true},         {u"7", false, false, false}, {u"x", false, false, true},
   };
-  for (const Case& c : cases) {
-    if (c.stored) SeedProfileValue("replyaddressformat", StoredUtf16(*c.stored));
+  for (const auto& [stored, option0, option1, option2] : cases) {
+    if (stored) SeedProfileValue("replyaddressformat", StoredUtf16(*stored));
     OpenPage();
-    EXPECT_EQ(ui().Option1_0.Value(), c.option0);
-    EXPECT_EQ(ui().Option1_1.Value(), c.option1);
-    EXPECT_EQ(ui().Option1_2.Value(), c.option2);
+    EXPECT_EQ(ui().Option1_0.Value(), option0);
+    EXPECT_EQ(ui().Option1_1.Value(), option1);
+    EXPECT_EQ(ui().Option1_2.Value(), option2);
     EXPECT_FALSE(page().PropertyPage_Dirty());
   }
   EXPECT_EQ(outlook.site->statusChanges, 0);
 }
 
 TEST(PageWithoutHost, ShowsOnlyItsDesignAndWithoutSiteNeverBecomesDirty) {
-  struct Case {
-    const char* name;
-    std::function<void(FakeOutlook&)> breakHost;
-    bool hasSite;
-  };
-  const Case cases[] = {
+  // What is wrong with the host, how it is made so, whether the page has a site then.
+  const std::tuple<const char*, std::function<void(FakeOutlook&)>, bool> cases[] = {
       {"no add-in object", [](FakeOutlook& o) { o.app->addIn = nullptr; }, true},
       {"add-in lookup fails", [](FakeOutlook& o) { o.app->Fail("AddInObject"); }, true},
       {"no container", [](FakeOutlook& o) { o.container.Fail("Parent"); }, false},
       {"container is no site", [](FakeOutlook& o) { o.container.site = nullptr; }, false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, breakHost, hasSite] : cases) {
+    SCOPED_TRACE(name);
     PageRig rig;
     rig.SeedIdentity(1, u"A", u"a@x.example");
-    c.breakHost(rig.outlook);
+    breakHost(rig.outlook);
     rig.OpenPage();
     EXPECT_EQ(rig.ui().Label4_0.Caption(), u"Quillon ver. 2.4.17");
     EXPECT_TRUE(rig.ui().List1.Items().empty());
@@ -79,7 +73,7 @@ TEST(PageWithoutHost, ShowsOnlyItsDesignAndWithoutSiteNeverBecomesDirty) {
     EXPECT_EQ(rig.module.sPN, u"");
     EXPECT_FALSE(rig.page().PropertyPage_Dirty());
     rig.page().MarkDirty();
-    EXPECT_EQ(rig.page().PropertyPage_Dirty(), c.hasSite);
+    EXPECT_EQ(rig.page().PropertyPage_Dirty(), hasSite);
   }
 }
 

@@ -1,6 +1,9 @@
 // Where the page finds the profile: the fixed profiles key, or the one of the
 // running Outlook's own version. A whole session (load, populate, Apply, re-read)
 // runs on the chosen copy; every other copy stays byte for byte as it was.
+#include <algorithm>
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "platform/ansi.h"
@@ -24,39 +27,11 @@ std::string ProfileKeyOf(std::u16string_view profilesKey) {
   return platform::ToAnsi(profile::ProfileKeyPath({profilesKey, PageRig::kProfile}));
 }
 
-// A same-named profile the page must not read: its own identity and Reply-To format.
-void PutOtherCopy(PageRig& rig, std::u16string_view profilesKey) {
-  const std::string path = ProfileKeyOf(profilesKey);
-  rig.SeedIdentityKey(path + "\\9375CFF0413111d3B88A00104B2A6676\\00000003", u"Stale Copy",
-                      u"stale@old.example", u"", u"");
-  rig.PutText(path, "replyaddressformat", u"2");
-}
-
-struct LocationCase {
-  const char* name;
-  std::optional<std::u16string> version;  // none: the call fails
-  std::optional<std::u16string> live;  // where the profile is; none: nowhere yet
-  std::vector<std::u16string> otherCopies;
-  std::u16string expected;
-};
-
-// The rig keeps the live profile (or, when there is none, nothing) where the case says.
-std::unique_ptr<PageRig> MakeRig(const LocationCase& c) {
-  auto rig = std::make_unique<PageRig>(c.version.value_or(u""), c.live.value_or(c.expected));
-  if (!c.version) rig->outlook.app->Fail("Version");
-  if (c.live) {
-    rig->SeedIdentity(3, u"Ann Sales", u"sales@corp.example");
-    rig->SeedDirectory({u"SMTP:ann.lee@corp.example", u"smtp:ann@corp.example"});
-  } else {
-    profile::DeleteKeyTree(rig->registry, platform::kCurrentUser,
-                           platform::FromAnsi(rig->ProfilePath()));
-  }
-  for (const std::u16string& key : c.otherCopies) PutOtherCopy(*rig, key);
-  return rig;
-}
-
 TEST(PageProfileLocation, TheSessionReadsAndWritesOnlyTheCopyTheRunningOutlookUses) {
-  const LocationCase cases[] = {
+  // Each case: what it is, Outlook's version (none: the call fails), where the profile is (none:
+  // nowhere yet), the other copies of it, and the profiles key the page must choose.
+  using Key = std::optional<std::u16string>;
+  const std::tuple<const char*, Key, Key, std::vector<std::u16string>, std::u16string> cases[] = {
       {"Outlook 2003: the fixed key, whatever else exists", u"11.0.0.8010", kFixed,
        {kOffice16, kOffice14}, kFixed},
       {"Outlook 2016 with its own copy: a stale pre-upgrade copy is ignored", u"16.0.0.5000",
@@ -72,16 +47,31 @@ TEST(PageProfileLocation, TheSessionReadsAndWritesOnlyTheCopyTheRunningOutlookUs
       // An unreadable version is no version: the fixed key, though Outlook 2016's holds a copy.
       {"an unknown version: the fixed key", std::nullopt, std::nullopt, {kOffice16}, kFixed},
   };
-  for (const LocationCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    auto rig = MakeRig(c);
+  for (const auto& [name, version, live, otherCopies, expected] : cases) {
+    SCOPED_TRACE(name);
+    // The rig keeps the live profile (or, when there is none, nothing) where the case says.
+    auto rig = std::make_unique<PageRig>(version.value_or(u""), live.value_or(expected));
+    if (!version) rig->outlook.app->Fail("Version");
+    if (live) {
+      rig->SeedIdentity(3, u"Ann Sales", u"sales@corp.example");
+      rig->SeedDirectory({u"SMTP:ann.lee@corp.example", u"smtp:ann@corp.example"});
+    } else {
+      profile::DeleteKeyTree(rig->registry, platform::kCurrentUser,
+                             platform::FromAnsi(rig->ProfilePath()));
+    }
+    // A same-named profile the page must not read: its own identity and Reply-To format.
+    for (const std::u16string& key : otherCopies) {
+      rig->SeedIdentityKey(ProfileKeyOf(key) + "\\9375CFF0413111d3B88A00104B2A6676\\00000003", u"Stale Copy",
+                           u"stale@old.example", u"", u"");
+      rig->PutText(ProfileKeyOf(key), "replyaddressformat", u"2");
+    }
     const RegistryImage before = TakeImage(rig->registry);
     rig->OpenPage();
-    EXPECT_EQ(rig->module.profilesKey, c.expected);
-    const Texts loaded = c.live ? Texts{u"Ann Sales <sales@corp.example>"} : Texts{};
+    EXPECT_EQ(rig->module.profilesKey, expected);
+    const Texts loaded = live ? Texts{u"Ann Sales <sales@corp.example>"} : Texts{};
     EXPECT_EQ(rig->ui().List1.Items(), loaded);
 
-    if (!c.live) rig->user.AnswerMessageBox(platform::kAnswerOk);  // no addresses to add
+    if (!live) rig->user.AnswerMessageBox(platform::kAnswerOk);  // no addresses to add
     rig->ui().cmdPopulate.UserClick();
     rig->user.TypeIntoInputBox(u"Ann Home ann@home.example");
     rig->ui().cmdAdd.UserClick();
@@ -89,13 +79,11 @@ TEST(PageProfileLocation, TheSessionReadsAndWritesOnlyTheCopyTheRunningOutlookUs
     rig->user.AnswerMessageBox(platform::kAnswerNo);
     rig->page().PropertyPage_Apply();
     EXPECT_EQ(rig->ProfileValue("replyaddressformat"), StoredUtf16(u"0"));
-    bool homeSaved = false;
-    for (const std::string& key : rig->AccountKeys()) {
-      homeSaved |= rig->Value(rig->AccountsPath() + "\\" + key, "Email") ==
-                   StoredUtf16(u"ann@home.example");
-    }
+    const bool homeSaved = std::ranges::any_of(rig->AccountKeys(), [&](const std::string& key) {
+      return rig->Value(rig->AccountsPath() + "\\" + key, "Email") == StoredUtf16(u"ann@home.example");
+    });
     // A profile without "NextAccountID" gives no account number: only the format is saved.
-    EXPECT_EQ(homeSaved, c.live.has_value());
+    EXPECT_EQ(homeSaved, live.has_value());
 
     rig->user.AnswerMessageBox(platform::kAnswerYes);
     rig->ui().cmdRefresh.UserClick();

@@ -54,6 +54,16 @@ class PageWorld : public ::testing::Test, public PageRig {
         .Equal(dialog.style, style, "style")
         .Equal(dialog.title, std::u16string_view(u"Quillon"), "title");
   }
+  // Clicks `button`, answering the question it asks.
+  void ClickAnswering(FakeCommandButton& button, std::int16_t answer) {
+    user.AnswerMessageBox(answer);
+    button.UserClick();
+  }
+  // Clicks `button`, typing `text` into the input box it opens.
+  void ClickTyping(FakeCommandButton& button, std::u16string text) {
+    user.TypeIntoInputBox(std::move(text));
+    button.UserClick();
+  }
   // Apply, answering the restart question.
   void ApplyAnswering(std::int16_t answer) {
     user.AnswerMessageBox(answer);

@@ -1,5 +1,7 @@
 // Reading the account store: which accounts are identities, the seven lists,
 // the Exchange account.
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "profile/account_store.h"
@@ -74,27 +76,25 @@ TEST_F(ProfileAccountReading, TheExchangeAccountIsFoundButNeverListedAndEachLoad
 
 TEST_F(ProfileAccountReading, ReadAccountFillsEveryField) {
   const std::string key = AccountKey("0000002a");
-  const struct {
-    const char* name;
-    std::u16string text;
-    std::u16string AccountRecord::*field;
-  } texts[] = {{"Account Name", u"Name", &AccountRecord::AccountName},
-               {"Display Name", u"Display", &AccountRecord::DisplayName},
-               {"Email", u"e@x.com", &AccountRecord::Email},
-               {"Organization", u"Org", &AccountRecord::Organization},
-               {"POP3 Server", u"pop", &AccountRecord::POP3Server},
-               {"POP3 User", u"user", &AccountRecord::POP3User},
-               {"Reply Email", u"r@x.com", &AccountRecord::ReplyEmail},
-               {"New Signature", u"New", &AccountRecord::NewSignature},
-               {"Reply-Forward Signature", u"Reply", &AccountRecord::ReplyForwardSignature},
-               {"Service Name", u"SVC", &AccountRecord::ServiceName},
-               {"SMTP Server", u"smtp", &AccountRecord::SMTPServer}};
-  for (const auto& entry : texts) SeedText(key, entry.name, entry.text);
+  // Each text value's name, its text, and the field that gets it.
+  const std::tuple<const char*, std::u16string, std::u16string AccountRecord::*> texts[] = {
+      {"Account Name", u"Name", &AccountRecord::AccountName},
+      {"Display Name", u"Display", &AccountRecord::DisplayName},
+      {"Email", u"e@x.com", &AccountRecord::Email},
+      {"Organization", u"Org", &AccountRecord::Organization},
+      {"POP3 Server", u"pop", &AccountRecord::POP3Server},
+      {"POP3 User", u"user", &AccountRecord::POP3User},
+      {"Reply Email", u"r@x.com", &AccountRecord::ReplyEmail},
+      {"New Signature", u"New", &AccountRecord::NewSignature},
+      {"Reply-Forward Signature", u"Reply", &AccountRecord::ReplyForwardSignature},
+      {"Service Name", u"SVC", &AccountRecord::ServiceName},
+      {"SMTP Server", u"smtp", &AccountRecord::SMTPServer}};
+  for (const auto& [name, text, field] : texts) SeedText(key, name, text);
   PutValue(key, "clsid", AsBytes(kIdentityClsid), kRegSz);
   PutValue(key, "SMTP Use Auth", Dwords({1}), kRegDword);
 
   const AccountRecord account = ReadAccount(*store_, FromAnsi(AccountsKey()), u"0000002a");
-  for (const auto& entry : texts) EXPECT_EQ(account.*entry.field, entry.text) << entry.name;
+  for (const auto& [name, text, field] : texts) EXPECT_EQ(account.*field, text) << name;
   EXPECT_EQ(account.SMTPUseAuth, 1);
   EXPECT_EQ(account.AccountID, u"0000002a");
   EXPECT_EQ(account.Clsid, FromAnsi(kIdentityClsid));

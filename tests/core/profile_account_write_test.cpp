@@ -1,5 +1,7 @@
 // Writing the account store: identity accounts byte for byte, "NextAccountID",
 // the order list, deleting and the Exchange account's name.
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "profile/account_store.h"
@@ -14,9 +16,6 @@ using namespace profile;
 
 class ProfileAccountWriting : public ProfileStoreTest {
  protected:
-  void SeedOrder(const std::optional<Bytes>& bytes) {
-    if (bytes) PutValue(AccountsKey(), kOrderList, *bytes);
-  }
   std::optional<Bytes> Order() {
     auto value = Value(AccountsKey(), kOrderList);
     return value ? std::optional(value->bytes) : std::nullopt;
@@ -24,12 +23,10 @@ class ProfileAccountWriting : public ProfileStoreTest {
 };
 
 TEST(ProfileAccountKeyName, IsTheNumberInEightLowerCaseHexDigits) {
-  const struct {
-    std::int32_t number;
-    std::u16string name;
-  } cases[] = {{11, u"0000000b"}, {300, u"0000012c"}, {0, u"00000000"},
-               {-1, u"ffffffff"}, {0x7FFFFFFF, u"7fffffff"}, {-0x7FFFFFFF - 1, u"80000000"}};
-  for (const auto& entry : cases) EXPECT_EQ(AccountKeyName(entry.number), entry.name);
+  const std::pair<std::int32_t, std::u16string> cases[] = {
+      {11, u"0000000b"}, {300, u"0000012c"},         {0, u"00000000"},
+      {-1, u"ffffffff"}, {0x7FFFFFFF, u"7fffffff"}, {-0x7FFFFFFF - 1, u"80000000"}};
+  for (const auto& [number, name] : cases) EXPECT_EQ(AccountKeyName(number), name);
 }
 
 TEST_F(ProfileAccountWriting, AnIdentityIsWrittenByteForByteWithTrimmedSignaturesOnlyWhenGiven) {
@@ -65,30 +62,25 @@ TEST_F(ProfileAccountWriting, AnIdentityIsWrittenByteForByteWithTrimmedSignature
 }
 
 TEST_F(ProfileAccountWriting, ACreatedAccountIsAppendedToAnExistingOrderList) {
-  const struct {
-    std::optional<Bytes> before;
-    std::optional<Bytes> after;
-  } cases[] = {
+  // The order list before and after; none: no list.
+  const std::pair<std::optional<Bytes>, std::optional<Bytes>> cases[] = {
       {Dwords({1, 11}), Dwords({1, 11, 12})},
       {Bytes{}, Dwords({12})},  // emptied by deleting its only entry
       {std::nullopt, std::nullopt},       // a store without a list gets none
   };
-  for (const auto& entry : cases) {
+  for (const auto& [before, after] : cases) {
     RemoveKeyTree(*store_, kCurrentUser, AccountsKey());
-    SeedOrder(entry.before);
+    if (before) PutValue(AccountsKey(), kOrderList, *before);
     EXPECT_EQ(GetNextAccountID(*store_, profile_), 0) << "no store or no value";
     CreateIdentityAccount(*store_, profile_, 12, u"a", u"b", u"c", u"", u"");
-    EXPECT_EQ(Order(), entry.after);
+    EXPECT_EQ(Order(), after);
     EXPECT_EQ(GetNextAccountID(*store_, profile_), 13);
   }
 }
 
 TEST_F(ProfileAccountWriting, DeletingMovesTheLastEntryIntoTheFreedPlace) {
-  const struct {
-    std::optional<Bytes> before;
-    std::int32_t deleted;
-    std::optional<Bytes> after;
-  } cases[] = {
+  // The order list before, the account deleted, the list after; none: no list.
+  const std::tuple<std::optional<Bytes>, std::int32_t, std::optional<Bytes>> cases[] = {
       {Dwords({11, 1, 2}), 11, Dwords({2, 1})},
       {Dwords({1, 11, 2}), 11, Dwords({1, 2})},
       {Dwords({1, 11, 2}), 2, Dwords({1, 11})},
@@ -102,14 +94,14 @@ TEST_F(ProfileAccountWriting, DeletingMovesTheLastEntryIntoTheFreedPlace) {
       {Dwords({1, 2}), 11, Dwords({1, 2})},
       {std::nullopt, 12, std::nullopt},  // without any list the key goes and none appears
   };
-  for (const auto& entry : cases) {
+  for (const auto& [before, deleted, after] : cases) {
     RemoveKeyTree(*store_, kCurrentUser, AccountsKey());
-    SeedOrder(entry.before);
-    const std::string account = AccountKey(ToAnsi(AccountKeyName(entry.deleted)));
+    if (before) PutValue(AccountsKey(), kOrderList, *before);
+    const std::string account = AccountKey(ToAnsi(AccountKeyName(deleted)));
     SeedText(account, "Email", u"gone@x.com");
     PutValue(account + "\\Nested\\Deeper", "v", {1});
-    EXPECT_TRUE(DeleteAccount(*store_, profile_, entry.deleted));
-    EXPECT_EQ(Order(), entry.after) << entry.deleted;
+    EXPECT_TRUE(DeleteAccount(*store_, profile_, deleted));
+    EXPECT_EQ(Order(), after) << deleted;
     EXPECT_FALSE(KeyExistsIn(*store_, kCurrentUser, account));
   }
 }

@@ -1,6 +1,8 @@
 // The registry access layer: conversions, the value decoders, the writers and
 // the key-tree deletion.
+#include <algorithm>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -14,17 +16,14 @@ using namespace platform;
 using namespace profile;
 
 TEST(ProfileTextConversion, BytesBecomeUtf16LittleEndianTextWithALoneOddByteDropped) {
-  const struct {
-    Bytes bytes;
-    std::u16string text;
-  } cases[] = {
+  const std::pair<Bytes, std::u16string> cases[] = {
       {{}, u""},
       {{0x41}, u""},
       {{0x41, 0x00, 0x42}, u"A"},
       {{0x41, 0x00, 0x00, 0x00}, std::u16string(u"A\0", 2)},
       {{0xAC, 0x20, 0x3D, 0xD8, 0x00, 0xDE}, u"\u20AC\U0001F600"},
   };
-  for (const auto& entry : cases) EXPECT_EQ(BytesToText(entry.bytes), entry.text);
+  for (const auto& [bytes, text] : cases) EXPECT_EQ(BytesToText(bytes), text);
 }
 
 constexpr ValueTextMode kOneText = ValueTextMode::kSingleText;
@@ -52,16 +51,11 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
   // An offset of 300 read by its low byte only would find this decoy at 44.
   const auto farWithDecoy = [&far](bool eightBit) {
     Bytes bytes = MultiValued(far, eightBit, 300);
-    const Bytes decoy = eightBit ? AsBytes("SMTP:decoy") : StoredUtf16(u"SMTP:decoy");
-    std::copy(decoy.begin(), decoy.end(), bytes.begin() + 44);
+    std::ranges::copy(eightBit ? AsBytes("SMTP:decoy") : StoredUtf16(u"SMTP:decoy"), bytes.begin() + 44);
     return bytes;
   };
-  const struct {
-    const char* name;
-    ValueTextMode mode;
-    Bytes bytes;
-    std::u16string expected;
-  } cases[] = {
+  // The value's name, how it is read, its bytes and the text read.
+  const std::tuple<const char*, ValueTextMode, Bytes, std::u16string> cases[] = {
       {"Display Name", kOneText, StoredUtf16(u"abc"), u"abc"},
       {"Display Name", kOneText, TextToBytes(u"abc"), u"abc"},   // no final NUL
       {"Display Name", kOneText, {'a', 0, 'b', 0, 'c'}, u"abc"},  // odd size: the extra zero completes it
@@ -88,17 +82,16 @@ TEST_F(ProfileRegistryAccess, ReadValueTextDecodesEveryLayoutWithoutLeavingTheVa
       {"101f6637", kSmtp, {1, 0, 0, 0, 8}, u""},
       {"101f6637", kSmtp, {1, 0, 0, 0, 8, 0, 0}, u""},
   };
-  for (const auto& entry : cases) {
-    EXPECT_EQ(Decode(entry.name, entry.bytes, entry.mode), entry.expected)
-        << entry.name << " " << static_cast<int>(entry.mode) << " " << entry.bytes.size();
+  for (const auto& [name, mode, bytes, expected] : cases) {
+    EXPECT_EQ(Decode(name, bytes, mode), expected)
+        << name << " " << static_cast<int>(mode) << " " << bytes.size();
   }
   // A first offset at or past the end yields no items.
   const Bytes valid = MultiValued(far, false);
   const auto size = static_cast<std::uint32_t>(valid.size());
   for (std::uint32_t offset : {size, size + 1, 0xFFFFFFFFu}) {
     Bytes bytes = valid;
-    const Bytes encoded = Dwords({offset});
-    std::copy(encoded.begin(), encoded.end(), bytes.begin() + 4);
+    std::ranges::copy(Dwords({offset}), bytes.begin() + 4);
     EXPECT_EQ(Decode("101f6637", bytes, kSmtp), u"") << offset;
     EXPECT_EQ(Decode("101e6637", bytes, kSmtp), u"") << offset;
   }

@@ -3,6 +3,7 @@
 // what is not there is no failure, and an ignored failure is reported once.
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -25,37 +26,29 @@ using Reports = std::vector<RecordedFailure>;
 constexpr std::u16string_view kProfile = PageRig::kProfile;
 const std::u16string kAccounts = AccountsKeyPath(kProfile);
 
-struct NamedOperation {
-  const char* name;
-  std::function<void(RegistryStore&, ProfileData&, std::u16string_view profile)> run;
-};
-
-// The profile store's operations; the access layer's reads, writers and
+// The profile store's operations by name; the access layer's reads, writers and
 // deletions are all called by these, each of their calls swept in turn.
-const std::vector<NamedOperation>& AllOperations() {
-  static const std::vector<NamedOperation> operations{
-      {"OpenKey", [](auto& s, auto&, auto p) {
-         HKey key = OpenKey(s, kCurrentUser, ProfileKeyPath(p));
-         if (key != kNoKey) {
-           EXPECT_EQ(s.CloseKey(key), kErrorSuccess);  // the caller's to close
-         }
-       }},
-      {"LoadReplyAddressFormat", [](auto& s, auto& d, auto p) { LoadReplyAddressFormat(s, d, p); }},
-      {"SaveReplyAddressFormat", [](auto& s, auto&, auto p) { SaveReplyAddressFormat(s, p, u"1"); }},
-      {"LoadMonitoredFolders", [](auto& s, auto& d, auto p) { LoadMonitoredFolders(s, d, p); }},
-      {"SaveMonitoredFolders", [](auto& s, auto&, auto p) { SaveMonitoredFolders(s, p, u"E1\t"); }},
-      {"LoadAccounts", [](auto& s, auto& d, auto p) { LoadAccounts(s, d, p); }},
-      {"GetNextAccountID", [](auto& s, auto&, auto p) { GetNextAccountID(s, p); }},
-      {"CreateIdentityAccount", [](auto& s, auto&, auto p) {
-         CreateIdentityAccount(s, p, 20, u"n", u"d", u"a@x.com", u"sig", u"sig");
-       }},
-      {"DeleteAccount", [](auto& s, auto&, auto p) { DeleteAccount(s, p, 2); }},
-      {"SetExchangeAccountName",
-       [](auto& s, auto& d, auto p) { SetExchangeAccountName(s, d, p, 3, u""); }},
-      {"LoadDirectoryAddresses", [](auto& s, auto& d, auto p) { LoadDirectoryAddresses(s, d, p); }},
-  };
-  return operations;
-}
+const std::pair<const char*, std::function<void(RegistryStore&, ProfileData&, std::u16string_view)>> kOperations[] = {
+    {"OpenKey", [](auto& s, auto&, auto p) {
+       HKey key = OpenKey(s, kCurrentUser, ProfileKeyPath(p));
+       if (key != kNoKey) {
+         EXPECT_EQ(s.CloseKey(key), kErrorSuccess);  // the caller's to close
+       }
+     }},
+    {"LoadReplyAddressFormat", [](auto& s, auto& d, auto p) { LoadReplyAddressFormat(s, d, p); }},
+    {"SaveReplyAddressFormat", [](auto& s, auto&, auto p) { SaveReplyAddressFormat(s, p, u"1"); }},
+    {"LoadMonitoredFolders", [](auto& s, auto& d, auto p) { LoadMonitoredFolders(s, d, p); }},
+    {"SaveMonitoredFolders", [](auto& s, auto&, auto p) { SaveMonitoredFolders(s, p, u"E1\t"); }},
+    {"LoadAccounts", [](auto& s, auto& d, auto p) { LoadAccounts(s, d, p); }},
+    {"GetNextAccountID", [](auto& s, auto&, auto p) { GetNextAccountID(s, p); }},
+    {"CreateIdentityAccount", [](auto& s, auto&, auto p) {
+       CreateIdentityAccount(s, p, 20, u"n", u"d", u"a@x.com", u"sig", u"sig");
+     }},
+    {"DeleteAccount", [](auto& s, auto&, auto p) { DeleteAccount(s, p, 2); }},
+    {"SetExchangeAccountName",
+     [](auto& s, auto& d, auto p) { SetExchangeAccountName(s, d, p, 3, u""); }},
+    {"LoadDirectoryAddresses", [](auto& s, auto& d, auto p) { LoadDirectoryAddresses(s, d, p); }},
+};
 
 // A profile with something for every operation to read, write and delete.
 void SeedProfile(PageRig& rig) {
@@ -75,7 +68,7 @@ void SeedProfile(PageRig& rig) {
 // checked, so closes never fail.
 TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
   for (const std::u16string_view profile : {kProfile, std::u16string_view(u"Missing")}) {
-    for (const NamedOperation& operation : AllOperations()) {
+    for (const auto& [name, run] : kOperations) {
       for (int failing = 0, calls = 0; failing <= calls; ++failing) {
         PageRig rig;
         SeedProfile(rig);
@@ -84,15 +77,13 @@ TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
           return ++seen == failing ? kErrorAccessDenied : kErrorSuccess;
         });
         ProfileData data;
-        operation.run(rig.faults, data, profile);
+        run(rig.faults, data, profile);
         if (failing == 0) {
-          const auto& log = rig.faults.Calls();
-          calls = static_cast<int>(std::count_if(log.begin(), log.end(), [](auto& call) {
-            return call.operation != Operation::CloseKey;
-          }));
+          calls = static_cast<int>(std::ranges::count_if(
+              rig.faults.Calls(), [](auto& call) { return call.operation != Operation::CloseKey; }));
         }
         EXPECT_EQ(rig.registry.OpenHandleCount(), 0u)
-            << operation.name << ", " << ToAnsi(profile) << " profile, failing call " << failing;
+            << name << ", " << ToAnsi(profile) << " profile, failing call " << failing;
       }
     }
   }
@@ -103,10 +94,10 @@ TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
 class ProfileCallSteps : public ::testing::Test {
  protected:
   void SetUp() override { SeedProfile(rig_); }
-  void FailSetOf(std::string_view valueName) {
-    store_.FailWhen([name = std::string(valueName)](const Call& call) {
-      return call.operation == Operation::SetValueEx && call.name == name ? kErrorAccessDenied
-                                                                          : kErrorSuccess;
+  // Every call of this kind (on this name, when one is given) fails.
+  void FailOn(Operation operation, std::optional<std::string> name = std::nullopt) {
+    store_.FailWhen([operation, name](const Call& call) {
+      return call.operation == operation && (!name || call.name == *name) ? kErrorAccessDenied : kErrorSuccess;
     });
   }
   PageRig rig_;
@@ -119,7 +110,7 @@ class ProfileCallSteps : public ::testing::Test {
 
 // Which values an identity gets is the write test's business; here: a failed one skips only itself.
 TEST_F(ProfileCallSteps, AFailedIdentityValueSkipsOnlyItself) {
-  FailSetOf("Display Name");
+  FailOn(Operation::SetValueEx, "Display Name");
   CreateIdentityAccount(store_, kProfile, 20, u"n", u"d", u"a@x.com", u"new", u"reply");
   EXPECT_FALSE(rig_.Value(rig_.AccountPath(20), "Display Name"));
   EXPECT_TRUE(rig_.Value(rig_.AccountPath(20), "Email"));
@@ -132,7 +123,7 @@ TEST_F(ProfileCallSteps, FailedWritesAreReportedByEveryWriter) {
   store_.FailCall(Operation::CreateKeyEx, 1);
   EXPECT_FALSE(WriteBinaryValue(store_, kAccounts, u"x", Bytes{1}));
   store_.ClearFailures();
-  FailSetOf("x");
+  FailOn(Operation::SetValueEx, "x");
   EXPECT_FALSE(WriteBinaryValue(store_, kAccounts, u"x", Bytes{1}));
   EXPECT_FALSE(WriteDwordValue(store_, kAccounts, u"x", 1));
   // A write that failed is no success, whichever call failed.
@@ -147,7 +138,7 @@ TEST_F(ProfileCallSteps, FailedWritesAreReportedByEveryWriter) {
             u"CreateKey");
   EXPECT_FALSE(rig_.Value(rig_.AccountsPath(), "x"));
   // The account key is gone, but the order list still names it: not a success.
-  FailSetOf(kOrderList);
+  FailOn(Operation::SetValueEx, std::string(kOrderList));
   EXPECT_FALSE(DeleteAccount(store_, kProfile, 2));
   EXPECT_FALSE(memory_.KeyExists(kCurrentUser, rig_.AccountPath(2)));
   EXPECT_EQ(rig_.Value(rig_.AccountsPath(), kOrderList), Dwords({1, 2, 3}));
@@ -162,44 +153,36 @@ TEST_F(ProfileCallSteps, FailedReadsGiveNothingRatherThanStaleOrZeroedData) {
   SeedValue(store_, kCurrentUser, ToAnsi(ProfileKeyPath(kProfile)), "long", kRegBinary, longText);
   HKey key = OpenKey(store_, kCurrentUser, ProfileKeyPath(kProfile));
   EXPECT_EQ(ReadValueText(store_, key, u"long", ValueTextMode::kSingleText).size(), longText.size() / 2);
-  const struct {
-    const char16_t* name;
-    int nth;
-    RegResult code;
-  } failures[] = {{u"replyaddressformat", 1, kErrorAccessDenied}, {u"long", 1, kErrorAccessDenied},
-                  {u"long", 2, kErrorMoreData}};
-  for (const auto& failure : failures) {
+  // The value read, which of its queries fails and how.
+  const std::tuple<const char16_t*, int, RegResult> failures[] = {
+      {u"replyaddressformat", 1, kErrorAccessDenied}, {u"long", 1, kErrorAccessDenied},
+      {u"long", 2, kErrorMoreData}};
+  for (const auto& [name, nth, code] : failures) {
     store_.ClearFailures();
-    store_.FailCall(Operation::QueryValueEx, failure.nth, failure.code);
-    EXPECT_EQ(ReadValueText(store_, key, failure.name, ValueTextMode::kSingleText), u"") << failure.nth;
+    store_.FailCall(Operation::QueryValueEx, nth, code);
+    EXPECT_EQ(ReadValueText(store_, key, name, ValueTextMode::kSingleText), u"") << nth;
   }
   EXPECT_EQ(store_.CloseKey(key), kErrorSuccess);
 
   // An account that cannot be enumerated is skipped and the others read; a
   // name longer than announced is enumerated again, not taken from the buffer.
-  const struct {
-    Operation operation;
-    int nth;
-    RegResult code;
-    std::u16string ids;
-  } enumerations[] = {{Operation::EnumKeyEx, 1, kErrorAccessDenied, u"00000002"},
-                      {Operation::EnumKeyEx, 2, kErrorMoreData, u"00000001\t00000002"},
-                      {Operation::QueryInfoKey, 1, kErrorAccessDenied, u""}};
-  for (const auto& entry : enumerations) {
+  // The call that fails, which one of its kind and how; the accounts then read.
+  const std::tuple<Operation, int, RegResult, std::u16string> enumerations[] = {
+      {Operation::EnumKeyEx, 1, kErrorAccessDenied, u"00000002"},
+      {Operation::EnumKeyEx, 2, kErrorMoreData, u"00000001\t00000002"},
+      {Operation::QueryInfoKey, 1, kErrorAccessDenied, u""}};
+  for (const auto& [operation, nth, code, ids] : enumerations) {
     store_.ClearFailures();
-    store_.FailCall(entry.operation, entry.nth, entry.code);
+    store_.FailCall(operation, nth, code);
     LoadAccounts(store_, data_, kProfile);
-    EXPECT_EQ(data_.sAccIDs, entry.ids) << entry.nth;
+    EXPECT_EQ(data_.sAccIDs, ids) << nth;
   }
 }
 
 TEST_F(ProfileCallSteps, ASubkeyThatCannotBeDeletedKeepsItsParentButNotItsSiblings) {
   const std::string root = ToAnsi(ProfileKeyPath(kProfile)) + "\\Tree";
   for (const char* child : {"\\a", "\\b\\c", "\\d"}) memory_.CreateKeyPath(kCurrentUser, root + child);
-  store_.FailWhen([](const Call& call) {
-    return call.operation == Operation::DeleteKey && call.name == "c" ? kErrorAccessDenied
-                                                                      : kErrorSuccess;
-  });
+  FailOn(Operation::DeleteKey, "c");
   DeleteKeyTree(store_, kCurrentUser, FromAnsi(root));
   EXPECT_EQ(memory_.SubKeyNames(kCurrentUser, root), std::vector<std::string>{"b"});
   EXPECT_TRUE(memory_.KeyExists(kCurrentUser, root + "\\b\\c"));
@@ -273,10 +256,8 @@ TEST_F(ProfileCallSteps, AFailedReadIsToldFromAMissingOneAndReportedOnceWhereItI
 }
 
 TEST_F(ProfileCallSteps, AKeyThatWillNotOpenOrCloseIsReported) {
-  store_.FailWhen([](const Call& call) {
-    return call.operation == Operation::OpenKeyEx || call.operation == Operation::CloseKey ? kErrorAccessDenied
-                                                                                             : kErrorSuccess;
-  });
+  FailOn(Operation::OpenKeyEx);
+  FailOn(Operation::CloseKey);
   EXPECT_EQ(OpenKey(store_, kCurrentUser, profileKey_), kNoKey);
   { ScopedKey key(store_, CreateWritableKey(store_, profileKey_)); }
   store_.ClearFailures();

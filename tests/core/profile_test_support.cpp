@@ -1,5 +1,7 @@
 #include "tests/core/profile_test_support.h"
 
+#include <algorithm>
+
 namespace quillon::testing {
 
 using namespace platform;
@@ -8,9 +10,7 @@ void ProfileStoreTest::SetUp() {
   store_ = MakeStoreUnderTest();
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = std::string("Quillon Test ") + test->test_suite_name() + " " + test->name();
-  for (char& c : name) {
-    if (c == '/' || c == '\\') c = '-';
-  }
+  std::ranges::replace_if(name, [](char c) { return c == '/' || c == '\\'; }, '-');
   profile_ = FromAnsi(name);
   RemoveKeyTree(*store_, kCurrentUser, ProfileKey());
   // The class belongs to the mail program, and other suites sharing a real
@@ -22,9 +22,7 @@ void ProfileStoreTest::SetUp() {
 
 void ProfileStoreTest::TearDown() {
   RemoveKeyTree(*store_, kCurrentUser, ProfileKey());
-  if (auto handles = OpenHandleCountOf(*store_)) {
-    EXPECT_EQ(*handles, 0u) << "a key was left open";
-  }
+  EXPECT_EQ(OpenHandleCountOf(*store_).value_or(0), 0u) << "a key was left open";
 }
 
 std::string ProfileStoreTest::ProfileKey() const { return ToAnsi(profile::ProfileKeyPath(profile_)); }

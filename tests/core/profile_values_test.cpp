@@ -24,17 +24,14 @@ TEST_F(ProfilePageValues, TextsAreSavedTrimmedAsUtf16WithOneFinalNulAndLoadedWit
   EXPECT_EQ(data_.sMonitoredFolders, u"");
   EXPECT_TRUE(KeyExistsIn(*store_, kCurrentUser, ProfileKey()));
 
-  const struct {
-    std::u16string text;
-    Bytes bytes;
-  } formats[] = {
+  const std::pair<std::u16string, Bytes> formats[] = {
       {u"1", {0x31, 0x00, 0x00, 0x00}},
       {u"", {0x00, 0x00}},
       {u"  2 ", {0x32, 0x00, 0x00, 0x00}},
   };
-  for (const auto& entry : formats) {
-    SaveReplyAddressFormat(*store_, profile_, entry.text);
-    EXPECT_EQ(Value(ProfileKey(), "replyaddressformat"), (StoredValue{kRegBinary, entry.bytes}));
+  for (const auto& [text, bytes] : formats) {
+    SaveReplyAddressFormat(*store_, profile_, text);
+    EXPECT_EQ(Value(ProfileKey(), "replyaddressformat"), (StoredValue{kRegBinary, bytes}));
   }
   // Only blanks are trimmed: the TAB after the last folder stays.
   SaveMonitoredFolders(*store_, profile_, u" E1\tE2\t ");
@@ -65,19 +62,17 @@ TEST_F(ProfileDirectoryAddresses, AddressesComeInReverseStoredOrderWithTheFirstU
   EXPECT_EQ(data_.sPrimarySMTP, u"pat@example.com");
   EXPECT_FALSE(KeyExistsIn(*store_, kCurrentUser, ToAnsi(ProfileKeyPath(other))));
 
-  const struct {
-    std::vector<std::u16string> stored;
-    std::u16string primary;
-  } cases[] = {
+  // The addresses stored and the primary one found.
+  const std::pair<std::vector<std::u16string>, std::u16string> cases[] = {
       {{u"smtp:a@x.com", u"smtp:b@x.com"}, u""},
       {{u"SMTP:   spaced@x.com  "}, u"spaced@x.com"},
       {{u"SMTP:first@x.com", u"SMTP:second@x.com"}, u"first@x.com"},
       {{u"Smtp:mixed@x.com"}, u""},
   };
-  for (const auto& entry : cases) {
-    PutValue(DirectoryKey(), "101f6637", MultiValued(entry.stored, false));
+  for (const auto& [stored, primary] : cases) {
+    PutValue(DirectoryKey(), "101f6637", MultiValued(stored, false));
     LoadDirectoryAddresses(*store_, data_, profile_);
-    EXPECT_EQ(data_.sPrimarySMTP, entry.primary) << ToAnsi(entry.stored.front());
+    EXPECT_EQ(data_.sPrimarySMTP, primary) << ToAnsi(stored.front());
   }
 
   // A section without addresses clears them.

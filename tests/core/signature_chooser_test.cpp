@@ -94,8 +94,7 @@ TEST_F(SignatureChooser, MovesAndRemovalsKeepEachIdentitysChoiceAndApplyStoresIt
   ui().cmdMoveDown.UserClick();  // Bob, Cid, Ann
   EXPECT_EQ(Showing(), (Texts{u"Support (support@x.example)", kNone, u"enabled"}));
   ui().List1.UserClick(1);
-  user.AnswerMessageBox(platform::kAnswerYes);
-  ui().cmdRemove.UserClick();  // Cid goes; nothing is selected then
+  ClickAnswering(ui().cmdRemove, platform::kAnswerYes);  // Cid goes; nothing is selected then
   EXPECT_EQ(Showing(), (Texts{u"", u"", u"disabled"}));
   EXPECT_EQ(ui().List2.Items(), (Texts{u" Sales", u"Support (support@x.example)"}));
   EXPECT_EQ(ui().List3.Items(), (Texts{u"Support (support@x.example)", u"   "}));

@@ -66,8 +66,7 @@ std::optional<StoredValue> ReadRawValue(RegistryStore& store, HKey root, std::st
     value.bytes.resize(size);
   }
   Require(store.CloseKey(key), "CloseKey");
-  if (result != kErrorSuccess) return std::nullopt;
-  return value;
+  return result == kErrorSuccess ? std::optional(value) : std::nullopt;
 }
 
 bool KeyExistsIn(RegistryStore& store, HKey root, std::string_view path) {
