@@ -53,7 +53,8 @@ std::optional<ScriptedUser::Step> ScriptedUser::Next(DialogRecord dialog, std::u
 
 std::int16_t ScriptedUser::MsgBox(std::u16string_view text, std::int32_t style,
                                   std::u16string_view title) {
-  const auto step = Next({DialogRecord::Kind::MessageBox, std::u16string(text), style, std::u16string(title)}, text);
+  const auto step = Next({DialogRecord::Kind::MessageBox, std::u16string(text), style, std::u16string(title), u""},
+                         text);
   return step ? step->answer : 0;
 }
 
@@ -67,7 +68,7 @@ std::optional<std::u16string> ScriptedUser::InputBox(std::u16string_view prompt,
 }
 
 platform::FolderPtr ScriptedUser::PickFolder() {
-  const auto step = Next({DialogRecord::Kind::FolderChooser}, u"");
+  const auto step = Next({DialogRecord::Kind::FolderChooser, u"", 0, u"", u""}, u"");
   return step ? step->folder : nullptr;
 }
 
