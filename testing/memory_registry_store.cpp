@@ -168,10 +168,10 @@ RegResult MemoryRegistryStore::OpenOrCreate(HKey parent, std::string_view subKey
   if (HasNul(subKey)) return kErrorInvalidParameter;
   std::vector<std::string_view> names;
   if (!SplitPath(subKey, names)) return kErrorBadPathname;
-  Key* key = Walk(base, names);
-  if (key == nullptr && !create) return kErrorFileNotFound;
-  if (created != nullptr) *created = key == nullptr;
-  if (key == nullptr) key = Walk(base, names, true);
+  bool made = false;
+  Key* key = Walk(base, names, create, &made);
+  if (key == nullptr) return kErrorFileNotFound;
+  if (created != nullptr) *created = made;
   result = NewHandle(key->shared_from_this(), access);
   return kErrorSuccess;
 }
@@ -325,10 +325,11 @@ MemoryRegistryStore::Key* MemoryRegistryStore::FindPath(Key* from, std::string_v
 }
 
 MemoryRegistryStore::Key* MemoryRegistryStore::Walk(Key* from, std::span<const std::string_view> names,
-                                                    bool create) {
+                                                    bool create, bool* made) {
   for (std::string_view name : names) {
     std::shared_ptr<Key> next = from->FindSubKey(name);
     if (!next && !create) return nullptr;
+    if (!next && made != nullptr) *made = true;
     from = next ? next.get() : from->AddSubKey(name).get();
   }
   return from;

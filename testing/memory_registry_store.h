@@ -98,7 +98,9 @@ class MemoryRegistryStore : public platform::RegistryStore {
   Key* RootKey(HKey root) const;
   // The key at `path` below `from`, made with its parents when `create`.
   static Key* FindPath(Key* from, std::string_view path, bool create = false);
-  static Key* Walk(Key* from, std::span<const std::string_view> names, bool create = false);
+  // The same by names already split; `made` is set when a key had to be made.
+  static Key* Walk(Key* from, std::span<const std::string_view> names, bool create = false,
+                   bool* made = nullptr);
   static RegResult RemoveSubKey(Key& parent, std::string_view name);
   HKey NewHandle(std::shared_ptr<Key> key, platform::KeyAccess access);
   static std::shared_ptr<Key> CopyKey(const Key& key, Key* parent);

@@ -1,6 +1,6 @@
 // The in-memory store's snapshot, which the fuzz targets put back after every
-// input: the restore reuses the keys it finds, so it must leave nothing of
-// what came between, down to the case of a name, and a store that still works.
+// input: it must leave nothing of what came between, down to the case of a
+// name, and a store that still works.
 #include <gtest/gtest.h>
 
 #include "testing/page_rig.h"
