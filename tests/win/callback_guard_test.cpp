@@ -64,18 +64,15 @@ TEST_F(ThrowingHandler, PaintIsCompletedByTheDefaultAndColoursComeBackAfterwards
   EXPECT_FALSE(NeedsPaint()) << "the default procedure validates what the page failed to paint";
 
   const UniqueClientDc dc = GetClientDc(page_->Handle());
-  HWND label = page_->Control(lblDefAddress);
+  const auto labelColour = [&](auto procedure) {
+    return procedure(page_->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                     reinterpret_cast<LPARAM>(page_->Control(lblDefAddress)));
+  };
   FailOn(WM_CTLCOLORSTATIC);
-  const LRESULT byDefault = DefWindowProcW(page_->Handle(), WM_CTLCOLORSTATIC,
-                                           reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(label));
-  EXPECT_EQ(SendMessageW(page_->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
-                         reinterpret_cast<LPARAM>(label)),
-            byDefault);
+  EXPECT_EQ(labelColour(SendMessageW), labelColour(DefWindowProcW));
   EXPECT_EQ(failures_, 2);
   Heal();
-  EXPECT_EQ(SendMessageW(page_->Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
-                         reinterpret_cast<LPARAM>(label)),
-            reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVEBORDER)));
+  EXPECT_EQ(labelColour(SendMessageW), reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INACTIVEBORDER)));
 }
 
 TEST_F(ThrowingHandler, DpiChangeKeepsTheOldLayoutAndTheNextChangeLaysOut) {

@@ -70,19 +70,17 @@ class Subject {
   ComPtr<IOleObject> bare_;
 };
 
+// Arguments that own nothing, so that no VariantClear is owed.
 VARIANT Long(long number) {
-  VARIANT v;
-  VariantInit(&v);
+  VARIANT v{};
   V_VT(&v) = VT_I4;
   V_I4(&v) = number;
   return v;
 }
 
 VARIANT NullObject() {
-  VARIANT v;
-  VariantInit(&v);
+  VARIANT v{};  // VT_EMPTY, all zero
   V_VT(&v) = VT_DISPATCH;
-  V_DISPATCH(&v) = nullptr;
   return v;
 }
 

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "tests/support/checks.h"
 #include "win/common/com_support.h"
@@ -37,8 +38,6 @@ class RegistrySandbox {
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine_.get());
     RegOverridePredefKey(HKEY_CURRENT_USER, user_.get());
   }
-  RegistrySandbox(const RegistrySandbox&) = delete;
-  RegistrySandbox& operator=(const RegistrySandbox&) = delete;
   ~RegistrySandbox() {
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
@@ -94,28 +93,25 @@ TEST(Registration, RoundTripsWriteOneScopeAndLeaveNothingAndRepeat) {
   const auto unreg = LibraryEntry<Entry>("DllUnregisterServer");
   const auto install = LibraryEntry<Install>("DllInstall");
   ASSERT_TRUE(reg && unreg && install);
-  struct Case {
-    const char* name;
-    std::function<HRESULT()> add, remove;
-    bool perUser;
-  };
-  const Case cases[] = {
+  using Step = std::function<HRESULT()>;
+  // What registers, what unregisters, and whether that is per user.
+  const std::tuple<const char*, Step, Step, bool> cases[] = {
       {"DllRegisterServer", reg, unreg, false},
       {"DllInstall user", [&] { return install(TRUE, L"user"); }, [&] { return install(FALSE, L"user"); }, true},
       {"DllInstall USER", [&] { return install(TRUE, L"USER"); }, [&] { return install(FALSE, L"USER"); }, true},
       {"DllInstall", [&] { return install(TRUE, nullptr); }, [&] { return install(FALSE, L""); }, false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, add, remove, perUser] : cases) {
+    SCOPED_TRACE(name);
     RegistrySandbox sandbox;
-    ASSERT_HRESULT_SUCCEEDED(c.add());
-    ASSERT_HRESULT_SUCCEEDED(c.add());  // registering twice is harmless
-    EXPECT_TRUE(Registered(c.perUser ? sandbox.User() : sandbox.Machine()));
+    ASSERT_HRESULT_SUCCEEDED(add());
+    ASSERT_HRESULT_SUCCEEDED(add());  // registering twice is harmless
+    EXPECT_TRUE(Registered(perUser ? sandbox.User() : sandbox.Machine()));
     EXPECT_FALSE(sandbox.Empty());
-    EXPECT_FALSE(KeyExists(c.perUser ? sandbox.Machine() : sandbox.User(), kClsidKey));
-    ASSERT_HRESULT_SUCCEEDED(c.remove());
+    EXPECT_FALSE(KeyExists(perUser ? sandbox.Machine() : sandbox.User(), kClsidKey));
+    ASSERT_HRESULT_SUCCEEDED(remove());
     EXPECT_TRUE(sandbox.Empty());
-    EXPECT_HRESULT_SUCCEEDED(c.remove());  // and so is unregistering twice
+    EXPECT_HRESULT_SUCCEEDED(remove());  // and so is unregistering twice
   }
   RegistrySandbox sandbox;
   EXPECT_EQ(install(TRUE, L"everyone"), E_INVALIDARG);

@@ -208,16 +208,6 @@ std::string WithoutAccountNumbers(const std::string& image) {
   return out;
 }
 
-// The first line where two images differ, for a readable failure.
-std::string FirstDifference(const std::string& expected, const std::string& actual) {
-  const std::size_t at = std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end()).first -
-                         expected.begin();
-  const std::size_t start = at ? expected.rfind('\n', at - 1) + 1 : 0;  // npos + 1: the first line
-  const auto lineAt = [start](const std::string& text) { return text.substr(start, text.find('\n', start) - start); };
-  return "line " + std::to_string(std::count(expected.begin(), expected.begin() + start, '\n') + 1) +
-         ": expected \"" + lineAt(expected) + "\", got \"" + lineAt(actual) + "\"";
-}
-
 // Answers every dialog of the page with what the lifetime expects next.
 class Answers {
  public:
@@ -264,27 +254,26 @@ class Soak : public ::testing::Test {
   bool Lifetime(ControlModule& module, int lifetime) {
     // A new Outlook object model each time: its stand-in keeps a log of every
     // call, which would otherwise grow with the lifetimes.
+    SCOPED_TRACE("lifetime " + std::to_string(lifetime));
     ComPtr<IDispatch> outlook = SampleOutlook();
     ComPtr<IOleObject> made;
     // The creation reference goes at the end of the statement; `made` holds the page.
     ComPtr<QuillonControl>(new QuillonControl(module))->QueryInterface(IID_IOleObject, made.put_void());
     HostedPage hosted(outlook.get());
-    EXPECT_HRESULT_SUCCEEDED(hosted.Create(CreationOrder::kSetClientSiteFirst, std::move(made)))
-        << "lifetime " << lifetime;
+    EXPECT_HRESULT_SUCCEEDED(hosted.Create(CreationOrder::kSetClientSiteFirst, std::move(made)));
     HWND page = hosted.control.Window();
     const int loaded = Lines(page);
     Answers answers;
 
     answers.Next(IDOK, kAdded);
     Click(page, cmdAdd);
-    EXPECT_EQ(Lines(page), loaded + 1) << "lifetime " << lifetime << ": add";
+    EXPECT_EQ(Lines(page), loaded + 1) << "add";
     ClickLine(page, loaded);
     Click(page, cmdMoveUp);
-    EXPECT_EQ(SendMessageW(FindPageControl(page, List1), LB_GETCURSEL, 0, 0), loaded - 1)
-        << "lifetime " << lifetime << ": move";
+    EXPECT_EQ(SendMessageW(FindPageControl(page, List1), LB_GETCURSEL, 0, 0), loaded - 1) << "move";
     answers.Next(IDYES);
     Click(page, cmdRemove);
-    EXPECT_EQ(Lines(page), loaded) << "lifetime " << lifetime << ": remove";
+    EXPECT_EQ(Lines(page), loaded) << "remove";
     // Away from the stored format and back: an edit whose result is the same each time.
     const auto checked = [page](ControlId id) {
       return SendMessageW(FindPageControl(page, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -294,10 +283,10 @@ class Soak : public ::testing::Test {
     Click(page, stored);
 
     answers.Next(IDNO);  // no restart
-    EXPECT_HRESULT_SUCCEEDED(hosted.control.Apply()) << "lifetime " << lifetime;
-    EXPECT_EQ(answers.Count(), 3) << "lifetime " << lifetime << ": input box, removal, restart question";
+    EXPECT_HRESULT_SUCCEEDED(hosted.control.Apply());
+    EXPECT_EQ(answers.Count(), 3) << "input box, removal, restart question";
     CountLabelsAboutToGo(page);
-    EXPECT_EQ(hosted.control.Destroy(), 0u) << "lifetime " << lifetime;
+    EXPECT_EQ(hosted.control.Destroy(), 0u);
     return !HasFailure();
   }
 
@@ -314,9 +303,8 @@ class Soak : public ::testing::Test {
       if (lifetime >= kWarmUp && lifetime % kSampleEvery == 0) samples.push_back(Measure(lifetime, module));
     }
     const std::string afterLastSave = WithoutAccountNumbers(RegistryImage());
-    EXPECT_TRUE(afterLastSave == afterFirstSave)
-        << "the profile after the last save differs from the one after the first, "
-        << FirstDifference(afterFirstSave, afterLastSave);
+    // Multi-line texts: a failure prints the lines that differ.
+    EXPECT_EQ(afterLastSave, afterFirstSave) << "the profile after the last save differs from the one after the first";
     Report(profileName, samples);
   }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <tuple>
+
 #include "win/control/input_box.h"
 #include "win/control/win32_controls.h"
 #include "win/control/win32_user_services.h"
@@ -120,12 +122,9 @@ TEST_F(Win32Adapters, OptionButtonsAreOneGroup) {
 
 TEST_F(Win32Adapters, MessageBoxesCarryTheTitleStyleAndAnswer) {
   Win32UserServices user(module_, *page_);
-  struct Case {
-    std::int32_t style;
-    int press;
-    std::int16_t answer;
-  };
-  for (const Case& c : {Case{308, IDYES, 6}, Case{308, IDNO, 7}, Case{48, IDOK, 1}}) {
+  // The style asked for, the button pressed, the answer the page gets.
+  for (const auto& [style, press, expected] : {std::tuple<std::int32_t, int, std::int16_t>{308, IDYES, 6},
+                                               {308, IDNO, 7}, {48, IDOK, 1}}) {
     bool yesNo = false;
     bool noIsDefault = false;
     HWND owner = nullptr;
@@ -136,24 +135,22 @@ TEST_F(Win32Adapters, MessageBoxesCarryTheTitleStyleAndAnswer) {
       HWND no = GetDlgItem(box, IDNO);
       noIsDefault = no && (GetWindowLongPtrW(no, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
       owner = GetWindow(box, GW_OWNER);
-      PostMessageW(box, WM_COMMAND, MAKEWPARAM(c.press, BN_CLICKED), 0);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED), 0);
       return true;
     });
-    EXPECT_EQ(user.MsgBox(u"Restart it now?", c.style, u"Quillon"), c.answer) << c.style;
+    EXPECT_EQ(user.MsgBox(u"Restart it now?", style, u"Quillon"), expected) << style;
     EXPECT_TRUE(answer.Answered());
-    EXPECT_EQ(yesNo, c.style == 308);
-    EXPECT_EQ(noIsDefault, c.style == 308);  // No is the default button of a question
+    EXPECT_EQ(yesNo, style == 308);
+    EXPECT_EQ(noIsDefault, style == 308);  // No is the default button of a question
     EXPECT_EQ(owner, host_.get());  // owned by the page's top-level window
   }
 }
 
 TEST_F(Win32Adapters, InputBoxTellsCancelFromAnEmptyOk) {
   Win32UserServices user(module_, *page_);
-  struct Case {
-    const wchar_t* typed;  // nullptr: press Cancel
-    std::optional<std::u16string> expected;
-  };
-  for (const Case& c : {Case{nullptr, std::nullopt}, Case{L"", u""}, Case{L"Ann <ann@x.com>", u"Ann <ann@x.com>"}}) {
+  // What is typed (nullptr: press Cancel) and what the page gets.
+  for (const auto& [typed, expected] : {std::pair<const wchar_t*, std::optional<std::u16string>>{nullptr, std::nullopt},
+                                        {L"", u""}, {L"Ann <ann@x.com>", u"Ann <ann@x.com>"}}) {
     std::wstring shown;
     std::wstring prompt;
     DWORD selStart = 99, selEnd = 0;
@@ -164,14 +161,14 @@ TEST_F(Win32Adapters, InputBoxTellsCancelFromAnEmptyOk) {
       shown = WindowText(edit);
       prompt = WindowText(GetDlgItem(box, kInputBoxPromptId));
       SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
-      if (c.typed) SetWindowTextW(edit, c.typed);
-      PostMessageW(box, WM_COMMAND, MAKEWPARAM(c.typed ? IDOK : IDCANCEL, BN_CLICKED), 0);
+      if (typed) SetWindowTextW(edit, typed);
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(typed ? IDOK : IDCANCEL, BN_CLICKED), 0);
       return true;
     });
     const auto result = user.InputBox(u"Enter a new identity\r\r  Example:\rAnn <ann@x.com>", u"Quillon",
                                       u"Old Name <old@x.com>");
     EXPECT_TRUE(answer.Answered());
-    EXPECT_EQ(result, c.expected);
+    EXPECT_EQ(result, expected);
     EXPECT_EQ(shown, L"Old Name <old@x.com>");
     // Caret at the end of the default text, nothing selected.
     EXPECT_EQ(selStart, shown.size());
