@@ -43,9 +43,7 @@ Function LibraryEntry(const char* name) {
 // A visible top-level window to host the control in.
 class HostWindow {
  public:
-  HostWindow();
-  HostWindow(const HostWindow&) = delete;
-  HostWindow& operator=(const HostWindow&) = delete;
+  HostWindow();  // not copyable: it owns its window
   HWND get() const { return window_.get(); }
 
  private:
