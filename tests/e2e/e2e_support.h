@@ -28,7 +28,6 @@ using Names = std::vector<std::string>;
 
 inline const std::string kProfileKey = win::testing::kSampleProfileKey;
 inline const std::string kAccountsKey = kProfileKey + "\\9375CFF0413111d3B88A00104B2A6676";
-inline constexpr char kOrderList[] = "{ED475418-B0D6-11D2-8C3B-00104B2A6676}";
 
 inline std::string AccountKey(const char* accountName) { return kAccountsKey + "\\" + accountName; }
 inline StoredValue Dword(std::uint32_t number) { return {platform::kRegDword, Dwords({number})}; }

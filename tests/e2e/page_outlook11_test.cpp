@@ -91,8 +91,6 @@ TEST(PageInOutlook11, EditsIdentitiesAndFoldersThenSavesAndRestartsOutlook) {
                                        {"0000000e", u"alex.example@quillon-sample.com"}}) {
     EXPECT_EQ(ReadValue(AccountKey(account), "Email").bytes, StoredUtf16(email)) << account;
   }
-  EXPECT_EQ(ReadValue(kAccountsKey, kOrderList).bytes, Dwords({2, 3, 13, 14, 15}));
-  EXPECT_EQ(ReadValue(kAccountsKey, "NextAccountID"), Dword(16));
   // The Exchange account carries the default identity; the POP3 account is untouched.
   EXPECT_EQ(ReadValue(AccountKey("00000002"), "Account Name").bytes,
             StoredUtf16(u"EX [Jane Doe <jane.doe@quillon-sample.com>]"));
