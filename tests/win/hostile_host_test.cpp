@@ -7,7 +7,6 @@
 
 #include <functional>
 #include <initializer_list>
-#include <memory>
 #include <string>
 #include <vector>
 

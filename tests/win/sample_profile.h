@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <oaidl.h>
 
-#include <memory>
 #include <string>
 
 #include "win/common/com_support.h"
