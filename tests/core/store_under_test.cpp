@@ -15,7 +15,7 @@ using namespace platform;
 
 namespace {
 
-// What a test seeds or reads back must work: a failure ends the test (or fuzz run) loudly.
+// What a test seeds or reads back must work: a failure ends the test loudly.
 void Require(RegResult code, const char* call) {
   if (code != kErrorSuccess) throw std::runtime_error(std::string(call) + " failed with " + std::to_string(code));
 }
@@ -47,7 +47,7 @@ std::optional<std::size_t> OpenHandleCountOf(RegistryStore& store) {
 void SeedValue(RegistryStore& store, HKey root, std::string_view path, std::string_view name,
                std::uint32_t type, const Bytes& bytes) {
   HKey key = kNoKey;
-  if (store.CreateKeyEx(root, path, kKeyAllSixRights, key) != kErrorSuccess) return;
+  Require(store.CreateKeyEx(root, path, kKeyAllSixRights, key), "CreateKeyEx");
   Require(store.SetValueEx(key, name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size())),
           "SetValueEx");
   Require(store.CloseKey(key), "CloseKey");
