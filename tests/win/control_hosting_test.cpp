@@ -3,7 +3,6 @@
 // torn down without leaking the site or the application.
 #include <gtest/gtest.h>
 
-
 #include "scripted_dispatch.h"
 #include "test_container.h"
 
