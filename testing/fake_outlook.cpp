@@ -18,22 +18,23 @@ struct DefaultFolderName {
   const char16_t* name;
 };
 
-// The default folders of a mailbox (the public folders live in their own store).
+// The default folders of a mailbox, by Outlook's own OlDefaultFolders numbers
+// (the public folders live in their own store).
 constexpr DefaultFolderName kMailboxDefaults[] = {
-    {platform::kFolderCalendar, u"Calendar"},
-    {platform::kFolderConflicts, u"Conflicts"},
-    {platform::kFolderContacts, u"Contacts"},
-    {platform::kFolderDeletedItems, u"Deleted Items"},
-    {platform::kFolderDrafts, u"Drafts"},
-    {platform::kFolderInbox, u"Inbox"},
-    {platform::kFolderJournal, u"Journal"},
-    {platform::kFolderLocalFailures, u"Local Failures"},
-    {platform::kFolderNotes, u"Notes"},
-    {platform::kFolderOutbox, u"Outbox"},
-    {platform::kFolderSentMail, u"Sent Items"},
-    {platform::kFolderServerFailures, u"Server Failures"},
-    {platform::kFolderSyncIssues, u"Sync Issues"},
-    {platform::kFolderTasks, u"Tasks"},
+    {9, u"Calendar"},
+    {19, u"Conflicts"},
+    {10, u"Contacts"},
+    {3, u"Deleted Items"},
+    {16, u"Drafts"},
+    {6, u"Inbox"},
+    {11, u"Journal"},
+    {21, u"Local Failures"},
+    {12, u"Notes"},
+    {4, u"Outbox"},
+    {5, u"Sent Items"},
+    {22, u"Server Failures"},
+    {20, u"Sync Issues"},
+    {13, u"Tasks"},
 };
 
 }  // namespace
@@ -186,8 +187,7 @@ FakeOutlook::FakeOutlook(std::u16string version) {
     ns->defaultFolders[folder.type] = AddFolder(mailboxRoot, folder.name);
   }
   const auto publicRoot = AddStore(u"Public Folders");
-  ns->defaultFolders[platform::kFolderAllPublicFolders] =
-      AddFolder(publicRoot, u"All Public Folders");
+  ns->defaultFolders[18] = AddFolder(publicRoot, u"All Public Folders");  // olPublicFoldersAllPublicFolders
 }
 
 std::u16string FakeOutlook::NextEntryId() {

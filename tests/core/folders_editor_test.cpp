@@ -121,6 +121,7 @@ TEST_F(FoldersEditor, OnlyNonDefaultFoldersOfTheDefaultMailboxAreProper) {
     EXPECT_EQ(page().IsProperFolder(*folder), proper) << what;
     for (const std::string& call : calls) failing->Heal(call);
   }
+  for (const auto& [type, folder] : outlook.ns->defaultFolders) EXPECT_FALSE(page().IsProperFolder(*folder)) << type;
 }
 
 TEST_F(FoldersEditor, RemovingFoldersKeepsBothListsInStep) {
@@ -141,6 +142,7 @@ TEST_F(FoldersEditor, RemovingFoldersKeepsBothListsInStep) {
   EXPECT_EQ(ui().List5.Items(), (Texts{projects->entryId(), b->entryId()}));
   EXPECT_EQ(ui().List4.HorizontalExtent(), ExtentOf(14));
   EXPECT_FALSE(ui().cmdDeleteFolder.Enabled());
+  EXPECT_TRUE(page().PropertyPage_Dirty());
 
   ClickAnswering(ui().cmdDeleteAllFolders, platform::kAnswerYes);
   EXPECT_EQ(user.Dialogs()[2].text, u"Are you sure you want to delete all items from the list?");

@@ -47,7 +47,7 @@ TEST_F(IdentitiesEditor, TypedTextIsNormalisedOrRejected) {
   };
   for (const auto& [typed, normalised] : accepted) validate(typed, 1, normalised);
   const std::u16string rejected[] = {
-      u"ann@x.example", u"",  u"Ann ab@c.", u"Ann @ab.c", u"Ann .ab@c",
+      u"ann@x.example", u"",  u"Ann ab@c.", u"Ann @ab.c", u"Ann .ab@c", u"Ann a.bc@",
       u"Ann a.@b",  // four characters
       u"Ann abc@example", u"Ann abc.example", u"A/B a@x.example", u"A\\B a@x.example",
       u"A@B a@x.example", u"A<B a@x.example", u" <a@x.example>"};
@@ -126,15 +126,23 @@ TEST_F(IdentitiesEditor, RemoveTakesEntriesOutOfAllThreeListsAndNarrowsTheScroll
   EXPECT_EQ(IdentityButtons(), (Buttons{false, false, true, false, false, true}));
   EXPECT_TRUE(page().PropertyPage_Dirty());
   EXPECT_EQ(ui().List1.HorizontalExtent(), ExtentOf(Entry(u"Ann").size()));
+}
+
+TEST_F(IdentitiesEditor, RemoveAllAsksFirstAndEmptiesEvenASingleEntry) {
+  OpenWith({u"Ann"});
+  ClickAnswering(ui().cmdRemoveAll, platform::kAnswerNo);
+  EXPECT_EQ(ui().List1.ListCount(), 1);
+  EXPECT_FALSE(page().PropertyPage_Dirty());
 
   ClickAnswering(ui().cmdRemoveAll, platform::kAnswerYes);
-  EXPECT_EQ(user.Dialogs()[2].text, u"Are you sure you want to delete all items from the list?");
+  EXPECT_EQ(user.Dialogs()[1].text, u"Are you sure you want to delete all items from the list?");
   EXPECT_TRUE(IdentityLists({}, {}, {}));
+  EXPECT_TRUE(page().PropertyPage_Dirty());
   EXPECT_EQ(ui().List1.HorizontalExtent(), 0);
   EXPECT_EQ(IdentityButtons(), (Buttons{false, false, false, false, false, true}));
   EXPECT_EQ(ui().lblDefAddress.Caption(), u"Ann Lee <>  (Default)");  // no primary address known
   page().cmdRemoveAll_Click();  // empty list: no question
-  EXPECT_EQ(user.Dialogs().size(), 3u);
+  EXPECT_EQ(user.Dialogs().size(), 2u);
 }
 
 TEST_F(IdentitiesEditor, MovesCarryTextDataAndSignaturesAndKeepTheSelection) {

@@ -31,14 +31,14 @@ TEST(ProfileAccountKeyName, IsTheNumberInEightLowerCaseHexDigits) {
 
 TEST_F(ProfileAccountWriting, AnIdentityIsWrittenByteForByteWithTrimmedSignaturesOnlyWhenGiven) {
   PutValue(AccountsKey(), "NextAccountID", Dwords({11}), kRegDword);
-  CreateIdentityAccount(*store_, profile_, 11, u"Pat <p@x.com>", u" Pat ", u"p@x.com", u"   ", u"");
-  CreateIdentityAccount(*store_, profile_, 12, u"Pat <p@x.com>", u" Pat ", u"p@x.com", u" Formal ",
+  CreateIdentityAccount(*store_, profile_, 11, u"Paweł <p@x.com>", u" Paweł ", u"p@x.com", u"   ", u"");
+  CreateIdentityAccount(*store_, profile_, 12, u"Paweł <p@x.com>", u" Paweł ", u"p@x.com", u" Formal ",
                         u"Short");
   const Bytes none = StoredUtf16(u"none");
   const std::pair<const char*, StoredValue> values[] = {
-      {"Account Name", {kRegBinary, StoredUtf16(u"Pat <p@x.com>")}},
+      {"Account Name", {kRegBinary, StoredUtf16(u"Paweł <p@x.com>")}},
       {"clsid", {kRegSz, AsBytes(kIdentityClsid)}},  // 38 bytes, no NUL
-      {"Display Name", {kRegBinary, StoredUtf16(u" Pat ")}},
+      {"Display Name", {kRegBinary, StoredUtf16(u" Paweł ")}},
       {"Email", {kRegBinary, StoredUtf16(u"p@x.com")}},
       {"POP3 Remember Passwd", {kRegDword, {0, 0, 0, 0}}},
       {"POP3 Server", {kRegBinary, none}},

@@ -136,7 +136,7 @@ TEST_F(ProfileRegistryAccess, TypedValuesAreWrittenExactly) {
   EXPECT_EQ(SetTypedValue(*store_, key, u"Dword", kRegDword, std::int32_t{0x0102}), kErrorSuccess);
   EXPECT_EQ(SetTypedValue(*store_, key, u"DwordText", kRegDword, std::u16string(u" 12 ")),
             kErrorSuccess);
-  EXPECT_NE(SetTypedValue(*store_, key, u"NotANumber", kRegDword, std::u16string(u"x1")),
+  EXPECT_NE(SetTypedValue(*store_, key, u"NotANumber", kRegDword, std::u16string(u"1x")),
             kErrorSuccess);
   EXPECT_EQ(SetTypedValue(*store_, key, u"Binary", kRegBinary, std::u16string(u"x")), kErrorSuccess);
   EXPECT_EQ(store_->CloseKey(key), kErrorSuccess);

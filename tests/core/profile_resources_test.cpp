@@ -186,6 +186,22 @@ TEST_F(ProfileCallSteps, ASubkeyThatCannotBeDeletedKeepsItsParentButNotItsSiblin
   DeleteKeyTree(store_, kCurrentUser, FromAnsi(root));
   EXPECT_EQ(memory_.SubKeyNames(kCurrentUser, root), std::vector<std::string>{"b"});
   EXPECT_TRUE(memory_.KeyExists(kCurrentUser, root + "\\b\\c"));
+
+  // A key that will not open or list keeps what is below it; the failure is told first.
+  const std::pair<Operation, std::u16string_view> failures[] = {{Operation::OpenKeyEx, u"OpenKeyEx"},
+                                                                 {Operation::EnumKey, u"EnumKey"}};
+  for (const auto& [operation, call] : failures) {
+    store_.ClearFailures();
+    rig_.diagnostics.Clear();
+    store_.FailWhen([operation = operation](const Call& c) {
+      const bool onB = c.operation == operation && (c.name.ends_with("Tree\\b") || c.keyPath.ends_with("Tree\\b"));
+      return onB ? kErrorAccessDenied : kErrorSuccess;
+    });
+    DeleteKeyTree(store_, kCurrentUser, FromAnsi(root));
+    EXPECT_TRUE(memory_.KeyExists(kCurrentUser, root + "\\b\\c"));
+    ASSERT_FALSE(rig_.diagnostics.Reports().empty());
+    EXPECT_EQ(rig_.diagnostics.Reports()[0].call, call);
+  }
 }
 
 // An empty name would otherwise read, write or delete right below the

@@ -23,6 +23,7 @@ TEST(TextRules, IdentityRuleMapsEachCodeUnitThroughItsSimpleUppercase) {
       {u"\xD801\xDC28", u"\xD801\xDC00"}};  // Deseret: outside the BMP, units kept
   for (const auto& [a, b] : apart) EXPECT_FALSE(EqualsIdentityIgnoringCase(a, b));
   EXPECT_TRUE(StartsWithIdentityIgnoringCase(u"ex mbx Sales", u"EX MBX"));
+  EXPECT_TRUE(StartsWithIdentityIgnoringCase(u"ex mbx", u"EX MBX"));
   EXPECT_FALSE(StartsWithIdentityIgnoringCase(u"EX M", u"EX MBX"));
 }
 
@@ -40,6 +41,8 @@ TEST(TextRules, CodePageBytesBecomeTheirWindows1252Characters) {
   const std::u16string text = u"\u20AC\u2018\u2019\u201C\u201D\u0178\u00E9";
   EXPECT_EQ(platform::FromAnsi(bytes), text);
   EXPECT_EQ(platform::ToAnsi(text), bytes);
+  // Latin-1 ends at U+00FF; a lone surrogate is one '?', a surrogate pair too.
+  EXPECT_EQ(platform::ToAnsi(u"\u00A0\u00FF\u0100\xD800x\U00010000\U0010FFFF"), "\xA0\xFF??x??");
 }
 
 // Account numbers are up to eight hex digits; stored numbers fit 32 bits signed.
@@ -52,6 +55,7 @@ TEST(TextRules, NumbersAreReadUpToTheirLastFittingDigit) {
   EXPECT_EQ(ParseWholeNumber(u"2147483648"), std::nullopt);
   EXPECT_EQ(ParseWholeNumber(u"-2147483648"), INT32_MIN);
   EXPECT_EQ(ParseWholeNumber(u"-2147483649"), std::nullopt);
+  EXPECT_EQ(ParseWholeNumber(u"+7"), 7);
   EXPECT_EQ(ParseWholeNumber(std::u16string(u" 12\0 3", 6)), 12);
 }
 
