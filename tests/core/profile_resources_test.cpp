@@ -94,10 +94,11 @@ TEST(ProfileResources, EveryOperationClosesEveryKeyItOpensWhicheverCallFails) {
 class ProfileCallSteps : public ::testing::Test {
  protected:
   void SetUp() override { SeedProfile(rig_); }
-  // Every call of this kind (on this name, when one is given) fails.
+  // Every call of this kind (on this name or on the key at this path, when one is given) fails.
   void FailOn(Operation operation, std::optional<std::string> name = std::nullopt) {
     store_.FailWhen([operation, name](const Call& call) {
-      return call.operation == operation && (!name || call.name == *name) ? kErrorAccessDenied : kErrorSuccess;
+      const bool named = !name || call.name == *name || call.keyPath == "HKEY_CURRENT_USER\\" + *name;
+      return call.operation == operation && named ? kErrorAccessDenied : kErrorSuccess;
     });
   }
   PageRig rig_;
@@ -193,10 +194,7 @@ TEST_F(ProfileCallSteps, ASubkeyThatCannotBeDeletedKeepsItsParentButNotItsSiblin
   for (const auto& [operation, call] : failures) {
     store_.ClearFailures();
     rig_.diagnostics.Clear();
-    store_.FailWhen([operation = operation](const Call& c) {
-      const bool onB = c.operation == operation && (c.name.ends_with("Tree\\b") || c.keyPath.ends_with("Tree\\b"));
-      return onB ? kErrorAccessDenied : kErrorSuccess;
-    });
+    FailOn(operation, root + "\\b");
     DeleteKeyTree(store_, kCurrentUser, FromAnsi(root));
     EXPECT_TRUE(memory_.KeyExists(kCurrentUser, root + "\\b\\c"));
     ASSERT_FALSE(rig_.diagnostics.Reports().empty());
